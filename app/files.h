@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Paths inside the program keep back-slash separators ("data\models\evo.rmd");
+// this is the one place where they become the platform's.
+std::string platformPath(const char* path);
+
+// fopen with the path converted.
+FILE* openFile(const char* path, const char* mode);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool readWholeFile(const char* path, std::vector<unsigned char>& out);
