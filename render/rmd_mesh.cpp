@@ -1,0 +1,1 @@
+#include "render/rmd_mesh.h"
