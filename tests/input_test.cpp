@@ -1,0 +1,219 @@
+#include "app/input_device.h"
+#include "app/scripted_input.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr float kAxisTol = 1e-6f;
+
+// A source whose keyboard and controller can fail or lag like real devices.
+struct FakeSource : InputSource {
+  bool keyboardOk = true;
+  bool controller = false;
+  bool ready = true;
+  bool readOk = true;
+  uint8_t keyState[256] = {};
+  ControllerState state;
+  int takes = 0;
+
+  bool readKeyboard(uint8_t out[256]) override {
+    std::memcpy(out, keyState, 256);
+    return keyboardOk;
+  }
+  bool hasController() const override { return controller; }
+  bool controllerReady() override { return ready; }
+  bool takeController(ControllerState& out) override {
+    ++takes;
+    out = state;
+    return readOk;
+  }
+};
+
+std::vector<InputEvent> parseOk(const std::string& text) {
+  std::vector<InputEvent> events;
+  int line = -1;
+  std::string why;
+  EXPECT_TRUE(parseInputScript(reinterpret_cast<const uint8_t*>(text.data()), text.size(),
+                               events, line, why))
+      << why;
+  return events;
+}
+
+int parseBadLine(const std::string& text) {
+  std::vector<InputEvent> events;
+  int line = 0;
+  std::string why;
+  EXPECT_FALSE(parseInputScript(reinterpret_cast<const uint8_t*>(text.data()), text.size(),
+                                events, line, why))
+      << text;
+  EXPECT_FALSE(why.empty());
+  return line;
+}
+
+}  // namespace
+
+TEST(InputDevice, WithoutControllerTheControllerCodesStayUp) {
+  FakeSource src;
+  src.state.x = 1000;
+  src.state.buttons[2] = 0x80;
+  InputDevice dev(&src);
+  dev.joystickKeys[6] = 1;
+  dev.update();
+  for (int code = 256; code < 266; ++code) EXPECT_FALSE(dev.isDown(code)) << code;
+  EXPECT_EQ(src.takes, 0);
+}
+
+TEST(InputDevice, KeysFollowBitSevenAndOutOfRangeCodesAreUp) {
+  FakeSource src;
+  src.keyState[0xC8] = 0x80;
+  src.keyState[0xD0] = 0x7F;
+  InputDevice dev(&src);
+  dev.update();
+  EXPECT_TRUE(dev.isDown(0xC8));
+  EXPECT_FALSE(dev.isDown(0xD0));
+  EXPECT_FALSE(dev.isDown(-1));
+  EXPECT_FALSE(dev.isDown(266));
+  EXPECT_EQ(dev.axis(3), 0.0f);
+  EXPECT_EQ(dev.axis(-1), 0.0f);
+}
+
+TEST(InputDevice, LostKeyboardReadsEveryKeyUp) {
+  FakeSource src;
+  src.keyState[0xC8] = 0x80;
+  InputDevice dev(&src);
+  dev.update();
+  ASSERT_TRUE(dev.isDown(0xC8));
+  src.keyboardOk = false;
+  dev.update();
+  EXPECT_FALSE(dev.isDown(0xC8));
+  src.keyboardOk = true;
+  dev.update();
+  EXPECT_TRUE(dev.isDown(0xC8));
+}
+
+TEST(InputDevice, FullSteeringDeflectionRisesByTenthThenClosesFifthOfGap) {
+  FakeSource src;
+  src.controller = true;
+  src.state.x = 1000;
+  src.state.y = 1000;
+  InputDevice dev(&src);
+  dev.setAnalog(true);
+  for (int t = 1; t <= 5; ++t) {
+    dev.update();
+    EXPECT_NEAR(dev.axis(0), 0.1f * t, kAxisTol) << "tick " << t;
+  }
+  dev.update();
+  EXPECT_NEAR(dev.axis(0), 0.6f, kAxisTol);
+  dev.update();
+  EXPECT_NEAR(dev.axis(0), 0.68f, kAxisTol);
+  // The forward/back axis closes a tenth of its gap every tick: 1 - 0.9^7.
+  EXPECT_NEAR(dev.axis(1), 0.5217031f, kAxisTol);
+}
+
+TEST(InputDevice, AnalogModeClearsStickKeysAndDigitalModeKeepsAxes) {
+  FakeSource src;
+  src.controller = true;
+  src.state.x = -800;
+  src.state.y = 501;
+  src.state.buttons[0] = 0x80;
+  src.state.buttons[5] = 0x01;
+  InputDevice dev(&src);
+  dev.update();
+  EXPECT_TRUE(dev.isDown(257));   // stick left
+  EXPECT_TRUE(dev.isDown(258));   // stick back
+  EXPECT_FALSE(dev.isDown(256));
+  EXPECT_FALSE(dev.isDown(259));
+  EXPECT_TRUE(dev.isDown(260));   // button 0
+  EXPECT_FALSE(dev.isDown(265));  // button 5 without bit 7
+  EXPECT_EQ(dev.axis(0), 0.0f);
+
+  dev.setAnalog(true);
+  dev.update();
+  EXPECT_FALSE(dev.isDown(257));
+  EXPECT_FALSE(dev.isDown(258));
+  EXPECT_TRUE(dev.isDown(260));
+  float held = dev.axis(0);
+  EXPECT_NEAR(held, -0.1f, kAxisTol);
+
+  dev.setAnalog(false);
+  src.state.x = 0;
+  dev.update();
+  EXPECT_EQ(dev.axis(0), held);
+}
+
+TEST(InputDevice, ControllerKeysHoldBetweenPollsAndClearOnFailedRead) {
+  FakeSource src;
+  src.controller = true;
+  src.state.buttons[2] = 0x80;
+  InputDevice dev(&src);
+  dev.update();
+  ASSERT_TRUE(dev.isDown(262));
+  src.ready = false;
+  src.state.buttons[2] = 0;
+  dev.update();
+  EXPECT_TRUE(dev.isDown(262));
+  EXPECT_EQ(src.takes, 1);
+  src.ready = true;
+  src.readOk = false;
+  dev.update();
+  EXPECT_FALSE(dev.isDown(262));
+}
+
+TEST(InputScript, ParsesEventsSortedByTickWithComments) {
+  std::vector<InputEvent> ev = parseOk(
+      "# warm up\n"
+      "\n"
+      "  20 Up down   # throttle\r\n"
+      "5 analog on\n"
+      "20\taxis1 -1000\n"
+      "7 axis0 +250\n"
+      "30 C up");
+  ASSERT_EQ(ev.size(), 5u);
+  EXPECT_EQ(ev[0].kind, InputEvent::kAnalog);
+  EXPECT_EQ(ev[1].tick, 7);
+  EXPECT_EQ(ev[1].value, 250);
+  EXPECT_EQ(ev[2].kind, InputEvent::kKey);
+  EXPECT_EQ(ev[2].code, 0xC8);
+  EXPECT_EQ(ev[3].kind, InputEvent::kAxis);
+  EXPECT_EQ(ev[3].code, 1);
+  EXPECT_EQ(ev[3].value, -1000);
+  EXPECT_EQ(ev[4].code, 0x2E);
+  EXPECT_EQ(ev[4].value, 0);
+}
+
+TEST(InputScript, MalformedLinesReportTheirLineNumber) {
+  EXPECT_EQ(parseBadLine("1 Up down\n2 Jump down\n"), 2);
+  EXPECT_EQ(parseBadLine("# c\n\nx Up down\n"), 3);
+  EXPECT_EQ(parseBadLine("-1 Up down\n"), 1);
+  EXPECT_EQ(parseBadLine("1 Up pressed\n"), 1);
+  EXPECT_EQ(parseBadLine("1 Up down extra\n"), 1);
+  EXPECT_EQ(parseBadLine("1 Up\n"), 1);
+  EXPECT_EQ(parseBadLine("1 analog maybe\n"), 1);
+  EXPECT_EQ(parseBadLine("1 axis0 1001\n"), 1);
+  EXPECT_EQ(parseBadLine("1 axis1 12x\n"), 1);
+  EXPECT_EQ(parseBadLine("1 axis2 5\n"), 1);
+  EXPECT_EQ(parseBadLine("99999999999999999999 Up down\n"), 1);
+  EXPECT_EQ(parseBadLine(std::string("1 Up down\n2 S\0 up\n", 19)), 2);
+  EXPECT_EQ(parseBadLine("1 up down\n"), 1);
+}
+
+TEST(InputScript, PlayerDrivesTheDeviceTickByTick) {
+  std::vector<InputEvent> events = parseOk("0 analog on\n0 axis0 1000\n2 Up down\n4 Up up\n");
+  ScriptedInput src;
+  InputDevice dev(&src);
+  ScriptPlayer player{events};
+  std::vector<bool> up;
+  for (long long t = 0; t < 6; ++t) {
+    player.apply(t, src, dev);
+    dev.update();
+    up.push_back(dev.isDown(0xC8));
+  }
+  EXPECT_EQ(up, (std::vector<bool>{false, false, true, true, false, false}));
+  EXPECT_TRUE(dev.isAnalog());
+  EXPECT_NEAR(dev.axis(0), 0.6f, kAxisTol);
+}
