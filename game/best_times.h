@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// An empty place of the table; it reads 9:59.99 on the display.
+constexpr float kEmptyLapTime = 599.995f;
+constexpr int kBestTimeCount = 10;
+constexpr int kBestTimesPerClass = 5;
+constexpr size_t kBestTimesFileSize = kBestTimeCount * 4;
+
+// The ten best laps in seconds: entries 0-4 without the turbo, 5-9 with it,
+// each class fastest first.
+struct BestTimes {
+  float entries[kBestTimeCount] = {kEmptyLapTime, kEmptyLapTime, kEmptyLapTime, kEmptyLapTime,
+                                   kEmptyLapTime, kEmptyLapTime, kEmptyLapTime, kEmptyLapTime,
+                                   kEmptyLapTime, kEmptyLapTime};
+};
+
+// Enters a lap into its class when it beats a place there; an equal time goes
+// behind the older lap. Returns the index it took, or -1.
+int offerLap(BestTimes& table, float lapTime, bool turbo);
+
+// Entry 0 or entry 5.
+float bestOfClass(const BestTimes& table, bool turbo);
+
+// Takes the complete little-endian floats at the start of `data` (at most ten)
+// into the leading entries; the rest keep their values. Returns how many were taken.
+int parseBestTimes(const uint8_t* data, size_t size, BestTimes& table);
+
+// The 40-byte file image: ten little-endian floats in table order.
+void serializeBestTimes(const BestTimes& table, uint8_t out[kBestTimesFileSize]);
+
+// Resets the table to empty places and reads `path` over it when it exists.
+// A file of another length than 40 bytes is logged. False when it cannot be read.
+bool loadBestTimes(const char* path, BestTimes& table);
+
+// Writes a temporary file beside `path` and renames it over the old table, so a
+// crash never leaves a truncated one. False when either step fails.
+bool saveBestTimes(const char* path, const BestTimes& table);
