@@ -1,0 +1,13 @@
+#pragma once
+
+// One program-wide table of 256 smooth noise values in about -1..1: the bump
+// texture of rough ground and the body shake read it.
+extern float noiseTable[256];
+
+// Fills the table from the shared generator with 512 draws: 256 raw values
+// smoothed four times, then 256 small ones added as fine grain.
+void buildNoiseTable();
+
+// The table at a fractional position 0 <= phase < 256, linear between entries
+// and wrapping from 255 back to 0.
+double sampleNoise(double phase);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class PhCar;
+
+// Playback: the next recorded frame's controls replace the driver's; control goes
+// back to the driver after the last one.
+void playReplayFrame(PhCar& car);
+// Recording: this tick's controls, position and velocity into the next frame;
+// a full buffer stops recording.
+void recordReplayFrame(PhCar& car);
+
+// Writes the count and the recorded frames; false when the file cannot be written.
+bool saveReplay(const PhCar& car, const char* path);
+
+// Reads a replay image into the car's buffer and arms playback from frame 0.
+// False with `why` set when the count is negative, above the buffer or does not
+// match the image size; the car is then left untouched.
+bool parseReplay(const uint8_t* data, size_t size, PhCar& car, std::string& why);
+// parseReplay of a file; a failure is logged with the file name and the reason.
+bool loadReplay(PhCar& car, const char* path);
