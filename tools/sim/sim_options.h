@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// What one run of the headless runner does.
+struct SimOptions {
+  std::string dir = ".";  // the folder holding data/ (and receiving replay.vlr)
+  long long ticks = 7500;
+  std::string inputPath;      // input script; empty for none
+  std::string telemetryPath;  // CSV output; empty for none
+  std::string playPath;       // replay to play back; empty for none
+  bool record = false;
+  bool turbo = false;
+  bool manual = false;
+  bool autopilot = false;
+};
+
+// The one-line usage text.
+const char* simUsage();
+
+// Parses the command line; false with the reason in `why` on an unknown
+// option, a missing value or a tick count that is not a whole number >= 0.
+bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::string& why);

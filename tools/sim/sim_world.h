@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/input_device.h"
+#include "app/scripted_input.h"
+#include "game/prop_file.h"
+#include "physics/world.h"
+#include "render/rmd_mesh.h"
+#include "vehicle/car.h"
+
+#include <string>
+
+// Everything one headless run simulates: the track's collision tree, the world,
+// the car and the scripted input that drives it.
+struct SimWorld {
+  RMDMesh track;
+  CollisionQuadtree* tree = nullptr;
+  PhWorld world;
+  PhCar* car = nullptr;
+  ScriptedInput source;
+  InputDevice input{&source};
+  PropFile props;  // start position and heading; the origin without a prop file
+  std::string replayPath;  // DIR\replay.vlr, referred to by the car
+
+  SimWorld() = default;
+  SimWorld(const SimWorld&) = delete;
+  SimWorld& operator=(const SimWorld&) = delete;
+  // Destroys the car first (it may write its replay), then the tree.
+  ~SimWorld();
+};
+
+// Loads DIR\data\models\track1.rmd and builds its tree, reads DIR\data\trees.prp
+// when present, creates the car (seeding the shared generator as start-up does)
+// and puts it at the start. The car saves any recording as DIR\replay.vlr.
+// False with `why` when the track does not load.
+bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why);
+
+// Puts the car back at the start as a restart does: 20 m behind the start
+// along the heading, 0.7 m up, facing the heading, at rest, controls reset.
+void placeAtStart(SimWorld& sim);

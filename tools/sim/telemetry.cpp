@@ -1,0 +1,43 @@
+#include "tools/sim/telemetry.h"
+
+#include "vehicle/car.h"
+
+namespace {
+
+void putDouble(FILE* out, double v) { std::fprintf(out, ",%.17g", v); }
+void putFloat(FILE* out, float v) { std::fprintf(out, ",%.9g", double(v)); }
+
+}  // namespace
+
+void writeTelemetryHeader(FILE* out) {
+  std::fputs("tick,x,y,z,vx,vy,vz,kmh,rpm,rpm_avg,gear,clutch,throttle,foot_brake,steer_out,boost", out);
+  const char* perWheel[] = {"load", "grip", "susp", "surface"};
+  for (const char* name : perWheel)
+    for (int w = 0; w < 4; ++w) std::fprintf(out, ",%s%d", name, w);
+  std::fputs("\n", out);
+}
+
+void writeTelemetryRow(FILE* out, long long tick, const PhCar& car) {
+  const BodyState& s = car.current;
+  std::fprintf(out, "%lld", tick);
+  putDouble(out, s.position.x);
+  putDouble(out, s.position.y);
+  putDouble(out, s.position.z);
+  putDouble(out, s.velocity.x);
+  putDouble(out, s.velocity.y);
+  putDouble(out, s.velocity.z);
+  putDouble(out, kmh(s.velocity));
+  putFloat(out, car.rpm);
+  putFloat(out, car.rpmAverage);
+  std::fprintf(out, ",%d", int(car.gear));
+  putFloat(out, car.clutch);
+  putFloat(out, car.throttle);
+  putFloat(out, car.footBrake);
+  putFloat(out, car.tick.steerAngleOut);
+  putFloat(out, car.boost);
+  for (const CarWheel& w : car.wheels) putFloat(out, w.load);
+  for (const CarWheel& w : car.wheels) putFloat(out, w.gripRatio);
+  for (const CarWheel& w : car.wheels) putFloat(out, w.suspensionLength);
+  for (const CarWheel& w : car.wheels) std::fprintf(out, ",%d", int(w.surface));
+  std::fputs("\n", out);
+}
