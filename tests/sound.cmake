@@ -1,0 +1,1 @@
+stravo_test(car_sounds_test ${CMAKE_CURRENT_SOURCE_DIR}/car_sounds_test.cpp stravo_car_sounds)
