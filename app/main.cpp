@@ -1,0 +1,58 @@
+#include "app/config.h"
+#include "app/message_box.h"
+#include "app/startup.h"
+#include "app/window.h"
+
+#include <SDL.h>
+
+namespace {
+
+const char kTitle[] = "StravoDemo1 by Velkor";
+const char kConfigPath[] = "config.txt";
+
+// Reads config.txt; a build without GLSL shaders never asks for multisampling.
+AppConfig readConfig() {
+  AppConfig config = loadConfig(kConfigPath);
+  if (!STRAVO_GLSL) config.fsaa = 0;
+  return config;
+}
+
+// Takes one event without waiting and handles it; with none pending, runs an
+// update and draws and shows a frame. There is no frame cap: the swap interval
+// paces the loop.
+int runMainLoop() {
+  for (;;) {
+    SDL_Event event;
+    if (SDL_PollEvent(&event)) {
+      if (event.type == SDL_QUIT) {
+        onQuitEvent();
+        return 0;
+      }
+      handleWindowEvent(event);
+      continue;
+    }
+    if (!updateFrame()) return 0;
+    renderFrame();
+    swapAppWindow();
+  }
+}
+
+}  // namespace
+
+int main(int, char**) {
+  clearFullscreenFlag();
+  AppConfig config = readConfig();
+  setWindowConfig(config);
+  if (!CreateAppWindow(kTitle, config.windowwidth, config.windowheight, config.bitsperpixel,
+                       config.fullscreen != 0, kChoosePixelFormat)) {
+    return 0;
+  }
+  if (!Init(config)) {
+    showMessageBox("Init() Failed.", "ERROR", MessageIcon::Warning);
+    return 0;
+  }
+  int code = runMainLoop();
+  Cleanup();
+  DestroyAppWindow();
+  return code;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/config.h"
+
+// Start-up and shutdown of every program-wide object, and the frame functions
+// of the main loop. The shell owns those objects from Init to Cleanup.
+
+// Creates and loads everything in its fixed order, ending with three silent
+// warm-up updates. False when a mesh did not load (nothing after it exists).
+bool Init(const AppConfig& config);
+
+// One update of the main loop with the frame clock kept around the game's
+// update. False when the player quit from the menu.
+bool updateFrame();
+
+// One frame drawn (not swapped), the render start marked first.
+void renderFrame();
+
+// The run ends through the quit event (window closed, SIGINT, SIGTERM).
+void onQuitEvent();
+
+// Frees what Init created, in its fixed order, and logs the run statistics.
+void Cleanup();

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/config.h"
+
+#include <SDL.h>
+
+// The program's single window and its GL context, over SDL2. The window
+// class of other platforms is SDL's video subsystem here: it is started when
+// the window is created and shut down when it is destroyed.
+
+// The pixel-format argument that lets CreateAppWindow choose the format; a
+// positive value is the sample count of a multisample format SetupMultisample found.
+constexpr int kChoosePixelFormat = -1;
+
+// The configuration the window reads besides its arguments: the fullscreen
+// refresh rate, the swap interval, the samples, and the sizes used when the
+// multisample set-up opens the window again.
+void setWindowConfig(const AppConfig& config);
+
+// Clears fullscreenActive; done before anything else at program start.
+void clearFullscreenFlag();
+
+// Opens the window with its GL context current. On failure everything made
+// so far is released, the step's "ERROR" message is shown and false returned.
+// A refused fullscreen mode is no failure: the window opens windowed.
+bool CreateAppWindow(const char* title, int width, int height, int bits, bool fullscreen, int pixelFormat);
+
+// Releases the display mode, the context, the window and the video subsystem,
+// each step on its own; failures show "SHUTDOWN ERROR" messages and go on.
+void DestroyAppWindow();
+
+// Viewport and the starting projection: 45 degrees vertical, near 0.2, far 2000.
+void ResizeView(int width, int height);
+
+// The fixed GL state of the whole run and the swap interval. Always true.
+bool InitGLState();
+
+// Finds a multisample format with the given samples and opens the window
+// again with it. False (after its message) leaves the current window in use.
+bool SetupMultisample(int samples);
+
+// The window procedure: a resize re-projects, a close posts the quit event,
+// everything else needs nothing.
+void handleWindowEvent(const SDL_Event& event);
+
+// Shows the back buffer.
+void swapAppWindow();
+
+SDL_Window* appWindow();
+bool fullscreenActive();
+// Whether the swap interval could be set (otherwise it is the driver's).
+bool swapControlAvailable();
+// The sample count the window was opened with (0: no multisampling).
+int windowSamples();
