@@ -10,9 +10,9 @@ constexpr int kShadowVertices = 4;
 // The shadow quad under the car; the renderer reads the arrays in place.
 struct CarShadow {
   float positions[3 * kShadowVertices] = {};  // rewritten every update
-  float texCoords[2 * kShadowVertices];
-  float colors[3 * kShadowVertices];
-  int32_t triangles[6];
+  float texCoords[2 * kShadowVertices] = {};
+  float colors[3 * kShadowVertices] = {};
+  int32_t triangles[6] = {};
 };
 
 // What placing the shadow needs from one wheel of the car (body-local mount).
@@ -22,7 +22,7 @@ struct ShadowWheel {
   float suspensionLength;
 };
 
-// Fixed texture coordinates, the 0.9 grey and the two triangles.
+// Fixed texture coordinates, the 0.9 grey and the two triangles, for drawing.
 void initCarShadow(CarShadow& shadow);
 
 // Writes the four corners (vertex k under wheel k) just above the ground, spread

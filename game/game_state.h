@@ -19,10 +19,10 @@ constexpr float kRadToDeg = 57.295776f;
 // Keyboard scan codes (DirectInput numbering) read by the game logic.
 constexpr int kKeyEscape = 0x01;
 constexpr int kKeyEnter = 0x1C;
-constexpr int kKeyUp = 0xC8;
-constexpr int kKeyDown = 0xD0;
-constexpr int kKeyLeft = 0xCB;
-constexpr int kKeyRight = 0xCD;
+constexpr int kKeyArrowUp = 0xC8;
+constexpr int kKeyArrowDown = 0xD0;
+constexpr int kKeyArrowLeft = 0xCB;
+constexpr int kKeyArrowRight = 0xCD;
 constexpr int kKeyR = 0x13;
 constexpr int kKey1 = 0x02;  // 1..4 are 0x02..0x05
 constexpr int kKeyF12 = 0x58;

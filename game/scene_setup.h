@@ -6,7 +6,7 @@
 
 #include <vector>
 
-class Geometry;
+struct Geometry;
 class PhCar;
 class Renderer;
 struct RMDMesh;

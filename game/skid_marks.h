@@ -13,10 +13,10 @@ constexpr int kSkidTriangles = 2 * kSkidSlots;
 // One wheel's trail: a closed ring of quads whose arrays the renderer reads in
 // place every frame. Colours are the mark's intensity in all three components.
 struct SkidTrail {
-  float positions[3 * kSkidVertices];
-  float colors[3 * kSkidVertices];
-  float texCoords[2 * kSkidVertices];
-  int32_t triangles[3 * kSkidTriangles];
+  float positions[3 * kSkidVertices] = {};
+  float colors[3 * kSkidVertices] = {};
+  float texCoords[2 * kSkidVertices] = {};
+  int32_t triangles[3 * kSkidTriangles] = {};
   int skidHead = 0;  // slot last written
   int skidRun = 0;   // consecutive segments of the current trail
   Vec3 skidLast{0.0, 0.0, 0.0};  // last point laid
@@ -36,7 +36,7 @@ struct SkidWheel {
 };
 
 // Zeroes positions and colours and builds the fixed texture coordinates and the
-// ring of triangles.
+// ring of triangles, which only drawing needs.
 void initSkidTrail(SkidTrail& trail);
 void initSkidMarks(SkidMarks& marks);
 

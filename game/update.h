@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/game_state.h"
+#include "game/laps.h"
 
 // The game update, free of GL and SDL: the shell calls it from its main loop
 // and the headless runner drives Tick directly.
@@ -20,9 +21,8 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval);
 void Tick(const GameContext& ctx, GameState& state);
 
 // Start-up, after the car and the props exist, in this order:
-// the cones of the start line from the start position and heading.
-void computeStartLine(GameState& state);
-// The car at the start, 20 m behind the line, facing along the start heading
+// computeStartLine (game/laps.h) for the cones of the start line;
+// the car at the start, 20 m behind the line, facing along the start heading
 // (position and orientation only).
 void placeCarAtStart(const GameContext& ctx, GameState& state);
 // Camera above and behind the car, statistics timer cleared, menu shown with

@@ -1,0 +1,92 @@
+#include "game/best_times.h"
+
+#include "app/files.h"
+#include "app/log.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+float readFloatLE(const uint8_t* p) {
+  uint32_t bits = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+  float value;
+  std::memcpy(&value, &bits, sizeof(value));
+  return value;
+}
+
+void writeFloatLE(float value, uint8_t* p) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof(bits));
+  p[0] = uint8_t(bits);
+  p[1] = uint8_t(bits >> 8);
+  p[2] = uint8_t(bits >> 16);
+  p[3] = uint8_t(bits >> 24);
+}
+
+}  // namespace
+
+int offerLap(BestTimes& table, float lapTime, bool turbo) {
+  int first = turbo ? kBestTimesPerClass : 0;
+  int last = first + kBestTimesPerClass - 1;
+  for (int i = first; i <= last; ++i) {
+    // Strictly faster only: an equal time stays behind the older lap.
+    if (lapTime < table.entries[i]) {
+      for (int j = last; j > i; --j) table.entries[j] = table.entries[j - 1];
+      table.entries[i] = lapTime;
+      return i;
+    }
+  }
+  return -1;
+}
+
+float bestOfClass(const BestTimes& table, bool turbo) {
+  return table.entries[turbo ? kBestTimesPerClass : 0];
+}
+
+int parseBestTimes(const uint8_t* data, size_t size, BestTimes& table) {
+  int count = int(size / 4);
+  if (count > kBestTimeCount) count = kBestTimeCount;
+  for (int i = 0; i < count; ++i) table.entries[i] = readFloatLE(data + 4 * i);
+  return count;
+}
+
+void serializeBestTimes(const BestTimes& table, uint8_t out[kBestTimesFileSize]) {
+  for (int i = 0; i < kBestTimeCount; ++i) writeFloatLE(table.entries[i], out + 4 * i);
+}
+
+bool loadBestTimes(const char* path, BestTimes& table) {
+  table = BestTimes();
+  FILE* file = openFile(path, "rb");
+  if (file == nullptr) return false;
+  // One byte more than the table tells a longer file from an exact one.
+  uint8_t bytes[kBestTimesFileSize + 1];
+  size_t size = std::fread(bytes, 1, sizeof(bytes), file);
+  bool readError = std::ferror(file) != 0;
+  std::fclose(file);
+  if (readError) {
+    logLine("Main: Could not read \"%s\"", path);
+    return false;
+  }
+  int taken = parseBestTimes(bytes, size, table);
+  if (size != kBestTimesFileSize)
+    logLine("Main: \"%s\" is not %zu bytes long; took %i complete times", path, kBestTimesFileSize, taken);
+  return true;
+}
+
+bool saveBestTimes(const char* path, const BestTimes& table) {
+  uint8_t image[kBestTimesFileSize];
+  serializeBestTimes(table, image);
+  std::string temporary = std::string(path) + ".tmp";
+  FILE* file = openFile(temporary.c_str(), "wb");
+  if (file == nullptr) return false;
+  bool written = std::fwrite(image, 1, sizeof(image), file) == sizeof(image);
+  // A failed close can mean the data never reached the disk.
+  if (std::fclose(file) != 0) written = false;
+  if (!written) {
+    std::remove(platformPath(temporary.c_str()).c_str());
+    return false;
+  }
+  return std::rename(platformPath(temporary.c_str()).c_str(), platformPath(path).c_str()) == 0;
+}

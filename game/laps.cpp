@@ -1,0 +1,42 @@
+#include "game/laps.h"
+
+#include "physics/contact.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kConeHeight = 0.25;
+
+Vec3 conePosition(const GameState& state, float angleDegrees) {
+  double a = double(angleDegrees * kDegToRad);
+  return Vec3(state.startPosition.x + std::sin(a) * kStartLineHalfWidth, state.startPosition.y + kConeHeight,
+              state.startPosition.z + std::cos(a) * kStartLineHalfWidth);
+}
+
+}  // namespace
+
+void computeStartLine(GameState& state) {
+  state.startLineA = conePosition(state, state.startHeading + 90.0f);
+  state.startLineB = conePosition(state, state.startHeading - 90.0f);
+}
+
+void timeLap(GameState& state, const Vec3& position, bool turboOn) {
+  if (turboOn) state.turboUsedThisLap = true;
+  state.bestShown = bestOfClass(state.bestTimes, state.turboUsedThisLap);
+
+  Vec3 onLine = closestPointOnSegment(state.startLineA, state.startLineB, position);
+  double distance = length(position - onLine);
+  if (distance < kLineTouchDistance && !state.lineLatched) {
+    state.lineLatched = true;
+    if (state.lapRunning) {
+      state.lastLapTime = state.lapTime;
+      offerLap(state.bestTimes, state.lapTime, state.turboUsedThisLap);
+    }
+    state.lapRunning = true;
+    state.lapTime = 0.0f;
+    state.turboUsedThisLap = false;
+  }
+  if (distance > kLineRearmDistance) state.lineLatched = false;
+  if (state.lapRunning) state.lapTime += kTickSeconds;
+}

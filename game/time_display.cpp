@@ -1,0 +1,26 @@
+#include "game/time_display.h"
+
+namespace {
+
+constexpr float kMinutesPerSecond = 0.016666668f;
+constexpr double kKphPerMetrePerTick = 269.9999928474426;
+
+}  // namespace
+
+void timeGlyphs(float seconds, int glyphs[kTimeGlyphCount]) {
+  int whole = int(seconds);
+  glyphs[0] = int(seconds * kMinutesPerSecond);
+  glyphs[1] = kGlyphColon;
+  glyphs[2] = (whole / 10) % 6;
+  glyphs[3] = whole % 10;
+  glyphs[4] = kGlyphPoint;
+  glyphs[5] = int(seconds * 10.0f) % 10;
+  glyphs[6] = int(seconds * 100.0f) % 10;
+}
+
+void speedDigits(const Vec3& velocity, int digits[3]) {
+  int kph = int(length(velocity) * kKphPerMetrePerTick);
+  digits[0] = (kph / 100) % 10;
+  digits[1] = (kph / 10) % 10;
+  digits[2] = kph % 10;
+}

@@ -1,0 +1,178 @@
+#include "game/update.h"
+
+#include "app/input_device.h"
+#include "app/log.h"
+#include "game/cameras.h"
+#include "game/laps.h"
+#include "game/menu.h"
+#include "game/prop_file.h"
+#include "physics/world.h"
+#include "vehicle/car.h"
+
+namespace {
+
+// Beyond this square, or this far down, the car has left the track for good.
+constexpr double kWorldHalfSize = 290.0;
+constexpr double kLowestY = -7.0;
+
+// The recovery point, and its heading relative to the start heading.
+const Vec3 kRecoveryPoint(-71.0, 0.5, 133.0);
+constexpr float kRecoveryYawOffset = 170.0f;
+
+constexpr float kTicksPerSecond = 75.0f;
+
+const Vec3 kZero(0.0, 0.0, 0.0);
+
+// The car standing still at `position` facing `yaw`, its controls reset.
+void putCar(PhCar& car, const Vec3& position, float yaw) {
+  car.current.position = position;
+  car.current.velocity = kZero;
+  car.current.orientation = yawPitchMat4(yaw, 0.0f);
+  car.current.angularStep = identityMat4();
+  car.SavePrevious();
+  car.reset();
+}
+
+void stopLap(GameState& state) {
+  state.lapTime = 0.0f;
+  state.lapRunning = false;
+  state.lineLatched = false;
+}
+
+// A value of 0 switches a feature on, 1 off.
+void applyMenuOptions(const GameContext& ctx, const GameState& state) {
+  ctx.input->setAnalog(state.menuOptions[0] != 1);
+  ctx.car->turbo = state.menuOptions[1] != 1;
+  ctx.car->autoGearbox = state.menuOptions[2] != 1;
+  if (ctx.alwaysUpdateCubemaps != nullptr) *ctx.alwaysUpdateCubemaps = state.menuOptions[3] != 1;
+}
+
+// Out of the square around the track, fallen through it, or on its roof.
+bool carIsLost(const PhCar& car) {
+  const Vec3& p = car.current.position;
+  if (p.x < -kWorldHalfSize || p.x > kWorldHalfSize || p.z < -kWorldHalfSize || p.z > kWorldHalfSize ||
+      p.y < kLowestY)
+    return true;
+  Vec3 up = localToWorld(car.current.orientation, Vec3(0.0, 1.0, 0.0), kZero);
+  return up.y < 0.0;
+}
+
+void selectCameraMode(const InputDevice& input, GameState& state) {
+  for (int mode = 0; mode < 4; ++mode)
+    if (input.isDown(kKey1 + mode)) state.cameraMode = mode;
+}
+
+void placeShadowUnderCar(const PhCar& car, GameState& state) {
+  ShadowWheel wheels[kShadowVertices];
+  for (int k = 0; k < kShadowVertices; ++k)
+    wheels[k] = {car.wheels[k].mount, car.wheels[k].radius, car.wheels[k].suspensionLength};
+  placeShadow(state.shadow, wheels, car.drawn.orientation, car.drawn.position);
+}
+
+void laySkids(const PhCar& car, GameState& state) {
+  SkidWheel wheels[kSkidWheels];
+  for (int i = 0; i < kSkidWheels; ++i)
+    wheels[i] = {car.wheels[i].hub, car.wheels[i].radius, car.wheels[i].gripRatio, car.wheels[i].load};
+  laySkidMarks(state.skids, wheels, car.current.orientation, car.current.velocity);
+}
+
+// Menu item "quit": the trip statistics and the best times, with the log on.
+void endRun(GameState& state) {
+  setLogging(true);
+  logTripStats(state.trip);
+  if (!saveBestTimes(kBestTimesFile, state.bestTimes)) logLine("Main: Could not save \"%s\"", kBestTimesFile);
+}
+
+}  // namespace
+
+
+void placeCarAtStart(const GameContext& ctx, GameState& state) {
+  ctx.car->current.position = restartPosition(state.startPosition, state.startHeading);
+  ctx.car->current.orientation = yawPitchMat4(state.startHeading, 0.0f);
+}
+
+void beginGame(const GameContext& ctx, GameState& state, const char* bestTimesPath) {
+  state.cameraPosition = ctx.car->current.position + Vec3(0.0, 3.0, 9.0);
+  state.trip.statsTimer = 0.0f;
+  state.menuVisible = true;
+  state.menuCursor = 0;
+  const int startOptions[kMenuOptionCount] = {1, 1, 0, 1};
+  for (int i = 0; i < kMenuOptionCount; ++i) state.menuOptions[i] = startOptions[i];
+  loadBestTimes(bestTimesPath, state.bestTimes);
+}
+
+void restartDrive(const GameContext& ctx, GameState& state) {
+  state.menuVisible = false;
+  putCar(*ctx.car, restartPosition(state.startPosition, state.startHeading), state.startHeading);
+  // The turbo mark of the lap stays: a restart does not clear it.
+  stopLap(state);
+}
+
+void recoverCar(const GameContext& ctx, GameState& state) {
+  putCar(*ctx.car, kRecoveryPoint, state.startHeading + kRecoveryYawOffset);
+  stopLap(state);
+  state.resetRequested = false;
+}
+
+bool saveBestTimesOnClose(const GameState& state, const char* bestTimesPath) {
+  return saveBestTimes(bestTimesPath, state.bestTimes);
+}
+
+void Tick(const GameContext& ctx, GameState& state) {
+  ctx.input->update();
+  if (state.menuVisible) {
+    orbitTick(state);
+    return;
+  }
+  PhCar& car = *ctx.car;
+  ctx.world->step();
+  addTripDistance(state.trip, car.current.position, car.previous.position);
+  laySkids(car, state);
+  timeLap(state, car.current.position, car.turbo);
+  chaseTick(state, car.current.position, car.current.velocity, car.current.orientation);
+}
+
+bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) {
+  PhCar& car = *ctx.car;
+  state.stepAccumulator += frameInterval;
+
+  switch (handleMenuKeys(state, *ctx.input)) {
+    case MenuAction::kRestart:
+      restartDrive(ctx, state);
+      break;
+    case MenuAction::kOptionsChanged:
+      applyMenuOptions(ctx, state);
+      break;
+    case MenuAction::kQuit:
+      endRun(state);
+      return false;
+    case MenuAction::kNone:
+      break;
+  }
+
+  // No cap: after a stall every tick the elapsed time asks for runs now.
+  while (state.stepAccumulator >= kTickSeconds) {
+    Tick(ctx, state);
+    state.stepAccumulator -= kTickSeconds;
+  }
+
+  float alpha = state.stepAccumulator * kTicksPerSecond;
+  car.InterpolateForDrawing(alpha);
+  interpolateCameras(state, alpha);
+  placeShadowUnderCar(car, state);
+
+  if (carIsLost(car)) state.resetRequested = true;
+  if (ctx.input->isDown(kKeyR) || state.resetRequested) recoverCar(ctx, state);
+
+  selectCameraMode(*ctx.input, state);
+  placeCamera(state, car.drawn.position, car.drawn.orientation);
+
+  state.volumeNow = state.menuVisible ? 0.0f : state.masterVolume;
+  if (ctx.updateSounds != nullptr) ctx.updateSounds(car, state.volumeNow);
+
+  // F12 logs this update and the next frame's drawing.
+  if (ctx.input->isDown(kKeyF12)) setLogging(true);
+
+  sampleTripStats(state.trip, car.current.velocity, car.previous.velocity, car.current.orientation);
+  return true;
+}
