@@ -34,6 +34,10 @@ struct Texture {
   bool Load2D(const char* path, int flags);
 
   unsigned int GLName() const { return glName; }
+
+ private:
+  // Deletes the GL texture of an earlier load, so loading again does not leak it.
+  void release();
 };
 
 // Whether a texture path names a cube map: its sixth- and fifth-last characters

@@ -1,0 +1,164 @@
+#include "render/renderer.h"
+
+#include "app/log.h"
+#include "render/mat_renderer.h"
+#include "render/material.h"
+
+#include <cassert>
+#include <cstring>
+
+namespace {
+
+// Cube-map face view rotations as rows of R, eye = R * (world - centre); face i
+// goes to GL face +x, -x, +y, -y, +z, -z. Each is the usual face orientation
+// turned by 180 degrees about y; the shaders that look these maps up work in
+// that frame.
+constexpr float kFaceRows[6][3][3] = {
+    {{0, 0, 1}, {0, -1, 0}, {1, 0, 0}},
+    {{0, 0, -1}, {0, -1, 0}, {-1, 0, 0}},
+    {{-1, 0, 0}, {0, 0, -1}, {0, -1, 0}},
+    {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}},
+    {{-1, 0, 0}, {0, -1, 0}, {0, 0, 1}},
+    {{1, 0, 0}, {0, -1, 0}, {0, 0, -1}},
+};
+
+// The normal view: the aspect is this fixed ratio, whatever the window's.
+constexpr float kAspect = 1.33f;
+constexpr float kNear = 0.2f;     // m
+constexpr float kFar = 2000.0f;   // m
+constexpr float kCubemapFov = 90.0f;  // degrees
+// Cube maps are refreshed in this many frames, then only when asked every frame.
+constexpr int kCubemapRefreshFrames = 3;
+// Cube maps are rendered from this height above their centre.
+constexpr double kCubemapLift = 0.5;  // m
+
+const char* nameOf(const Geometry* g) { return g->materialName != nullptr ? g->materialName : ""; }
+
+}  // namespace
+
+Renderer::Renderer(GLProcLoader getProcAddress) : matRenderer_(new MatRenderer(getProcAddress)) {
+  for (int face = 0; face < 6; ++face) {
+    Mat4& r = faceRotations[face];
+    r = identityMat4();
+    for (int row = 0; row < 3; ++row) {
+      for (int col = 0; col < 3; ++col) r.m[4 * col + row] = kFaceRows[face][row][col];
+    }
+  }
+}
+
+Renderer::~Renderer() {
+  logLine("Renderer: %i triangles in scene, rendered %i triangles", trianglesInScene,
+          matRenderer_->trianglesRendered);
+  logLine("Renderer: Cleaning up");
+  for (SceneEntry* entry : scene) delete entry->material;
+  scene.clearAndFree();
+  delete matRenderer_;
+}
+
+void Renderer::SetViewportSize(int width, int height) {
+  viewportWidth = width;
+  viewportHeight = height;
+}
+
+void Renderer::SetCamera(const Vec3* position, const Mat4* rotation, float newFovY) {
+  cameraPosition = position;
+  cameraRotation = rotation;
+  fovY = newFovY;
+}
+
+Vec3& Renderer::ObserverPosition() { return matRenderer_->observer; }
+
+Geometry* Renderer::AddGeometry(Geometry* geometry, Geometry* reflectionGeometry, int cubemapId,
+                                const Vec3* cubemapCenter) {
+  assert(cubemapId >= 0 && cubemapId < MatRenderer::kCubemapCount && "cube-map id out of range");
+  const char* name = nameOf(geometry);
+  SceneEntry* found = nullptr;
+  for (SceneEntry* entry : scene) {
+    if (entry->material->cubemapId == cubemapId && entry->material->name == name) {
+      found = entry;
+      break;
+    }
+  }
+  if (found == nullptr) {
+    found = new SceneEntry;
+    found->material = new Material;
+    found->material->cubemapId = cubemapId;
+    found->material->cubemapCenter = cubemapCenter;
+    found->material->Load(name, matRenderer_);
+    scene.append(found);
+  }
+  found->mainList.append(geometry);
+  found->reflectionList.append(reflectionGeometry);
+  trianglesInScene += geometry->triangleCount;
+  return geometry;
+}
+
+void Renderer::Render(int mode, Material* material) {
+  if (mode == kCubemapView) {
+    renderCubemap(material);
+  } else {
+    renderNormalView();
+  }
+}
+
+void Renderer::renderNormalView() {
+  MatRenderer& r = *matRenderer_;
+  logLine("Renderer: *** Rendering start");
+  r.trianglesRendered = 0;
+#if STRAVO_GLSL
+  if (frameCount < kCubemapRefreshFrames || alwaysUpdateCubemaps) {
+    r.BeginCubemapUpdate();
+    for (SceneEntry* entry : scene) {
+      Material* m = entry->material;
+      if (m->hasDynamicCubemap && !r.IsCubemapDone(m->cubemapId)) {
+        logLine("Renderer: Generating dynamic cubemap for material \"%s\"", m->name.c_str());
+        renderCubemap(m);
+      }
+    }
+    if (alwaysUpdateCubemaps) {
+      frameCount = 0;
+    } else {
+      ++frameCount;
+    }
+  }
+#endif
+  r.SetProjection(fovY, kAspect, kNear, kFar);
+  static const Mat4 kNoRotation = identityMat4();
+  static const Vec3 kOrigin(0.0, 0.0, 0.0);
+  r.SetCamera(cameraPosition != nullptr ? *cameraPosition : kOrigin,
+              cameraRotation != nullptr ? *cameraRotation : kNoRotation);
+  for (SceneEntry* entry : scene) {
+    logLine("Renderer: Material \"%s\"", entry->material->name.c_str());
+    entry->material->Execute(entry->mainList, entry->reflectionList, Material::kNormalPass);
+  }
+  logLine("Renderer: *** Rendering end");
+  logLine("Renderer: Rendered %i tris", r.trianglesRendered);
+  r.ResetState();
+}
+
+void Renderer::renderCubemap(Material* material) {
+  MatRenderer& r = *matRenderer_;
+  logLine("Renderer: *** Rendering start (dynamic texture)");
+  // A material filed without a centre has no place to be seen from.
+  if (material->cubemapCenter == nullptr) {
+    logLine("Renderer: No cubemap centre for material \"%s\"", material->name.c_str());
+    logLine("Renderer: *** Rendering end (dynamic texture)");
+    return;
+  }
+  r.SetCubemapViewport();
+  r.SetProjection(kCubemapFov, 1.0f, kNear, kFar);
+  for (int face = 0; face < 6; ++face) {
+    Vec3 centre = *material->cubemapCenter + Vec3(0.0, kCubemapLift, 0.0);
+    r.SetCamera(centre, faceRotations[face]);
+    // An object is never drawn into its own reflection.
+    for (SceneEntry* entry : scene) {
+      if (entry->material->cubemapId == material->cubemapId) continue;
+      logLine("Renderer: Material \"%s\" (cubemap)", entry->material->name.c_str());
+      entry->material->Execute(entry->mainList, entry->reflectionList, Material::kCubemapPass);
+    }
+    r.StoreCubeMapSide(material->cubemapId, face);
+  }
+  r.SetViewport(viewportWidth, viewportHeight);
+  logLine("Renderer: *** Rendering end (dynamic texture)");
+  r.ResetState();
+}
