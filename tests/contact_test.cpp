@@ -1,0 +1,118 @@
+#include "physics/contact.h"
+
+#include "collision_mesh.h"
+#include "physics/quadtree.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Projections and plane distances are rounded to float along the way.
+constexpr double kTol = 1e-6;
+
+void expectVec(const Vec3& got, const Vec3& want, double tol = kTol) {
+  EXPECT_NEAR(got.x, want.x, tol);
+  EXPECT_NEAR(got.y, want.y, tol);
+  EXPECT_NEAR(got.z, want.z, tol);
+}
+
+// Upward-facing (counter-clockwise seen from +y) right triangle in y = 0.
+const Vec3 kV0(0.0, 0.0, 0.0);
+const Vec3 kV1(0.0, 0.0, 2.0);
+const Vec3 kV2(2.0, 0.0, 0.0);
+
+const Contact kUntouched{Vec3(7.0, 7.0, 7.0), Vec3(7.0, 7.0, 7.0), 77};
+
+}  // namespace
+
+TEST(ClosestPointOnSegment, EndCases) {
+  Vec3 a(1.0, 0.0, 0.0);
+  Vec3 b(4.0, 0.0, 0.0);
+  expectVec(closestPointOnSegment(a, b, Vec3(-1.0, 2.0, 0.0)), a);
+  expectVec(closestPointOnSegment(a, b, Vec3(9.0, 0.0, 1.0)), b);
+  Vec3 aboveA = closestPointOnSegment(a, b, Vec3(1.0, 5.0, 0.0));
+  EXPECT_EQ(aboveA.x, 1.0);
+  expectVec(closestPointOnSegment(a, b, Vec3(2.5, 3.0, 0.0)), Vec3(2.5, 0.0, 0.0));
+
+  // A projection of exactly the length gives a + u * length, which here is not b.
+  Vec3 end = closestPointOnSegment(Vec3(0.0, 0.0, 0.0), Vec3(3.0, 4.0, 0.0), Vec3(3.0, 4.0, 0.0));
+  double ux = 3.0 * (1.0 / 5.0);
+  EXPECT_EQ(end.x, ux * 5.0);
+  EXPECT_NE(end.x, 3.0);
+}
+
+TEST(ClosestPointOnTriangleBoundary, TiesGoToTheEarlierEdge) {
+  // Equally far from edge v0-v1 (x = 0) and edge v2-v0 (z = 0).
+  expectVec(closestPointOnTriangleBoundary(kV0, kV1, kV2, Vec3(0.5, 1.0, 0.5)), Vec3(0.0, 0.0, 0.5));
+  expectVec(closestPointOnTriangleBoundary(kV0, kV1, kV2, Vec3(1.5, 0.0, 1.5)), Vec3(1.0, 0.0, 1.0));
+}
+
+TEST(PointOverTriangle, EdgePlanesAreInclusive) {
+  EXPECT_TRUE(pointOverTriangle(Vec3(0.5, 3.0, 0.5), kV0, kV1, kV2));
+  EXPECT_TRUE(pointOverTriangle(Vec3(0.0, 3.0, 1.0), kV0, kV1, kV2));
+  EXPECT_TRUE(pointOverTriangle(Vec3(1.0, -3.0, 0.0), kV0, kV1, kV2));
+  EXPECT_FALSE(pointOverTriangle(Vec3(1.0, 3.0, -1e-9), kV0, kV1, kV2));
+  EXPECT_FALSE(pointOverTriangle(Vec3(1.5, 3.0, 1.5), kV0, kV1, kV2));
+}
+
+TEST(ClosestPointFromFront, OnlyPointsInFrontFindTheTriangle) {
+  Vec3 out(9.0, 9.0, 9.0);
+  EXPECT_FALSE(closestPointFromFront(Vec3(0.5, 0.0, 0.5), kV0, kV1, kV2, out));
+  EXPECT_FALSE(closestPointFromFront(Vec3(0.5, -1.0, 0.5), kV0, kV1, kV2, out));
+  expectVec(out, Vec3(9.0, 9.0, 9.0));
+
+  ASSERT_TRUE(closestPointFromFront(Vec3(0.5, 1.0, 0.25), kV0, kV1, kV2, out));
+  expectVec(out, Vec3(0.5, 0.0, 0.25));
+  ASSERT_TRUE(closestPointFromFront(Vec3(-1.0, 1.0, 1.0), kV0, kV1, kV2, out));
+  expectVec(out, Vec3(0.0, 0.0, 1.0));
+
+  // A zero-area triangle has no front.
+  EXPECT_FALSE(closestPointFromFront(Vec3(0.5, 1.0, 0.0), kV0, kV2, Vec3(1.0, 0.0, 0.0), out));
+}
+
+TEST(NearestContact, PlaneExactlyAtRadiusIsSkipped) {
+  TriangleSoup soup;
+  soup.addFlat(3, -5.0, 0.0, -5.0, 20.0);
+  CollisionQuadtree* tree = soup.build();
+  ASSERT_TRUE(queryQuadtree(*tree, Vec3(0.0, 0.0, 0.0), 3.0f));
+  Contact c = kUntouched;
+  EXPECT_FALSE(nearestContact(*tree, Vec3(0.0, 0.25, 0.0), 0.25f, c));
+  EXPECT_EQ(c.group, 77);
+  ASSERT_TRUE(nearestContact(*tree, Vec3(0.0, 0.2499, 0.0), 0.25f, c));
+  expectVec(c.point, Vec3(0.0, 0.0, 0.0));
+  expectVec(c.normal, Vec3(0.0, 1.0, 0.0));
+  EXPECT_EQ(c.group, 3);
+  destroyQuadtree(tree);
+}
+
+TEST(NearestContact, NearestWinsAndEqualDistancesKeepTheFirst) {
+  TriangleSoup soup;
+  soup.addFlat(0, -5.0, 0.0, -5.0, 20.0);
+  soup.addFlat(1, -5.0, 0.0, -5.0, 20.0);
+  soup.addFlat(2, -5.0, -0.1, -5.0, 20.0);
+  soup.add(3, Vec3(-1.0, 0.5, -1.0), Vec3(1.0, 0.5, -1.0), Vec3(0.0, 0.5, 1.0));  // faces down
+  soup.add(4, Vec3(0.0, 0.1, 0.0), Vec3(1.0, 0.1, 0.0), Vec3(2.0, 0.1, 0.0));     // zero area
+  CollisionQuadtree* tree = soup.build();
+  ASSERT_TRUE(queryQuadtree(*tree, Vec3(0.0, 0.0, 0.0), 3.0f));
+  Contact c = kUntouched;
+  ASSERT_TRUE(nearestContact(*tree, Vec3(0.5, 0.2, 0.0), 0.271f, c));
+  EXPECT_EQ(c.group, 0);
+  expectVec(c.point, Vec3(0.5, 0.0, 0.0));
+
+  // Below the first two planes only the lowest triangle is in front.
+  ASSERT_TRUE(nearestContact(*tree, Vec3(0.5, -0.05, 0.0), 0.271f, c));
+  EXPECT_EQ(c.group, 2);
+  destroyQuadtree(tree);
+}
+
+TEST(NearestContact, EmptyResultListLeavesOutputsUntouched) {
+  TriangleSoup soup;
+  soup.addFlat(0, 0.0, 0.0, 0.0, 1.0);
+  CollisionQuadtree* tree = soup.build();
+  EXPECT_FALSE(queryQuadtree(*tree, Vec3(50.0, 0.0, 50.0), 3.0f));
+  Contact c = kUntouched;
+  EXPECT_FALSE(nearestContact(*tree, Vec3(0.2, 0.1, 0.2), 0.271f, c));
+  expectVec(c.point, kUntouched.point);
+  EXPECT_EQ(c.group, 77);
+  destroyQuadtree(tree);
+}
