@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Builds both configurations (with and without GLSL shaders) and runs every test;
-# tests that need a window get Mesa's software GL under Xvfb.
+# Builds both configurations (with and without GLSL shaders) and runs every
+# test; tests that need a window get Mesa's software GL under Xvfb. A third
+# build runs the unit tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and every benchmark program runs once briefly.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 
 jobs=$(nproc)
 export STRAVO_BATCH=1
+started=$(date +%s)
 
 build() {  # build DIR [cmake options...]
   local dir=$1; shift
@@ -14,14 +17,31 @@ build() {  # build DIR [cmake options...]
   cmake --build "$dir" -j "$jobs"
 }
 
+under_display() { xvfb-run -a -s "-screen 0 1024x768x24" "$@"; }
+
 build build
 build build-noglsl -DSTRAVO_GLSL=OFF
+sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+build build-sanitize -DCMAKE_CXX_FLAGS="$sanitize" -DCMAKE_C_FLAGS="$sanitize" \
+  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 
 for dir in build build-noglsl; do
   echo "== tests in $dir"
-  xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+  under_display ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+done
+
+echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  under_display ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -L unit
+
+echo "== benchmarks, one short run each"
+for bench in build/bench/*; do
+  [ -x "$bench" ] || continue
+  echo "-- $bench"
+  (cd build/bench && under_display "$bench" --benchmark_min_time=0.01)
 done
 
 if [ -x scripts/fuzz.sh ]; then
   ./scripts/fuzz.sh
 fi
+echo "== all tests passed in $(( $(date +%s) - started )) s"
