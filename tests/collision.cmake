@@ -1,3 +1,4 @@
 stravo_test(rmd_mesh_test ${CMAKE_CURRENT_SOURCE_DIR}/rmd_mesh_test.cpp stravo_mesh stravo_rmd_writer)
 stravo_test(quadtree_test ${CMAKE_CURRENT_SOURCE_DIR}/quadtree_test.cpp stravo_physics)
 stravo_test(contact_test ${CMAKE_CURRENT_SOURCE_DIR}/contact_test.cpp stravo_physics)
+stravo_test(world_test ${CMAKE_CURRENT_SOURCE_DIR}/world_test.cpp stravo_physics)
