@@ -12,9 +12,9 @@ Uint32 sdlFlags(MessageIcon icon) {
   switch (icon) {
     case MessageIcon::Warning: return SDL_MESSAGEBOX_WARNING;
     case MessageIcon::Information: return SDL_MESSAGEBOX_INFORMATION;
-    case MessageIcon::Error: return SDL_MESSAGEBOX_ERROR;
+    case MessageIcon::Plain: return 0;
   }
-  return SDL_MESSAGEBOX_ERROR;
+  return 0;
 }
 
 }  // namespace

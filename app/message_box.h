@@ -1,7 +1,7 @@
 #pragma once
 
-// The icons the program's message boxes use.
-enum class MessageIcon { Warning, Information, Error };
+// The icons the program's message boxes use; Plain is an OK box without one.
+enum class MessageIcon { Warning, Information, Plain };
 
 // Shows a modal message box. When STRAVO_BATCH=1 is set (unattended runs,
 // tests) or no box can be shown, the caption and text go to stderr instead as
