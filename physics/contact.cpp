@@ -7,6 +7,18 @@ namespace {
 // Starting best distance of the boundary search.
 constexpr double kFarAway = 1000000.0;
 
+// Slack over the float roundings of the closest-point computation (relative 1e-7
+// of lengths up to kilometres), so the footprint test below never drops a
+// triangle that the exact search would report.
+constexpr double kFootprintSlack = 1e-3;
+
+// True when the triangle's x/z extent lies farther than `reach` from p on either
+// axis: then every point of it, and its computed closest point, is out of reach.
+bool outOfReach(const TriangleFootprint& f, const Vec3& p, double reach) {
+  return p.x < double(f.xMin) - reach || p.x > double(f.xMax) + reach || p.z < double(f.zMin) - reach ||
+         p.z > double(f.zMax) + reach;
+}
+
 Vec3 triangleNormal(const Vec3& v0, const Vec3& v1, const Vec3& v2) {
   return normalized(cross(v1 - v0, v2 - v1));
 }
@@ -79,6 +91,7 @@ bool nearestContact(CollisionQuadtree& tree, const Vec3& probe, float radius, Co
   bool found = false;
   tree.cursor = 0;
   for (int t = nextResult(tree); t >= 0; t = nextResult(tree)) {
+    if (outOfReach(tree.footprints[size_t(t)], probe, double(best) + kFootprintSlack)) continue;
     const TrianglePlane& plane = tree.trianglePlanes[size_t(t)];
     if (!(dot(plane.normal, probe) + double(plane.offset) < double(best))) continue;
     const TriangleVerts& tv = tree.triangleVerts[size_t(t)];

@@ -10,23 +10,13 @@ namespace {
 // Bounds of an empty fold: a mesh without triangles keeps an inverted root.
 constexpr float kFoldStart = 1000000.0f;
 
-// A triangle's extent in x and z.
-struct Footprint {
-  float xMin, xMax, zMin, zMax;
-};
-
 struct Square {
   float xMin, xMax, zMin, zMax;
 };
 
-struct Builder {
-  CollisionQuadtree& tree;
-  std::vector<Footprint> footprints;
-};
-
 // Touching counts as overlap: a triangle whose edge lies on a cell border is
 // listed on both sides, so a query on the border cannot miss it.
-bool overlaps(const QuadtreeNode& node, const Footprint& f) {
+bool overlaps(const QuadtreeNode& node, const TriangleFootprint& f) {
   return node.xMin <= f.xMax && f.xMin <= node.xMax && node.zMin <= f.zMax && f.zMin <= node.zMax;
 }
 
@@ -34,37 +24,37 @@ bool overlaps(const QuadtreeNode& node, const Square& s) {
   return s.xMax >= node.xMin && s.xMin <= node.xMax && s.zMax >= node.zMin && s.zMin <= node.zMax;
 }
 
-QuadtreeNode* newNode(Builder& b, float xMin, float xMax, float zMin, float zMax) {
+QuadtreeNode* newNode(CollisionQuadtree& tree, float xMin, float xMax, float zMin, float zMax) {
   QuadtreeNode* node = new QuadtreeNode();
   node->xMin = xMin;
   node->xMax = xMax;
   node->zMin = zMin;
   node->zMax = zMax;
-  ++b.tree.nodeCount;
+  ++tree.nodeCount;
   return node;
 }
 
-void fillNode(Builder& b, QuadtreeNode& node, int depthBudget, const std::vector<int32_t>& input) {
+void fillNode(CollisionQuadtree& tree, QuadtreeNode& node, int depthBudget, const std::vector<int32_t>& input) {
   if (input.empty()) return;
   std::vector<int32_t> listed;
   listed.reserve(input.size());
   for (int32_t t : input) {
-    if (overlaps(node, b.footprints[size_t(t)])) listed.push_back(t);
+    if (overlaps(node, tree.footprints[size_t(t)])) listed.push_back(t);
   }
   if (listed.empty()) return;
   if (depthBudget < 1 || int(listed.size()) <= CollisionQuadtree::kLeafLimit) {
     listed.shrink_to_fit();
     node.triangles = std::move(listed);
-    ++b.tree.leafCount;
+    ++tree.leafCount;
     return;
   }
   float xMid = (node.xMin + node.xMax) * 0.5f;
   float zMid = (node.zMin + node.zMax) * 0.5f;
-  node.children[0] = newNode(b, node.xMin, xMid, node.zMin, zMid);
-  node.children[1] = newNode(b, xMid, node.xMax, node.zMin, zMid);
-  node.children[2] = newNode(b, node.xMin, xMid, zMid, node.zMax);
-  node.children[3] = newNode(b, xMid, node.xMax, zMid, node.zMax);
-  for (QuadtreeNode* child : node.children) fillNode(b, *child, depthBudget - 1, listed);
+  node.children[0] = newNode(tree, node.xMin, xMid, node.zMin, zMid);
+  node.children[1] = newNode(tree, xMid, node.xMax, node.zMin, zMid);
+  node.children[2] = newNode(tree, node.xMin, xMid, zMid, node.zMax);
+  node.children[3] = newNode(tree, xMid, node.xMax, zMid, node.zMax);
+  for (QuadtreeNode* child : node.children) fillNode(tree, *child, depthBudget - 1, listed);
 }
 
 bool queryNode(CollisionQuadtree& tree, const QuadtreeNode& node, const Square& square) {
@@ -136,14 +126,14 @@ CollisionQuadtree* buildQuadtree(const float* positions, int vertexCount, int gr
   tree->group.resize(size_t(n));
   tree->results.resize(size_t(n));
   tree->queryStamp.assign(size_t(n), 0);
-  Builder b{*tree, std::vector<Footprint>(size_t(n))};
+  tree->footprints.resize(size_t(n));
 
   float xMin = kFoldStart, xMax = -kFoldStart, zMin = kFoldStart, zMax = -kFoldStart;
   size_t i = 0;
   for (int g = 0; g < groupCount; ++g) {
     for (int k = 0; k < groupTriangleCounts[g]; ++k, ++i) {
       TriangleVerts& tv = tree->triangleVerts[i];
-      Footprint& f = b.footprints[i];
+      TriangleFootprint& f = tree->footprints[i];
       f = {kFoldStart, -kFoldStart, kFoldStart, -kFoldStart};
       for (int c = 0; c < 3; ++c) {
         const float* p = positions + 3 * size_t(groupIndices[g][3 * size_t(k) + size_t(c)]);
@@ -166,8 +156,8 @@ CollisionQuadtree* buildQuadtree(const float* positions, int vertexCount, int gr
     }
   }
 
-  tree->root = newNode(b, xMin, xMax, zMin, zMax);
-  fillNode(b, *tree->root, CollisionQuadtree::kMaxDepth, tree->results);
+  tree->root = newNode(*tree, xMin, xMax, zMin, zMax);
+  fillNode(*tree, *tree->root, CollisionQuadtree::kMaxDepth, tree->results);
   tree->resultCount = 0;
   tree->cursor = 0;
   return tree;

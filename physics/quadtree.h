@@ -20,6 +20,11 @@ struct TrianglePlane {
   float offset;  // -(normal . v0)
 };
 
+// A triangle's extent in x and z.
+struct TriangleFootprint {
+  float xMin, xMax, zMin, zMax;
+};
+
 // A rectangle of the x/z plane, closed on every side. Inner nodes have four children
 // (0: low x low z, 1: high x low z, 2: low x high z, 3: high x high z); only leaves
 // hold triangle numbers.
@@ -37,6 +42,7 @@ struct CollisionQuadtree {
   std::vector<TriangleVerts> triangleVerts;
   std::vector<TrianglePlane> trianglePlanes;
   std::vector<int32_t> group;    // material group each triangle came from
+  std::vector<TriangleFootprint> footprints;
   std::vector<int32_t> results;  // room for every triangle; the last query's hits
   int resultCount = 0;
   int cursor = 0;

@@ -2,3 +2,4 @@ stravo_test(rmd_mesh_test ${CMAKE_CURRENT_SOURCE_DIR}/rmd_mesh_test.cpp stravo_m
 stravo_test(quadtree_test ${CMAKE_CURRENT_SOURCE_DIR}/quadtree_test.cpp stravo_physics)
 stravo_test(contact_test ${CMAKE_CURRENT_SOURCE_DIR}/contact_test.cpp stravo_physics)
 stravo_test(world_test ${CMAKE_CURRENT_SOURCE_DIR}/world_test.cpp stravo_physics)
+stravo_benchmark(collision_bench ${CMAKE_CURRENT_SOURCE_DIR}/collision_bench.cpp stravo_physics)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 // Projections and plane distances are rounded to float along the way.
@@ -105,6 +107,18 @@ TEST(NearestContact, NearestWinsAndEqualDistancesKeepTheFirst) {
   destroyQuadtree(tree);
 }
 
+TEST(NearestContact, ProbeBesideAnEdgeFindsTheEdge) {
+  TriangleSoup soup;
+  soup.addFlat(0, 0.0, 0.0, 0.0, 2.0);
+  CollisionQuadtree* tree = soup.build();
+  ASSERT_TRUE(queryQuadtree(*tree, Vec3(0.0, 0.0, 0.0), 3.0f));
+  Contact c = kUntouched;
+  ASSERT_TRUE(nearestContact(*tree, Vec3(-0.1, 0.1, 0.5), 0.271f, c));
+  expectVec(c.point, Vec3(0.0, 0.0, 0.5));
+  EXPECT_FALSE(nearestContact(*tree, Vec3(-0.2, 0.2, 0.5), 0.271f, c));
+  destroyQuadtree(tree);
+}
+
 TEST(NearestContact, EmptyResultListLeavesOutputsUntouched) {
   TriangleSoup soup;
   soup.addFlat(0, 0.0, 0.0, 0.0, 1.0);
@@ -114,5 +128,45 @@ TEST(NearestContact, EmptyResultListLeavesOutputsUntouched) {
   EXPECT_FALSE(nearestContact(*tree, Vec3(0.2, 0.1, 0.2), 0.271f, c));
   expectVec(c.point, kUntouched.point);
   EXPECT_EQ(c.group, 77);
+  destroyQuadtree(tree);
+}
+
+TEST(NearestContact, SkippingFarTrianglesChangesNoAnswer) {
+  // A bumpy patch probed all over, compared with a walk that tries every listed triangle.
+  TriangleSoup soup;
+  auto height = [](int i, int j) { return 0.3 * std::sin(i * 1.7) * std::cos(j * 2.3); };
+  for (int i = 0; i < 8; ++i) {
+    for (int j = 0; j < 8; ++j) {
+      Vec3 a(i, height(i, j), j), b(i + 1, height(i + 1, j), j);
+      Vec3 c(i, height(i, j + 1), j + 1), d(i + 1, height(i + 1, j + 1), j + 1);
+      soup.add(0, a, c, b);
+      soup.add(0, b, c, d);
+    }
+  }
+  CollisionQuadtree* tree = soup.build();
+  int found = 0;
+  for (int k = 0; k < 400; ++k) {
+    Vec3 probe(0.5 + 0.0173 * k, 0.05 + 0.3 * std::sin(k * 0.7), 7.5 - 0.0171 * k);
+    ASSERT_TRUE(queryQuadtree(*tree, probe, 3.0f));
+    Contact fast = kUntouched;
+    bool hit = nearestContact(*tree, probe, 0.271f, fast);
+    float best = 0.271f;
+    Contact full = kUntouched;
+    tree->cursor = 0;
+    for (int t = nextResult(*tree); t >= 0; t = nextResult(*tree)) {
+      const TriangleVerts& tv = tree->triangleVerts[t];
+      Vec3 q;
+      if (!closestPointFromFront(probe, tv.v[0], tv.v[1], tv.v[2], q)) continue;
+      if (length(q - probe) < best) {
+        best = float(length(q - probe));
+        full.point = q;
+      }
+    }
+    ASSERT_EQ(hit, best < 0.271f) << "probe " << k;
+    EXPECT_EQ(fast.point.x, full.point.x);
+    EXPECT_EQ(fast.point.y, full.point.y);
+    found += hit ? 1 : 0;
+  }
+  EXPECT_GT(found, 100);
   destroyQuadtree(tree);
 }
