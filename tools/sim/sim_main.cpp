@@ -2,12 +2,16 @@
 // replay or the autopilot, for tests, benchmarks and tuning.
 
 #include "app/files.h"
+#include "game/update.h"
+#include "tools/sim/autopilot.h"
 #include "tools/sim/sim_options.h"
 #include "tools/sim/sim_world.h"
 #include "tools/sim/telemetry.h"
 #include "vehicle/replay.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,6 +20,7 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitNotFinite = 3;
 
 // Reads and parses the input script; prints the offending line on failure.
 bool loadScript(const std::string& path, std::vector<InputEvent>& events) {
@@ -33,12 +38,57 @@ bool loadScript(const std::string& path, std::vector<InputEvent>& events) {
   return true;
 }
 
+bool loadTrackLine(const std::string& dir, TrackLine& line) {
+  std::string path = platformPath((dir + "\\data\\track.line").c_str());
+  std::vector<unsigned char> bytes;
+  if (!readWholeFile(path.c_str(), bytes)) {
+    std::fprintf(stderr, "stravo-sim: the autopilot needs %s\n", path.c_str());
+    return false;
+  }
+  int badLine = 0;
+  std::string why;
+  if (!parseTrackLine(bytes.data(), bytes.size(), line, badLine, why)) {
+    std::fprintf(stderr, "stravo-sim: %s:%d: %s\n", path.c_str(), badLine, why.c_str());
+    return false;
+  }
+  return true;
+}
+
 // What the summary reports about the whole run.
 struct RunTotals {
   long long ticks = 0;
   double distance = 0.0;  // m
   double topSpeed = 0.0;  // km/h
+  int recoveries = 0;
+  long long offRoadWheelTicks = 0;  // wheel-ticks on any surface but the road's
+  std::vector<float> laps;          // s
+  uint64_t trajectory = 1469598103934665603ull;  // FNV-1a of every tick's body state
 };
+
+void hashBytes(uint64_t& h, const void* data, size_t size) {
+  const unsigned char* p = static_cast<const unsigned char*>(data);
+  for (size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
+}
+
+bool finite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+// Every value that carries from one tick to the next through the body.
+bool stateIsFinite(const PhCar& car) {
+  if (!finite(car.current.position) || !finite(car.current.velocity)) return false;
+  for (float e : car.current.orientation.m)
+    if (!std::isfinite(e)) return false;
+  for (float e : car.current.angularStep.m)
+    if (!std::isfinite(e)) return false;
+  return std::isfinite(car.rpm) && std::isfinite(car.throttle) && std::isfinite(car.steer);
+}
+
+// M:SS.CC, the hundredths cut as the lap display does.
+std::string lapText(float seconds) {
+  long centis = long(seconds * 100.0f);
+  char text[32];
+  std::snprintf(text, sizeof(text), "%ld:%02ld.%02ld", centis / 6000, centis / 100 % 60, centis % 100);
+  return text;
+}
 
 void printSummary(const RunTotals& totals, const PhCar& car) {
   const Vec3& p = car.current.position;
@@ -46,6 +96,11 @@ void printSummary(const RunTotals& totals, const PhCar& car) {
   std::printf("distance: %.1f m\n", totals.distance);
   std::printf("top speed: %.1f km/h\n", totals.topSpeed);
   std::printf("final position: %.3f %.3f %.3f\n", p.x, p.y, p.z);
+  for (size_t i = 0; i < totals.laps.size(); ++i)
+    std::printf("lap %zu: %s\n", i + 1, lapText(totals.laps[i]).c_str());
+  std::printf("recoveries: %d\n", totals.recoveries);
+  std::printf("off-road wheel ticks: %lld\n", totals.offRoadWheelTicks);
+  std::printf("trajectory: %016llx\n", (unsigned long long)totals.trajectory);
 }
 
 }  // namespace
@@ -75,6 +130,14 @@ int main(int argc, char** argv) {
   }
   car.replayRecording = opts.record;
 
+  TrackLine line;
+  Autopilot autopilot;
+  if (opts.autopilot) {
+    if (!loadTrackLine(opts.dir, line)) return kExitFailed;
+    autopilot.line = &line;
+    sim.input.setAnalog(true);
+  }
+
   FILE* telemetry = nullptr;
   if (!opts.telemetryPath.empty()) {
     telemetry = std::fopen(opts.telemetryPath.c_str(), "wb");
@@ -86,18 +149,40 @@ int main(int argc, char** argv) {
   }
 
   RunTotals totals;
+  int exitCode = kExitOk;
   for (long long t = 0; t < opts.ticks; ++t) {
     script.apply(t, sim.source, sim.input);
-    sim.input.update();
-    Vec3 before = car.current.position;
-    sim.world.step();
-    totals.distance += length(car.current.position - before);
-    double speed = kmh(car.current.velocity);
-    if (speed > totals.topSpeed) totals.topSpeed = speed;
+    if (opts.autopilot) {
+      StickReading stick = autopilot.drive(car);
+      sim.source.setAxis(0, stick.x);
+      sim.source.setAxis(1, stick.y);
+    }
+    bool wasLatched = sim.state.lineLatched, wasRunning = sim.state.lapRunning;
+    Tick(sim.ctx, sim.state);
     ++totals.ticks;
+    if (wasRunning && !wasLatched && sim.state.lineLatched) totals.laps.push_back(sim.state.lastLapTime);
+
+    totals.distance += length(car.current.position - car.previous.position);
+    totals.topSpeed = std::max(totals.topSpeed, kmh(car.current.velocity));
+    for (const CarWheel& w : car.wheels)
+      if (w.surface != 0) ++totals.offRoadWheelTicks;
+    hashBytes(totals.trajectory, &car.current.position, sizeof(Vec3));
+    hashBytes(totals.trajectory, &car.current.velocity, sizeof(Vec3));
+    hashBytes(totals.trajectory, car.current.orientation.m, sizeof(car.current.orientation.m));
     if (telemetry != nullptr) writeTelemetryRow(telemetry, t, car);
+
+    if (!stateIsFinite(car)) {
+      std::fprintf(stderr, "stravo-sim: the car's state is not finite after tick %lld\n", t);
+      exitCode = kExitNotFinite;
+      break;
+    }
+    if (carIsLost(car)) {
+      recoverCar(sim.ctx, sim.state);
+      autopilot.lose();
+      ++totals.recoveries;
+    }
   }
   if (telemetry != nullptr) std::fclose(telemetry);
   printSummary(totals, car);
-  return kExitOk;
+  return exitCode;
 }

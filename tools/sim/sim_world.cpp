@@ -1,6 +1,8 @@
 #include "tools/sim/sim_world.h"
 
 #include "app/files.h"
+#include "game/laps.h"
+#include "game/update.h"
 #include "physics/random.h"
 #include "physics/track_collision.h"
 
@@ -8,6 +10,10 @@ namespace {
 
 // The shared generator's seed at start-up, before the car draws its noise table.
 constexpr uint32_t kStartupSeed = 345;
+
+// The square the car must stay in and the depth it must stay above.
+constexpr double kWorldHalfSize = 290.0;
+constexpr double kLowestY = -7.0;
 
 }  // namespace
 
@@ -30,7 +36,11 @@ bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why) {
   sim.world.attachTree(sim.tree);
 
   std::string propPath = dir + "\\data\\trees.prp";
-  readPropFile(propPath.c_str(), sim.props);
+  PropFile props;
+  if (readPropFile(propPath.c_str(), props)) {
+    sim.state.startPosition = props.startPosition;
+    sim.state.startHeading = props.startHeading;
+  }
 
   seedRandom(kStartupSeed);
   sim.car = new PhCar();
@@ -39,16 +49,20 @@ bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why) {
   sim.replayPath = dir + "\\replay.vlr";
   sim.car->replayPath = sim.replayPath.c_str();
   sim.world.addBody(sim.car);
-  placeAtStart(sim);
+
+  sim.ctx.car = sim.car;
+  sim.ctx.world = &sim.world;
+  sim.ctx.input = &sim.input;
+  computeStartLine(sim.state);
+  restartDrive(sim.ctx, sim.state);
   return true;
 }
 
-void placeAtStart(SimWorld& sim) {
-  PhCar& car = *sim.car;
-  car.current.position = restartPosition(sim.props.startPosition, sim.props.startHeading);
-  car.current.velocity = Vec3(0.0, 0.0, 0.0);
-  car.current.orientation = yawPitchMat4(sim.props.startHeading, 0.0f);
-  car.current.angularStep = identityMat4();
-  car.SavePrevious();
-  car.reset();
+bool carIsLost(const PhCar& car) {
+  const Vec3& p = car.current.position;
+  if (p.x < -kWorldHalfSize || p.x > kWorldHalfSize || p.z < -kWorldHalfSize ||
+      p.z > kWorldHalfSize || p.y < kLowestY)
+    return true;
+  Vec3 up = localToWorld(car.current.orientation, Vec3(0.0, 1.0, 0.0), Vec3(0.0, 0.0, 0.0));
+  return up.y < 0.0;
 }

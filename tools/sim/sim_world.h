@@ -2,6 +2,7 @@
 
 #include "app/input_device.h"
 #include "app/scripted_input.h"
+#include "game/game_state.h"
 #include "game/prop_file.h"
 #include "physics/world.h"
 #include "render/rmd_mesh.h"
@@ -20,6 +21,8 @@ struct SimWorld {
   InputDevice input{&source};
   PropFile props;  // start position and heading; the origin without a prop file
   std::string replayPath;  // DIR\replay.vlr, referred to by the car
+  GameContext ctx;         // no renderer, no sound
+  GameState state;
 
   SimWorld() = default;
   SimWorld(const SimWorld&) = delete;
@@ -30,10 +33,11 @@ struct SimWorld {
 
 // Loads DIR\data\models\track1.rmd and builds its tree, reads DIR\data\trees.prp
 // when present, creates the car (seeding the shared generator as start-up does)
-// and puts it at the start. The car saves any recording as DIR\replay.vlr.
+// and restarts the drive as the menu's restart does: menu hidden, the car 20 m
+// behind the start line. The car saves any recording as DIR\replay.vlr.
 // False with `why` when the track does not load.
 bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why);
 
-// Puts the car back at the start as a restart does: 20 m behind the start
-// along the heading, 0.7 m up, facing the heading, at rest, controls reset.
-void placeAtStart(SimWorld& sim);
+// Out of the square around the track, fallen through it, or on its roof: the
+// game would put the car back at the recovery point.
+bool carIsLost(const PhCar& car);
