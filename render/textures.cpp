@@ -39,6 +39,21 @@ void setFilters(int flags) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
 }
 
+// The decoded rows are tightly packed; GL's default expects rows padded to
+// four bytes, which would skew every image whose row is not a multiple of four
+// bytes and read past the end of the buffer.
+class TightRows {
+ public:
+  TightRows() {
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &previous_);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  }
+  ~TightRows() { glPixelStorei(GL_UNPACK_ALIGNMENT, previous_); }
+
+ private:
+  GLint previous_ = 4;
+};
+
 }  // namespace
 
 bool isCubeMapPath(const char* path) {
@@ -66,6 +81,7 @@ bool Texture::Load(const char* newPath) {
   std::string facePath(newPath);
   size_t letters = facePath.size() - 6;
   int faceSize = 0;
+  TightRows tightRows;
   for (int face = 0; face < 6; ++face) {
     facePath[letters] = kFaceLetters[face][0];
     facePath[letters + 1] = kFaceLetters[face][1];
@@ -106,6 +122,7 @@ bool Texture::Load2D(const char* newPath, int flags) {
   glBindTexture(GL_TEXTURE_2D, name);
   setFilters(flags);
   GLenum format = bytesPerPixel == 4 ? GL_RGBA : GL_RGB;
+  TightRows tightRows;
   gluBuild2DMipmaps(GL_TEXTURE_2D, bytesPerPixel, width, height, format, GL_UNSIGNED_BYTE, image.pixels.data());
   glName = name;
   return true;
