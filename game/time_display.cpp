@@ -18,6 +18,15 @@ void timeGlyphs(float seconds, int glyphs[kTimeGlyphCount]) {
   glyphs[6] = int(seconds * 100.0f) % 10;
 }
 
+std::string lapTimeText(float seconds) {
+  int glyphs[kTimeGlyphCount];
+  timeGlyphs(seconds, glyphs);
+  std::string text = std::to_string(glyphs[0]);
+  for (int i = 1; i < kTimeGlyphCount; ++i)
+    text += glyphs[i] == kGlyphColon ? ':' : glyphs[i] == kGlyphPoint ? '.' : char('0' + glyphs[i]);
+  return text;
+}
+
 void speedDigits(const Vec3& velocity, int digits[3]) {
   int kph = int(length(velocity) * kKphPerMetrePerTick);
   digits[0] = (kph / 100) % 10;

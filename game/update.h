@@ -20,14 +20,19 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval);
 // camera.
 void Tick(const GameContext& ctx, GameState& state);
 
-// Start-up, after the car and the props exist, in this order:
-// computeStartLine (game/laps.h) for the cones of the start line;
-// the car at the start, 20 m behind the line, facing along the start heading
+// Start-up, after the car exists and the props are loaded (LoadProps,
+// game/scene_setup.h): placeCarAtStart, then computeStartLine (game/laps.h)
+// and the cones, the scene registrations and the skid-mark and shadow
+// geometry; beginGame last, after "Main: Init done".
+//
+// The car at the start, 20 m behind the line, facing along the start heading
 // (position and orientation only).
 void placeCarAtStart(const GameContext& ctx, GameState& state);
 // Camera above and behind the car, statistics timer cleared, menu shown with
 // the cursor on its first item, switches at their start values, and the best
-// times read from `bestTimesPath` over the empty table.
+// times read from `bestTimesPath` over the empty table. The warm-up that
+// follows sets masterVolume to 0 and hides the menu for its silent updates,
+// then shows the menu and sets masterVolume back to 1.
 void beginGame(const GameContext& ctx, GameState& state, const char* bestTimesPath);
 
 // Menu item "restart": the car back at the start, braked, the lap not running.
