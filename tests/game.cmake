@@ -2,3 +2,13 @@
 foreach(module menu best_times laps trip_stats time_display skid_marks car_shadow cameras update)
   stravo_test(${module}_test ${CMAKE_CURRENT_SOURCE_DIR}/${module}_test.cpp stravo_game)
 endforeach()
+
+# A player's session with the real program and a generated data set, driven by
+# X key events; screenshots land in build/artefacts/game_e2e.
+if(TARGET stravo AND TARGET stravo-datagen)
+  add_test(NAME game_e2e
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/game_e2e_test.sh $<TARGET_FILE:stravo>
+                   $<TARGET_FILE:stravo-datagen> ${CMAKE_BINARY_DIR}/e2e-game
+                   ${CMAKE_BINARY_DIR}/artefacts/game_e2e)
+  set_tests_properties(game_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
+endif()

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -146,7 +147,13 @@ TEST(Update, HighestCameraKeyWins) {
 }
 
 TEST(Update, QuitWritesTheStatisticsAndTheBestTimes) {
-  std::remove("toptimes.dat");
+  // log.txt and toptimes.dat land in the working folder: use one of our own.
+  namespace fs = std::filesystem;
+  fs::path home = fs::current_path();
+  fs::path folder = home / "update_test_quit";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  fs::current_path(folder);
   openLog();
   setLogging(false);
   Game g;
@@ -162,4 +169,5 @@ TEST(Update, QuitWritesTheStatisticsAndTheBestTimes) {
   EXPECT_NE(text.find("\nTop speed:         0.00kph"), std::string::npos);
   EXPECT_NE(text.find("\nDistance travelled:  0.00m"), std::string::npos);
   setLogging(false);
+  fs::current_path(home);
 }

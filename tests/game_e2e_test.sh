@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# A player's session with the real program under the X display of ./test.sh:
+# the menu shows, Enter starts the drive, holding Up drives, the four cameras
+# are tried, Escape opens the menu, Down and Enter quit. Real X key events come
+# from xdotool; screenshots of the menu and of each camera are kept in the
+# artefact folder. Then the log and the best-times file are checked.
+# Usage: game_e2e_test.sh STRAVO DATAGEN WORKDIR ARTEFACTS
+set -uo pipefail
+
+stravo=$1
+datagen=$2
+work=$3
+artefacts=$4
+title="StravoDemo1 by Velkor"
+
+fail() {
+  echo "FAIL: $*"
+  if [ -f "$work/log.txt" ]; then
+    echo "--- log.txt (last 40 lines)"
+    tail -n 40 "$work/log.txt"
+    echo
+  fi
+  [ -f "$work/stderr.txt" ] && { echo "--- stderr"; tail -n 20 "$work/stderr.txt"; }
+  [ -n "${pid:-}" ] && kill "$pid" 2> /dev/null
+  exit 1
+}
+
+if [ -z "${DISPLAY:-}" ]; then
+  echo "SKIP: no X display (./test.sh runs the tests under xvfb-run)"
+  exit 77
+fi
+for tool in xdotool import convert; do
+  command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+rm -rf "$work" "$artefacts"
+mkdir -p "$work" "$artefacts"
+"$datagen" "$work" > "$work/datagen.txt" 2>&1 || fail "the data set could not be generated"
+cd "$work" || exit 1
+
+# Holds a key long enough for several updates, even at a software-GL frame rate.
+press() {
+  xdotool keydown "$1"
+  sleep "${2:-0.4}"
+  xdotool keyup "$1"
+  sleep 0.4
+}
+
+# A screenshot of the window, which must not be a blank picture.
+shoot() {
+  local file="$artefacts/$1.png"
+  import -window "$window" "$file" 2> /dev/null || fail "no screenshot $1"
+  local spread
+  spread=$(convert "$file" -colorspace Gray -format '%[fx:standard_deviation]' info:)
+  awk -v s="$spread" 'BEGIN { exit !(s > 0.02) }' || fail "screenshot $1 is blank (spread $spread)"
+  echo "screenshot $file (grey spread $spread)"
+}
+
+STRAVO_BATCH=1 "$stravo" > "$work/stdout.txt" 2> "$work/stderr.txt" &
+pid=$!
+
+window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" 2> /dev/null | head -n 1)
+[ -n "$window" ] || fail "no window titled \"$title\""
+# Without a window manager the keyboard goes to the window under the pointer.
+xdotool mousemove --window "$window" 400 300
+xdotool windowfocus "$window" 2> /dev/null
+sleep 3
+kill -0 "$pid" 2> /dev/null || fail "the program ended on its own"
+shoot menu
+
+press Return                 # restart: the drive begins
+xdotool keydown Up           # full throttle from here on
+sleep 4
+for camera in 1 2 3 4; do
+  press "$camera"
+  sleep 0.6
+  shoot "camera$camera"
+done
+xdotool keyup Up
+shoot drive
+
+press Escape                 # the menu again, cursor still on restart
+press Down                   # quit
+press Return
+
+for _ in $(seq 1 60); do
+  kill -0 "$pid" 2> /dev/null || break
+  sleep 0.5
+done
+if kill -0 "$pid" 2> /dev/null; then
+  fail "the program did not end after quitting from the menu"
+fi
+wait "$pid"
+echo "program exit status $?"
+pid=
+
+log=log.txt
+[ -f "$log" ] || fail "no log.txt"
+cp "$log" "$artefacts/log.txt"
+for line in "Top speed:         " "Acceleration max:  " "Acceleration min: " "Side force max:    " \
+            "Side force min:   " "Distance travelled:  " "Main: Cleaning up" "PhCar: Max downforce " \
+            "Main: Running time="; do
+  grep -q "^$line" "$log" || fail "log.txt lacks a line starting \"$line\""
+done
+top=$(sed -n 's/^Top speed: *\([0-9.]*\)kph.*/\1/p' "$log")
+distance=$(sed -n 's/^Distance travelled: *\([0-9.]*\)m.*/\1/p' "$log")
+awk -v v="$top" 'BEGIN { exit !(v > 0) }' || fail "top speed $top is not above 0"
+awk -v v="$distance" 'BEGIN { exit !(v > 0) }' || fail "distance $distance is not above 0"
+size=$(stat -c %s toptimes.dat 2> /dev/null || echo missing)
+[ "$size" = 40 ] || fail "toptimes.dat is $size bytes, not 40"
+
+grep "^Main: Running time=" "$log"
+echo "top speed $top kph, distance $distance m"
+echo "PASS"
