@@ -73,7 +73,7 @@ struct CarTick {
   Vec3 contactPoint[4];   // world
   Vec3 contactNormal[4];  // world
   float suspensionForce[4];
-  float totalLoad;
+  double totalLoad;     // sum of the four suspension forces
   float meanSpeed[4];   // mean of each wheel's speed history
   double axle;          // split-weighted rear tread speed of this tick's pass
 };

@@ -1,0 +1,227 @@
+#include "vehicle/controls.h"
+
+#include "tests/vehicle_test_track.h"
+#include "vehicle/car.h"
+#include "vehicle/gearbox.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kTol = 1e-6;
+
+// A car on no track, standing still with the controls let go.
+struct Controls : ::testing::Test {
+  TestTrack track;
+  PhCar* car = nullptr;
+
+  void SetUp() override {
+    track.build(Vec3(0.0, 0.0, 0.0));
+    car = track.car.get();
+    car->footBrake = 0.0f;
+  }
+
+  // The driver's part of one step, as the car runs it.
+  void driverTick() {
+    applyClutch(*car);
+    applyThrottle(*car);
+    applyFootBrake(*car);
+    applySteering(*car);
+    applyWheelBrakes(*car);
+    car->tick.shiftRequest = 0;
+    applyShiftRequests(*car);
+    runShiftSequence(*car);
+  }
+
+  void setSpeedKmh(double kmhValue) { car->current.velocity = Vec3(0.0, 0.0, -kmhValue / kKmhPerMetrePerTick); }
+};
+
+}  // namespace
+
+TEST_F(Controls, BrakeBuildsUpFromStandstill) {
+  track.press(kKeyBrake, true);
+  const double expected[] = {0.214, 0.44298, 0.6879886, 0.9501478, 1.0};
+  for (double e : expected) {
+    applyFootBrake(*car);
+    EXPECT_NEAR(car->footBrake, e, kTol);
+  }
+}
+
+TEST_F(Controls, BrakeGrowsSlowlyAtSpeedAndEasesWhenTheFrontLocks) {
+  track.press(kKeyBrake, true);
+  car->current.velocity = Vec3(0.0, 0.0, -40.0 / 75.0);
+  applyFootBrake(*car);
+  EXPECT_NEAR(car->footBrake, 0.2 / (40.0 / 75.0 * 500.0 + 1.0) * 1.07, kTol);
+  car->wheels[kFrontLeft].longitudinalRatio = 0.5f;
+  car->wheels[kFrontRight].longitudinalRatio = 0.59f;
+  car->footBrake = 0.5f;
+  applyFootBrake(*car);
+  EXPECT_NEAR(car->footBrake, (0.2 / (40.0 / 75.0 * 500.0 + 1.0) + 0.5) * 1.07 * 0.85, kTol);
+}
+
+TEST_F(Controls, SteeringRateAtStandstillDoublesWhenCounterSteering) {
+  track.press(kKeyRight, true);
+  applySteering(*car);
+  EXPECT_NEAR(car->steerRate, -0.0006, kTol);
+  car->steer = 0.1f;
+  car->steerRate = 0.0f;
+  applySteering(*car);
+  EXPECT_NEAR(car->steerRate, -0.0012, kTol);
+  track.press(kKeyRight, false);
+  track.press(kKeyLeft, true);
+  car->steer = -0.1f;
+  car->steerRate = 0.0f;
+  applySteering(*car);
+  EXPECT_NEAR(car->steerRate, 0.0012, kTol);
+}
+
+TEST_F(Controls, SteeringOutputNeverLeavesFullLock) {
+  track.press(kKeyLeft, true);
+  float widest = 0.0f;
+  for (int i = 0; i < 200; ++i) {
+    applySteering(*car);
+    widest = std::max(widest, car->tick.steerAngleOut);
+    EXPECT_LE(car->tick.steerAngleOut, 0.75f);
+  }
+  EXPECT_EQ(widest, 0.75f);
+  // The assist at full slip cannot push it past the lock either.
+  car->current.velocity = Vec3(0.3, 0.0, 0.0);
+  track.press(kKeyLeft, false);
+  track.press(kKeyRight, true);
+  for (int i = 0; i < 200; ++i) {
+    applySteering(*car);
+    EXPECT_GE(car->tick.steerAngleOut, -0.75f);
+    EXPECT_LE(car->tick.steerAngleOut, 0.75f);
+  }
+}
+
+TEST_F(Controls, HandbrakeLocksOnlyTheRearWheels) {
+  track.press(kKeyHandbrake, true);
+  car->footBrake = 0.0f;
+  for (int i = 0; i < 3; ++i) applyWheelBrakes(*car);
+  EXPECT_NEAR(car->wheels[kRearLeft].brake, 0.00108 * (1.0 + 1.08 + 1.08 * 1.08), kTol);
+  EXPECT_EQ(car->wheels[kFrontLeft].brake, 0.0f);
+  car->wheels[kRearRight].brake = 0.99f;
+  applyWheelBrakes(*car);
+  EXPECT_EQ(car->wheels[kRearRight].brake, 1.0f);
+}
+
+TEST_F(Controls, AutomaticUpshiftNeedsRevsSpeedAndAClosedClutch) {
+  car->rpm = 6600.0f;
+  car->clutch = 1.0f;
+  setSpeedKmh(40.0);
+  applyShiftRequests(*car);
+  EXPECT_EQ(car->shiftTimer, 0);
+  setSpeedKmh(60.0);
+  car->clutch = 0.4f;
+  applyShiftRequests(*car);
+  EXPECT_EQ(car->shiftTimer, 0);
+  car->clutch = 1.0f;
+  applyShiftRequests(*car);
+  EXPECT_EQ(car->shiftTimer, 1);
+  EXPECT_EQ(car->shiftDirection, 1);
+  EXPECT_EQ(car->shiftHold, 150);
+  EXPECT_EQ(car->tick.shiftRequest, 1);
+}
+
+TEST_F(Controls, ShiftKeysDoNothingAtTheEndsOfTheGearbox) {
+  car->autoGearbox = false;
+  car->gear = 5;
+  track.press(kKeyShiftUp, true);
+  applyShiftRequests(*car);
+  EXPECT_EQ(car->shiftTimer, 0);
+  track.press(kKeyShiftUp, false);
+  car->gear = 1;
+  track.press(kKeyShiftDown, true);
+  applyShiftRequests(*car);
+  EXPECT_EQ(car->shiftTimer, 0);
+}
+
+TEST_F(Controls, UpshiftTakesNineteenTicksWithTheClutchNeverFullyOpen) {
+  car->autoGearbox = false;
+  car->rpm = 3000.0f;
+  car->clutch = 1.0f;
+  track.press(kKeyShiftUp, true);
+  applyShiftRequests(*car);
+  track.press(kKeyShiftUp, false);
+  float lowest = 1.0f;
+  int ticks = 0;
+  for (; car->shiftTimer != 0; ++ticks) {
+    int t = car->shiftTimer;
+    runShiftSequence(*car);
+    EXPECT_EQ(car->gear, t >= 10 ? 2 : 1) << t;
+    lowest = std::min(lowest, car->clutch);
+  }
+  EXPECT_EQ(ticks, 19);
+  EXPECT_NEAR(lowest, 0.1, kTol);
+  EXPECT_NEAR(car->clutch, 0.82, kTol);
+}
+
+TEST_F(Controls, DownshiftTakesThirtyFourTicksWithAThrottleBlip) {
+  car->autoGearbox = false;
+  car->gear = 3;
+  car->rpm = 3000.0f;
+  track.press(kKeyShiftDown, true);
+  applyShiftRequests(*car);
+  track.press(kKeyShiftDown, false);
+  int ticks = 0;
+  float highestThrottle = 0.0f;
+  for (; car->shiftTimer != 0; ++ticks) {
+    int t = car->shiftTimer;
+    runShiftSequence(*car);
+    EXPECT_EQ(car->gear, t >= 15 ? 2 : 3) << t;
+    highestThrottle = std::max(highestThrottle, car->throttle);
+  }
+  EXPECT_EQ(ticks, 34);
+  EXPECT_EQ(highestThrottle, 1.0f);
+}
+
+TEST_F(Controls, HeldShiftKeyStartsTheNextChangeAfterAQuarterOfTheEngagePhase) {
+  car->autoGearbox = false;
+  car->rpm = 3000.0f;
+  track.press(kKeyShiftUp, true);
+  int starts = 0;
+  int startTicks[2] = {0, 0};
+  for (int tick = 1; tick <= 20 && starts < 2; ++tick) {
+    car->tick.shiftRequest = 0;
+    applyShiftRequests(*car);
+    if (car->tick.shiftRequest == 1) startTicks[starts++] = tick;
+    runShiftSequence(*car);
+  }
+  ASSERT_EQ(starts, 2);
+  // The first change runs ticks 1..12 before a request counts again (10 + 10 / 4).
+  EXPECT_EQ(startTicks[1] - startTicks[0], 12);
+  EXPECT_EQ(car->gear, 2);
+}
+
+TEST_F(Controls, AntiStallOpensTheClutchAndTheIdleKeeperOpensTheThrottle) {
+  car->clutch = 1.0f;
+  car->rpm = 0.0f;
+  driverTick();
+  EXPECT_NEAR(car->clutch, 0.9, kTol);
+  EXPECT_NEAR(car->throttle, 0.01, kTol);
+  driverTick();
+  EXPECT_NEAR(car->clutch, 0.81, kTol);
+  EXPECT_NEAR(car->throttle, 0.02, kTol);
+  // Above 1200 rpm the clutch closes again, and the idle keeper rests.
+  car->rpm = 1500.0f;
+  car->rpmRate = -50.0f;
+  driverTick();
+  EXPECT_NEAR(car->clutch, 0.82, kTol);
+  EXPECT_NEAR(car->throttle, 0.02, kTol);
+}
+
+TEST_F(Controls, LettingGoOfABuiltUpBoostBlowsItOff) {
+  track.press(kKeyThrottle, true);
+  for (int i = 0; i < 15; ++i) applyThrottle(*car);
+  EXPECT_EQ(car->throttle, 1.0f);
+  EXPECT_GT(car->boost, 5.0f);
+  float boost = car->boost;
+  track.press(kKeyThrottle, false);
+  applyThrottle(*car);
+  EXPECT_NEAR(car->blowOff, boost * 0.05, kTol);
+  EXPECT_EQ(car->boost, 0.0f);
+  EXPECT_FALSE(car->boostActive);
+}

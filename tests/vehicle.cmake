@@ -1,0 +1,6 @@
+stravo_test(car_test ${CMAKE_CURRENT_SOURCE_DIR}/car_test.cpp stravo_vehicle)
+stravo_test(car_controls_test ${CMAKE_CURRENT_SOURCE_DIR}/car_controls_test.cpp stravo_vehicle)
+stravo_test(engine_test ${CMAKE_CURRENT_SOURCE_DIR}/engine_test.cpp stravo_vehicle)
+stravo_test(tyres_test ${CMAKE_CURRENT_SOURCE_DIR}/tyres_test.cpp stravo_vehicle)
+stravo_test(replay_test ${CMAKE_CURRENT_SOURCE_DIR}/replay_test.cpp stravo_vehicle)
+stravo_benchmark(car_bench ${CMAKE_CURRENT_SOURCE_DIR}/car_bench.cpp stravo_vehicle)
