@@ -174,6 +174,7 @@ bool CreateAppWindow(const char* title, int width, int height, int bits, bool fu
 
   SDL_ShowWindow(state.window);
   SDL_RaiseWindow(state.window);
+  SDL_SetWindowInputFocus(state.window);
   SDL_DisableScreenSaver();
   ResizeView(width, height);
   if (!InitGLState()) {

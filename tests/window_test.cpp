@@ -60,6 +60,7 @@ TEST_F(WindowTest, OpensTheConfiguredClientSizeWithTheStartingGlState) {
   EXPECT_EQ(h, 600);
   EXPECT_FALSE(fullscreenActive());
   EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+  EXPECT_FALSE(SDL_IsScreenSaverEnabled());
 
   float clear[4];
   glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
