@@ -12,3 +12,6 @@ if(TARGET stravo AND TARGET stravo-datagen)
                    ${CMAKE_BINARY_DIR}/artefacts/game_e2e)
   set_tests_properties(game_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
 endif()
+
+# The overlay's geometry; links GL but draws nothing.
+stravo_test(overlay_test ${CMAKE_CURRENT_SOURCE_DIR}/overlay_test.cpp stravo_game_draw)
