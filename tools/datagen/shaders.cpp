@@ -1,0 +1,209 @@
+#include "tools/datagen/shaders.h"
+
+namespace {
+
+// Shared by the lit programs: the light and the eye in the object's own frame
+// (the renderer fills light0 and observer per object), the normal as the mesh gives it.
+const char* const kLitVertex =
+    "#version 110\n"
+    "uniform vec3 light0;\n"
+    "uniform vec3 observer;\n"
+    "varying vec3 normal;\n"
+    "varying vec3 toLight;\n"
+    "varying vec3 toEye;\n"
+    "void main() {\n"
+    "  gl_Position = ftransform();\n"
+    "  gl_TexCoord[0] = gl_MultiTexCoord0;\n"
+    "  gl_FrontColor = gl_Color;\n"
+    "  normal = gl_Normal;\n"
+    "  toLight = light0 - gl_Vertex.xyz;\n"
+    "  toEye = observer - gl_Vertex.xyz;\n"
+    "}\n";
+
+// params: x ambient, y diffuse, z specular, w shininess.
+const char* const kLitFragment =
+    "#version 110\n"
+    "uniform sampler2D tex0;\n"
+    "uniform vec4 lit_params;\n"
+    "varying vec3 normal;\n"
+    "varying vec3 toLight;\n"
+    "varying vec3 toEye;\n"
+    "void main() {\n"
+    "  vec3 n = normalize(normal);\n"
+    "  vec3 l = normalize(toLight);\n"
+    "  vec3 e = normalize(toEye);\n"
+    "  float diffuse = max(dot(n, l), 0.0);\n"
+    "  float specular = pow(max(dot(reflect(-l, n), e), 0.0), lit_params.w);\n"
+    "  vec4 base = texture2D(tex0, gl_TexCoord[0].st) * gl_Color;\n"
+    "  gl_FragColor = vec4(base.rgb * (lit_params.x + lit_params.y * diffuse) + lit_params.z * specular, base.a);\n"
+    "}\n";
+
+// The dynamic cube map is rendered with every face turned 180 degrees about y,
+// so a world direction (x, y, z) is found at (-x, y, -z).
+const char* const kReflectVertex =
+    "#version 110\n"
+    "uniform vec3 light0;\n"
+    "uniform vec3 observer;\n"
+    "uniform mat3 direction_matrix;\n"
+    "varying vec3 normal;\n"
+    "varying vec3 toLight;\n"
+    "varying vec3 toEye;\n"
+    "varying vec3 worldReflect;\n"
+    "void main() {\n"
+    "  gl_Position = ftransform();\n"
+    "  gl_TexCoord[0] = gl_MultiTexCoord0;\n"
+    "  gl_FrontColor = gl_Color;\n"
+    "  normal = gl_Normal;\n"
+    "  toLight = light0 - gl_Vertex.xyz;\n"
+    "  toEye = observer - gl_Vertex.xyz;\n"
+    "  worldReflect = direction_matrix * reflect(-normalize(toEye), normalize(gl_Normal));\n"
+    "}\n";
+
+// params: x reflection head-on, y reflection at grazing angles, z specular, w shininess.
+std::string reflectFragment(const char* paramsName, const char* cubeName, bool turnedFaces) {
+  std::string p = paramsName;
+  std::string lookup = turnedFaces ? "vec3(-worldReflect.x, worldReflect.y, -worldReflect.z)" : "worldReflect";
+  return std::string("#version 110\n") +
+         "uniform sampler2D tex0;\n"
+         "uniform samplerCube " + cubeName + ";\n"
+         "uniform vec4 " + p + ";\n"
+         "varying vec3 normal;\n"
+         "varying vec3 toLight;\n"
+         "varying vec3 toEye;\n"
+         "varying vec3 worldReflect;\n"
+         "void main() {\n"
+         "  vec3 n = normalize(normal);\n"
+         "  vec3 l = normalize(toLight);\n"
+         "  vec3 e = normalize(toEye);\n"
+         "  float diffuse = max(dot(n, l), 0.0);\n"
+         "  float specular = pow(max(dot(reflect(-l, n), e), 0.0), " + p + ".w);\n"
+         "  float facing = 1.0 - max(dot(n, e), 0.0);\n"
+         "  float mirror = mix(" + p + ".x, " + p + ".y, facing * facing * facing);\n"
+         "  vec3 base = texture2D(tex0, gl_TexCoord[0].st).rgb;\n"
+         "  vec3 surroundings = textureCube(" + cubeName + ", " + lookup + ").rgb;\n"
+         "  vec3 lit = base * (0.35 + 0.75 * diffuse);\n"
+         "  gl_FragColor = vec4(mix(lit, surroundings, mirror) + " + p + ".z * specular, 1.0);\n"
+         "}\n";
+}
+
+// Road and ground: the base picture, the detail picture close by, light from
+// the sun and haze far off. params: x ambient, y diffuse, z detail strength,
+// w specular sheen.
+const char* const kRoadVertex =
+    "#version 110\n"
+    "uniform vec3 light0;\n"
+    "uniform vec3 observer;\n"
+    "varying vec3 normal;\n"
+    "varying vec3 toLight;\n"
+    "varying vec3 toEye;\n"
+    "void main() {\n"
+    "  gl_Position = ftransform();\n"
+    "  gl_TexCoord[0] = gl_MultiTexCoord0;\n"
+    "  gl_TexCoord[1] = gl_MultiTexCoord1;\n"
+    "  gl_FrontColor = gl_Color;\n"
+    "  normal = gl_Normal;\n"
+    "  toLight = light0 - gl_Vertex.xyz;\n"
+    "  toEye = observer - gl_Vertex.xyz;\n"
+    "}\n";
+
+const char* const kRoadFragment =
+    "#version 110\n"
+    "uniform sampler2D tex0;\n"
+    "uniform sampler2D tex1;\n"
+    "uniform vec4 ground_params;\n"
+    "varying vec3 normal;\n"
+    "varying vec3 toLight;\n"
+    "varying vec3 toEye;\n"
+    "void main() {\n"
+    "  vec3 n = normalize(normal);\n"
+    "  vec3 l = normalize(toLight);\n"
+    "  vec3 e = normalize(toEye);\n"
+    "  float distance = length(toEye);\n"
+    "  float detail = texture2D(tex1, gl_TexCoord[1].st).r * 2.0;\n"
+    "  float near = clamp(1.0 - distance / 60.0, 0.0, 1.0) * ground_params.z;\n"
+    "  vec3 base = texture2D(tex0, gl_TexCoord[0].st).rgb * gl_Color.rgb * mix(1.0, detail, near);\n"
+    "  float diffuse = max(dot(n, l), 0.0);\n"
+    "  float sheen = pow(max(dot(reflect(-l, n), e), 0.0), 16.0) * ground_params.w;\n"
+    "  vec3 colour = base * (ground_params.x + ground_params.y * diffuse) + sheen;\n"
+    "  float haze = clamp((distance - 180.0) / 700.0, 0.0, 0.55);\n"
+    "  gl_FragColor = vec4(mix(colour, vec3(0.62, 0.70, 0.74), haze), 1.0);\n"
+    "}\n";
+
+const char* const kSkyVertex =
+    "#version 110\n"
+    "void main() {\n"
+    "  gl_Position = ftransform();\n"
+    "  gl_TexCoord[0] = gl_MultiTexCoord0;\n"
+    "}\n";
+
+const char* const kSkyFragment =
+    "#version 110\n"
+    "uniform sampler2D tex0;\n"
+    "void main() {\n"
+    "  gl_FragColor = vec4(texture2D(tex0, gl_TexCoord[0].st).rgb, 1.0);\n"
+    "}\n";
+
+// Leaves let some light through: lit from both sides, darker toward the inside.
+const char* const kFoliageFragment =
+    "#version 110\n"
+    "uniform sampler2D tex0;\n"
+    "varying vec3 normal;\n"
+    "varying vec3 toLight;\n"
+    "varying vec3 toEye;\n"
+    "void main() {\n"
+    "  vec3 n = normalize(normal);\n"
+    "  vec3 l = normalize(toLight);\n"
+    "  float wrap = dot(n, l) * 0.5 + 0.5;\n"
+    "  vec4 base = texture2D(tex0, gl_TexCoord[0].st);\n"
+    "  float haze = clamp((length(toEye) - 180.0) / 700.0, 0.0, 0.5);\n"
+    "  vec3 colour = base.rgb * (0.35 + 0.8 * wrap);\n"
+    "  gl_FragColor = vec4(mix(colour, vec3(0.62, 0.70, 0.74), haze), base.a);\n"
+    "}\n";
+
+// Skid marks and the shadow bring their own strength as forced colours; the
+// darkening blend subtracts colour x picture from what is under them.
+const char* const kDecalVertex =
+    "#version 110\n"
+    "void main() {\n"
+    "  gl_Position = ftransform();\n"
+    "  gl_TexCoord[0] = gl_MultiTexCoord0;\n"
+    "  gl_FrontColor = gl_Color;\n"
+    "}\n";
+
+const char* const kSkidFragment =
+    "#version 110\n"
+    "uniform sampler2D tex0;\n"
+    "void main() {\n"
+    "  gl_FragColor = vec4(gl_Color.rgb * texture2D(tex0, vec2(gl_TexCoord[0].s, 0.0)).rgb, 1.0);\n"
+    "}\n";
+
+const char* const kShadowFragment =
+    "#version 110\n"
+    "uniform sampler2D tex0;\n"
+    "void main() {\n"
+    "  vec3 strength = gl_Color.rgb * texture2D(tex0, gl_TexCoord[0].st).rgb;\n"
+    "  gl_FragColor = vec4(strength * strength * 1.4, 1.0);\n"
+    "}\n";
+
+}  // namespace
+
+std::vector<ShaderPair> buildShaders() {
+  return {
+      {"lit", kLitVertex, kLitFragment},
+      {"paint", kReflectVertex, reflectFragment("paint_params", "cube1", true)},
+      {"glass", kReflectVertex, reflectFragment("glass_params", "cube1", true)},
+      {"chrome", kReflectVertex, reflectFragment("chrome_params", "cube1", false)},
+      {"road", kRoadVertex, kRoadFragment},
+      {"sky", kSkyVertex, kSkyFragment},
+      {"foliage", kLitVertex, kFoliageFragment},
+      {"skidmark", kDecalVertex, kSkidFragment},
+      {"shadow", kDecalVertex, kShadowFragment},
+  };
+}
+
+void writeShaders(DataSetWriter& writer) {
+  for (const ShaderPair& s : buildShaders()) {
+    writeTextFile(writer, ("data\\shaders\\" + s.name + ".vs").c_str(), s.vertex);
+    writeTextFile(writer, ("data\\shaders\\" + s.name + ".fs").c_str(), s.fragment);
+  }
+}
