@@ -335,7 +335,6 @@ bool RMDMesh::Load(const char* path) {
   logLine("RMDMesh: Loading mesh \"%s\"", path);
   std::vector<unsigned char> bytes;
   if (!readWholeFile(path, bytes)) {
-    logLine("RMDMesh: Cannot open \"%s\"", path);
     *this = RMDMesh();
     return false;
   }
@@ -350,7 +349,8 @@ bool RMDMesh::Load(const char* path) {
 
 int RMDMesh::FindMaterial(const char* name) const {
   if (name == nullptr) return -1;
-  for (int i = 0; i < materialCount; ++i) {
+  int count = std::min(materialCount, int(materialNames.size()));
+  for (int i = 0; i < count; ++i) {
     if (materialNames[size_t(i)] == name) return i;
   }
   return -1;
