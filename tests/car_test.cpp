@@ -49,6 +49,9 @@ TEST(Car, NoiseTableDependsOnlyOnTheStartSeedAndReseeds) {
   EXPECT_TRUE(inRange);
   EXPECT_EQ(double(noiseTable[255]), sampleNoise(255.0));
   EXPECT_NEAR(sampleNoise(255.5), 0.5 * noiseTable[255] + 0.5 * noiseTable[0], kTol);
+  // A phase that outran its wrap still reads inside the table.
+  EXPECT_EQ(sampleNoise(512.0 + 3.0), double(noiseTable[3]));
+  EXPECT_EQ(sampleNoise(std::nan("")), double(noiseTable[0]));
 }
 
 TEST(Car, ConstructionAndRepeatedResetGiveTheStartState) {

@@ -27,6 +27,9 @@ void buildNoiseTable() {
 }
 
 double sampleNoise(double phase) {
+  // Phases are kept below 256 by one subtraction per tick, which a huge jump in
+  // speed can outrun: the index is wrapped so that it never leaves the table.
+  if (!(phase >= 0.0 && phase < 1e9)) phase = 0.0;
   int i = int(phase);
   double f = phase - i;
   return (1.0 - f) * noiseTable[i & 255] + f * noiseTable[(i + 1) & 255];

@@ -9,5 +9,5 @@ extern float noiseTable[256];
 void buildNoiseTable();
 
 // The table at a fractional position 0 <= phase < 256, linear between entries
-// and wrapping from 255 back to 0.
+// and wrapping from 255 back to 0; a phase outside the table wraps into it.
 double sampleNoise(double phase);

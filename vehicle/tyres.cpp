@@ -10,12 +10,11 @@ constexpr double kFalloff = 0.006000000052154064;  // the single-precision 0.006
 
 // Motion of the body-fixed point under the contact over the tick before and the
 // tick after, so that the patch speed includes the body's rotation.
-Vec3 patchVelocity(const PhCar& car, const Vec3& contact, Vec3& bodyPoint) {
+// `next` is the orientation one tick ahead.
+Vec3 patchVelocity(const PhCar& car, const Mat4& next, const Vec3& contact, Vec3& bodyPoint) {
   const BodyState& now = car.current;
   bodyPoint = worldToLocal(now.orientation, contact, now.position);
   Vec3 before = localToWorld(car.previous.orientation, bodyPoint, car.previous.position);
-  Mat4 next = now.orientation;
-  rotateBy(next, now.angularStep);
   Vec3 after = localToWorld(next, bodyPoint, now.position + now.velocity);
   double travel = length(after - contact) + length(contact - before);
   Vec3 direction = after - before;
@@ -46,6 +45,8 @@ void tyrePass(PhCar& car) {
   const double mass = car.mass;
   const double totalLoad = car.tick.totalLoad;
   car.tick.axle = 0.0;
+  Mat4 next = rotation;
+  rotateBy(next, car.current.angularStep);
 
   for (int i = 0; i < 4; ++i) {
     CarWheel& w = car.wheels[i];
@@ -54,7 +55,7 @@ void tyrePass(PhCar& car) {
     const float load = car.tick.suspensionForce[i];
 
     Vec3 bodyPoint;
-    Vec3 patch = patchVelocity(car, contact, bodyPoint);
+    Vec3 patch = patchVelocity(car, next, contact, bodyPoint);
     double phase = w.bumpPhase + length(patch) * 2.5;
     if (phase >= double(256.0f)) phase -= double(256.0f);
     w.bumpPhase = float(phase);
