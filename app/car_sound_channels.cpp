@@ -31,6 +31,19 @@ struct CarSounds {
 
 CarSounds gCarSounds;
 
+CarSoundInput carSoundInput(const PhCar& car) {
+  CarSoundInput in;
+  in.rpmAverage = car.rpmAverage;
+  in.throttle = car.throttle;
+  in.speed = length(car.current.velocity);
+  in.turbo = car.turbo;
+  in.blowOff = car.blowOff;
+  for (int i = 0; i < 4; ++i) {
+    in.wheels[i] = {car.wheels[i].load, car.wheels[i].gripRatio, car.wheels[i].surface};
+  }
+  return in;
+}
+
 }  // namespace
 
 void startCarSounds() {

@@ -1,7 +1,5 @@
 #include "app/car_sounds.h"
 
-#include "vehicle/car.h"
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -22,19 +20,6 @@ int truncated(double value) {
 float loadWeight(float load) { return std::clamp(load * 10.0f, 0.0f, 1.0f); }
 
 }  // namespace
-
-CarSoundInput carSoundInput(const PhCar& car) {
-  CarSoundInput in;
-  in.rpmAverage = car.rpmAverage;
-  in.throttle = car.throttle;
-  in.speed = length(car.current.velocity);
-  in.turbo = car.turbo;
-  in.blowOff = car.blowOff;
-  for (int i = 0; i < 4; ++i) {
-    in.wheels[i] = {car.wheels[i].load, car.wheels[i].gripRatio, car.wheels[i].surface};
-  }
-  return in;
-}
 
 CarSoundMix carSoundRules(const CarSoundInput& car, float volume, float& squealLevel) {
   CarSoundMix mix{};

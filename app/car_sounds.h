@@ -1,7 +1,5 @@
 #pragma once
 
-class PhCar;
-
 // The car's eight sounds, in the order their samples are loaded.
 enum CarSound {
   kEngineHigh,       // engine, loud layer under throttle
@@ -30,8 +28,6 @@ struct CarSoundInput {
   float blowOff;     // set by the car when the boost is released
   CarSoundWheel wheels[4];
 };
-
-CarSoundInput carSoundInput(const PhCar& car);
 
 // A channel's playback rate in Hz and volume 0..100, both whole numbers.
 struct ChannelSetting {

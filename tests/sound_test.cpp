@@ -1,141 +1,22 @@
 #include "app/sound.h"
 
 #include "app/log.h"
+#include "tests/wave_capture.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <chrono>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace wave_capture;
 
-constexpr int kOutputRate = 44100;
-constexpr double kPi = 3.141592653589793;
 constexpr double kPitchTolerance = 0.02;  // relative, of a measured tone frequency
 constexpr int kSilenceTolerance = 2;      // 16-bit steps
-constexpr int kFullScale = 32767;
-
-// OpenAL Soft is pointed at its wave-file back end before its first use, so the
-// mix lands in a file that the tests read back: mono, 16-bit, 44100 Hz.
-class WaveOutput : public ::testing::Environment {
- public:
-  void SetUp() override {
-    folder() = fs::absolute("sound_test_" + std::to_string(getpid()));
-    fs::create_directories(folder());
-    std::ofstream conf(folder() / "alsoft.conf");
-    conf << "[general]\ndrivers = wave\nchannels = mono\nsample-type = int16\nfrequency = " << kOutputRate
-         << "\n\n[wave]\nfile = " << capturePath().string() << "\n";
-    conf.close();
-    setenv("ALSOFT_CONF", (folder() / "alsoft.conf").c_str(), 1);
-  }
-  void TearDown() override { fs::remove_all(folder()); }
-
-  static fs::path& folder() {
-    static fs::path path;
-    return path;
-  }
-  static fs::path capturePath() { return folder() / "capture.wav"; }
-};
-
-const ::testing::Environment* const kWaveOutput = ::testing::AddGlobalTestEnvironment(new WaveOutput);
-
-// A WAV file image around raw sample data.
-std::vector<uint8_t> wavImage(uint16_t formatTag, uint16_t channels, uint32_t rate, uint16_t bits,
-                              const std::vector<uint8_t>& data) {
-  std::vector<uint8_t> out;
-  auto put32 = [&out](uint32_t v) { for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i))); };
-  auto put16 = [&out](uint16_t v) { out.push_back(uint8_t(v)); out.push_back(uint8_t(v >> 8)); };
-  auto tag = [&out](const char* t) { out.insert(out.end(), t, t + 4); };
-  uint16_t blockAlign = uint16_t(channels * bits / 8);
-  tag("RIFF");
-  put32(uint32_t(36 + data.size()));
-  tag("WAVE");
-  tag("fmt ");
-  put32(16);
-  put16(formatTag);
-  put16(channels);
-  put32(rate);
-  put32(rate * blockAlign);
-  put16(blockAlign);
-  put16(bits);
-  tag("data");
-  put32(uint32_t(data.size()));
-  out.insert(out.end(), data.begin(), data.end());
-  return out;
-}
-
-std::vector<uint8_t> pcm16Wav(uint32_t rate, const std::vector<int16_t>& samples) {
-  std::vector<uint8_t> data;
-  for (int16_t s : samples) {
-    data.push_back(uint8_t(uint16_t(s)));
-    data.push_back(uint8_t(uint16_t(s) >> 8));
-  }
-  return wavImage(1, 1, rate, 16, data);
-}
-
-std::vector<int16_t> tone(double hz, int rate, double seconds, double amplitude) {
-  std::vector<int16_t> samples(size_t(rate * seconds));
-  for (size_t i = 0; i < samples.size(); ++i) {
-    samples[i] = int16_t(std::lround(amplitude * kFullScale * std::sin(2.0 * kPi * hz * double(i) / rate)));
-  }
-  return samples;
-}
-
-// Writes a sample file into the capture folder and returns its path.
-std::string writeSample(const std::string& name, const std::vector<uint8_t>& image) {
-  fs::path path = WaveOutput::folder() / name;
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
-  return path.string();
-}
-
-void waitMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-// Closes the device, which completes the wave file, and reads the mix back.
-std::vector<int16_t> finishCapture() {
-  soundFree();
-  std::ifstream in(WaveOutput::capturePath(), std::ios::binary);
-  std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  SoundPcm pcm;
-  std::string why;
-  EXPECT_TRUE(decodeWav(image.data(), image.size(), pcm, why)) << why;
-  EXPECT_EQ(pcm.rate, kOutputRate);
-  EXPECT_EQ(pcm.channels, 1);
-  return pcm.samples;
-}
-
-// Samples [from, to) seconds into the capture, clipped to what exists.
-std::vector<int16_t> stretch(const std::vector<int16_t>& samples, double from, double to) {
-  size_t begin = std::min(samples.size(), size_t(from * kOutputRate));
-  size_t end = std::min(samples.size(), size_t(to * kOutputRate));
-  return std::vector<int16_t>(samples.begin() + long(begin), samples.begin() + long(end));
-}
-
-int peak(const std::vector<int16_t>& samples) {
-  int p = 0;
-  for (int16_t s : samples) p = std::max(p, std::abs(int(s)));
-  return p;
-}
-
-// Frequency of a tone from its rising zero crossings.
-double measuredFrequency(const std::vector<int16_t>& samples) {
-  int crossings = 0;
-  for (size_t i = 1; i < samples.size(); ++i) {
-    if (samples[i - 1] < 0 && samples[i] >= 0) ++crossings;
-  }
-  return crossings * double(kOutputRate) / double(samples.size());
-}
 
 SoundChannel loopingChannel(SoundSample sample, int frequency, int volume) {
   SoundChannel channel = soundSampleGetChannel(sample);
@@ -149,7 +30,7 @@ SoundChannel loopingChannel(SoundSample sample, int frequency, int volume) {
 
 TEST(SoundMixer, PitchFollowsFrequencyAgainstTheSampleRate) {
   // A 441 Hz tone recorded at 22050 Hz: asking for 44100 Hz plays it an octave up.
-  std::string path = writeSample("tone.wav", pcm16Wav(22050, tone(441.0, 22050, 1.0, 0.5)));
+  std::string path = writeFile("tone.wav", pcm16Wav(22050, tone(441.0, 22050, 1.0, 0.5)));
   ASSERT_TRUE(soundInit(kOutputRate));
   SoundChannel channel = loopingChannel(soundSampleLoad(path.c_str(), 2, true), 22050, 100);
   waitMs(400);
@@ -162,7 +43,7 @@ TEST(SoundMixer, PitchFollowsFrequencyAgainstTheSampleRate) {
 }
 
 TEST(SoundMixer, VolumeZeroIsSilentWhileTheLoopKeepsPlaying) {
-  std::string path = writeSample("tone.wav", pcm16Wav(44100, tone(500.0, 44100, 0.25, 0.5)));
+  std::string path = writeFile("tone.wav", pcm16Wav(44100, tone(500.0, 44100, 0.25, 0.5)));
   ASSERT_TRUE(soundInit(kOutputRate));
   SoundChannel channel = loopingChannel(soundSampleLoad(path.c_str(), 2, true), 44100, 0);
   waitMs(350);
@@ -186,7 +67,7 @@ TEST(SoundMixer, LoudMixDoesNotClip) {
   // Eight near-full-scale tones at full volume add up far beyond full scale.
   ASSERT_TRUE(soundInit(kOutputRate));
   for (int i = 0; i < 8; ++i) {
-    std::string path = writeSample("loud" + std::to_string(i) + ".wav",
+    std::string path = writeFile("loud" + std::to_string(i) + ".wav",
                                    pcm16Wav(44100, tone(200.0 + 50.0 * i, 44100, 0.2, 0.9)));
     loopingChannel(soundSampleLoad(path.c_str(), 2, true), 44100, 100);
   }
@@ -207,7 +88,7 @@ TEST(SoundMixer, LoudMixDoesNotClip) {
 TEST(SoundMixer, OneShotPlaysToItsEndWithoutRestartingAndAgainLater) {
   // 0.3 s of tone, not looping: a second play during it changes nothing, a play
   // after it has ended starts it over.
-  std::string path = writeSample("shot.wav", pcm16Wav(44100, tone(500.0, 44100, 0.3, 0.5)));
+  std::string path = writeFile("shot.wav", pcm16Wav(44100, tone(500.0, 44100, 0.3, 0.5)));
   ASSERT_TRUE(soundInit(kOutputRate));
   SoundChannel channel = soundSampleGetChannel(soundSampleLoad(path.c_str(), 2, true));
   soundChannelSetAttributes(channel, 44100, 100, 0);
@@ -226,7 +107,7 @@ TEST(SoundMixer, OneShotPlaysToItsEndWithoutRestartingAndAgainLater) {
 }
 
 TEST(SoundMixer, FullSampleTakesOverItsLongestPlayingChannel) {
-  std::string path = writeSample("tone.wav", pcm16Wav(44100, tone(500.0, 44100, 0.25, 0.5)));
+  std::string path = writeFile("tone.wav", pcm16Wav(44100, tone(500.0, 44100, 0.25, 0.5)));
   ASSERT_TRUE(soundInit(kOutputRate));
   SoundSample shared = soundSampleLoad(path.c_str(), 2, true);
   SoundChannel first = loopingChannel(shared, 44100, 100);
@@ -252,7 +133,7 @@ TEST(SoundMixer, MissingOrBadFileGivesNoSampleAndALogLine) {
   fs::path previous = fs::current_path();
   fs::current_path(WaveOutput::folder());
   openLog();
-  std::string garbage = writeSample("garbage.wav", std::vector<uint8_t>(200, 0x5a));
+  std::string garbage = writeFile("garbage.wav", std::vector<uint8_t>(200, 0x5a));
   ASSERT_TRUE(soundInit(kOutputRate));
   EXPECT_EQ(soundSampleLoad("data\\audio\\absent.wav", 2, true), 0u);
   EXPECT_EQ(soundSampleLoad(garbage.c_str(), 2, true), 0u);
@@ -272,7 +153,7 @@ TEST(SoundMixer, MissingOrBadFileGivesNoSampleAndALogLine) {
 }
 
 TEST(SoundMixer, WithoutADeviceEveryCallIsIgnored) {
-  std::string path = writeSample("tone.wav", pcm16Wav(44100, tone(500.0, 44100, 0.25, 0.5)));
+  std::string path = writeFile("tone.wav", pcm16Wav(44100, tone(500.0, 44100, 0.25, 0.5)));
   EXPECT_EQ(soundSampleLoad(path.c_str(), 2, true), 0u);
   EXPECT_EQ(soundSampleGetChannel(1), 0u);
   soundChannelSetAttributes(1, 44100, 100, 0);

@@ -1,0 +1,96 @@
+#include "app/car_sound_channels.h"
+
+#include "tests/wave_capture.h"
+#include "vehicle/car.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace wave_capture;
+
+constexpr double kPitchTolerance = 0.03;  // relative, of a measured tone frequency
+constexpr int kSilenceTolerance = 2;      // 16-bit steps
+constexpr double kToneHz = 1000.0;        // every synthesised sample is this tone at 44100 Hz
+
+// Runs the car's sounds from a data folder inside the capture folder that holds
+// only the named samples; the others are missing and stay silent.
+class CarSoundChannels : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous = fs::current_path();
+    fs::current_path(WaveOutput::folder());
+    car = std::make_unique<PhCar>();
+  }
+  void TearDown() override {
+    soundFree();
+    fs::remove_all(WaveOutput::folder() / "data");
+    fs::current_path(previous);
+  }
+  static void provide(const char* name, double seconds) {
+    writeFile(std::string("data/audio/") + name, pcm16Wav(44100, tone(kToneHz, 44100, seconds, 0.5)));
+  }
+
+  fs::path previous;
+  std::unique_ptr<PhCar> car;
+};
+
+}  // namespace
+
+TEST_F(CarSoundChannels, EngineIsSilentBehindTheMenuAndRisesInPitchWithEngineSpeed) {
+  provide("engine_porschehigh2c.wav", 1.0);
+  provide("engine_porschelow2c.wav", 1.0);
+  startCarSounds();
+  car->rpmAverage = 2000.0f;
+  car->throttle = 1.0f;
+  updateCarSounds(*car, 0.0f);  // menu shown
+  waitMs(300);
+  updateCarSounds(*car, 1.0f);
+  waitMs(300);
+  car->rpmAverage = 5000.0f;
+  updateCarSounds(*car, 1.0f);
+  waitMs(300);
+  std::vector<int16_t> mix = finishCapture();
+
+  // Silent for the menu's 0.3 s, then 2000 rpm plays the sample at 16900 Hz and
+  // 5000 rpm at 42100 Hz. Times are taken from where the sound starts.
+  const double start = onset(mix, kSilenceTolerance);
+  EXPECT_GT(start, 0.2);
+  const double low = kToneHz * 16900.0 / 44100.0;
+  const double high = kToneHz * 42100.0 / 44100.0;
+  EXPECT_NEAR(measuredFrequency(stretch(mix, start + 0.05, start + 0.25)), low, low * kPitchTolerance);
+  EXPECT_NEAR(measuredFrequency(stretch(mix, start + 0.35, start + 0.55)), high, high * kPitchTolerance);
+}
+
+TEST_F(CarSoundChannels, BlowOffPlaysOncePerRelease) {
+  provide("vent2.wav", 0.1);
+  startCarSounds();
+  car->turbo = true;
+  car->blowOff = 1.0f;
+  updateCarSounds(*car, 1.0f);
+  EXPECT_EQ(car->blowOff, 0.0f);
+  waitMs(250);
+  updateCarSounds(*car, 1.0f);  // nothing released since
+  waitMs(250);
+  car->blowOff = 1.0f;          // the next release
+  updateCarSounds(*car, 1.0f);
+  waitMs(250);
+  std::vector<int16_t> mix = finishCapture();
+
+  const int audible = kFullScale / 20;
+  EXPECT_GT(peak(stretch(mix, 0.0, 0.12)), audible);
+  EXPECT_LE(peak(stretch(mix, 0.2, 0.48)), kSilenceTolerance);
+  EXPECT_GT(peak(stretch(mix, 0.5, 0.62)), audible);
+}
+
+TEST_F(CarSoundChannels, BlowOffWaitsWhileTheTurboIsOff) {
+  startCarSounds();
+  car->turbo = false;
+  car->blowOff = 0.8f;
+  updateCarSounds(*car, 1.0f);
+  EXPECT_EQ(car->blowOff, 0.8f);
+}
