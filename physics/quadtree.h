@@ -42,7 +42,7 @@ struct CollisionQuadtree {
   std::vector<TriangleVerts> triangleVerts;
   std::vector<TrianglePlane> trianglePlanes;
   std::vector<int32_t> group;    // material group each triangle came from
-  std::vector<TriangleFootprint> footprints;
+  std::vector<TriangleFootprint> footprints;  // for the build and the contact search's reach test
   std::vector<int32_t> results;  // room for every triangle; the last query's hits
   int resultCount = 0;
   int cursor = 0;
@@ -55,7 +55,7 @@ struct CollisionQuadtree {
 
   // Build statistics.
   int nodeCount = 0;
-  int leafCount = 0;
+  int leafCount = 0;  // leaves holding triangles
 };
 
 // Builds the collision mesh and its tree from plain arrays: `positions` holds three

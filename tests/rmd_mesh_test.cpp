@@ -1,16 +1,12 @@
-#include "app/log.h"
 #include "render/rmd_mesh.h"
+
+#include "scratch_folder.h"
 #include "tools/rmd_writer/rmd_writer.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -257,35 +253,7 @@ TEST(RmdCorrections, TreeAndSkyDomeLowestPointSearchedFrom1000) {
   EXPECT_EQ(dome.positions[4], float(double(float(20.0 + 10.0 * double(0.65f))) * double(0.4f)));
 }
 
-// Load reads real files under the program's back-slash paths from a scratch folder.
-class RmdLoad : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/rmd_load_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
-    ASSERT_EQ(chdir(folder_.c_str()), 0);
-    mkdir("data", 0755);
-    mkdir("data/models", 0755);
-    openLog();
-  }
-  void TearDown() override {
-    setLogging(false);
-    ASSERT_EQ(chdir(previous_), 0);
-    std::string command = "rm -rf " + folder_;
-    ASSERT_EQ(std::system(command.c_str()), 0);
-  }
-  static std::string log() {
-    std::ifstream in("log.txt");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  std::string folder_;
-  char previous_[4096];
-};
+class RmdLoad : public ScratchFolder {};
 
 TEST_F(RmdLoad, LoadsAndCorrectsByPath) {
   ASSERT_TRUE(saveRmd("data\\models\\floor.rmd", sampleMesh()));
