@@ -193,12 +193,12 @@ TEST_F(ScriptTest, UniformsAreLookedUpInTheLastNamedShader) {
 }
 #else
 TEST_F(ScriptTest, WithoutShadersUniformsGetLocationZeroSilently) {
-  compile("UseShader glass.vs Uniform1f shine 0.5 Draw");
+  compile("UseShader missing.vs Uniform1f shine 0.5 Draw");
   std::vector<const MaterialCommand*> c = commands();
   ASSERT_EQ(c.size(), 3u);
   EXPECT_EQ(c[1]->intArg, 0);
   EXPECT_EQ(c[1]->floatArgs[0], 0.5f);
-  EXPECT_EQ(logLines("Error: Shader \"data\\shaders\\glass.vs\" not found"), 1);
+  EXPECT_EQ(logLines("Error: Shader \"data\\shaders\\missing.vs\" not found"), 1);
   EXPECT_EQ(logLines("Error: Uniforms (\"shine\") must go after UseShader"), 0);
 }
 #endif
