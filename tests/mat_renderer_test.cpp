@@ -15,11 +15,13 @@ namespace {
 
 void* noEntryPoints(const char*) { return nullptr; }
 
+#if STRAVO_GLSL
 // A driver that has everything but glUniformMatrix3fvARB.
 void* allButOne(const char* name) {
   if (std::strcmp(name, "glUniformMatrix3fvARB") == 0) return nullptr;
   return GLWindow::procAddress(name);
 }
+#endif
 
 bool enabledOnUnit(int unit, GLenum target) {
   glExt.glActiveTextureARB(GL_TEXTURE0_ARB + unit);
