@@ -1,5 +1,6 @@
 #include "physics/body.h"
 
+#include <cassert>
 #include <initializer_list>
 
 PhBody::PhBody() {
@@ -10,6 +11,7 @@ PhBody::PhBody() {
 }
 
 void integrateRigidBody(PhBody& body) {
+  assert(body.mass > 0.0f && "body mass must be set before the first tick");
   // Torque is summed as force x lever arm, so the body turns by the negative angle.
   Vec3 axis = body.torque;
   normalizeGuarded(axis);
