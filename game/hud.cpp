@@ -100,16 +100,18 @@ void digitalSpeed(const PhCar& car) {
 
 // A textured quad from (x0, y0) to (x1, y1) with u0..u1 left to right and the
 // picture's top (v = 1) at y0.
+// Wound counter-clockwise on the screen (the overlay's y grows downward), so
+// back-face culling left on by the scene keeps it.
 void picture(float x0, float y0, float x1, float y1, float u0, float u1) {
   glBegin(GL_QUADS);
   glTexCoord2f(u0, 1.0f);
   glVertex3f(x0, y0, 0.0f);
-  glTexCoord2f(u1, 1.0f);
-  glVertex3f(x1, y0, 0.0f);
-  glTexCoord2f(u1, 0.0f);
-  glVertex3f(x1, y1, 0.0f);
   glTexCoord2f(u0, 0.0f);
   glVertex3f(x0, y1, 0.0f);
+  glTexCoord2f(u1, 0.0f);
+  glVertex3f(x1, y1, 0.0f);
+  glTexCoord2f(u1, 1.0f);
+  glVertex3f(x1, y0, 0.0f);
   glEnd();
 }
 

@@ -68,15 +68,16 @@ void instrumentPoint(float cx, float cy, float a, float r, float& x, float& y) {
 void drawGlyph(float x, float y, int glyph, float size) {
   float u0 = float(glyph) * kGlyphWidthU;
   float u1 = float(glyph + 1) * kGlyphWidthU;
+  // Counter-clockwise on the screen (y grows downward), so culling keeps it.
   glBegin(GL_QUADS);
   glTexCoord2f(u0, 1.0f);
   glVertex3f(x, y, 0.0f);
-  glTexCoord2f(u1, 1.0f);
-  glVertex3f(x + size, y, 0.0f);
-  glTexCoord2f(u1, 0.0f);
-  glVertex3f(x + size, y + size, 0.0f);
   glTexCoord2f(u0, 0.0f);
   glVertex3f(x, y + size, 0.0f);
+  glTexCoord2f(u1, 0.0f);
+  glVertex3f(x + size, y + size, 0.0f);
+  glTexCoord2f(u1, 1.0f);
+  glVertex3f(x + size, y, 0.0f);
   glEnd();
 }
 

@@ -15,3 +15,6 @@ endif()
 
 # The overlay's geometry; links GL but draws nothing.
 stravo_test(overlay_test ${CMAKE_CURRENT_SOURCE_DIR}/overlay_test.cpp stravo_game_draw)
+
+# The frame's overlay over an empty scene, read back from a real window.
+stravo_gl_test(frame_test ${CMAKE_CURRENT_SOURCE_DIR}/frame_test.cpp stravo_game_draw PkgConfig::SDL2)
