@@ -23,18 +23,6 @@ struct Controls : ::testing::Test {
     car->footBrake = 0.0f;
   }
 
-  // The driver's part of one step, as the car runs it.
-  void driverTick() {
-    applyClutch(*car);
-    applyThrottle(*car);
-    applyFootBrake(*car);
-    applySteering(*car);
-    applyWheelBrakes(*car);
-    car->tick.shiftRequest = 0;
-    applyShiftRequests(*car);
-    runShiftSequence(*car);
-  }
-
   void setSpeedKmh(double kmhValue) { car->current.velocity = Vec3(0.0, 0.0, -kmhValue / kKmhPerMetrePerTick); }
 };
 
@@ -49,17 +37,6 @@ TEST_F(Controls, BrakeBuildsUpFromStandstill) {
   }
 }
 
-TEST_F(Controls, BrakeGrowsSlowlyAtSpeedAndEasesWhenTheFrontLocks) {
-  track.press(kKeyBrake, true);
-  car->current.velocity = Vec3(0.0, 0.0, -40.0 / 75.0);
-  applyFootBrake(*car);
-  EXPECT_NEAR(car->footBrake, 0.2 / (40.0 / 75.0 * 500.0 + 1.0) * 1.07, kTol);
-  car->wheels[kFrontLeft].longitudinalRatio = 0.5f;
-  car->wheels[kFrontRight].longitudinalRatio = 0.59f;
-  car->footBrake = 0.5f;
-  applyFootBrake(*car);
-  EXPECT_NEAR(car->footBrake, (0.2 / (40.0 / 75.0 * 500.0 + 1.0) + 0.5) * 1.07 * 0.85, kTol);
-}
 
 TEST_F(Controls, SteeringRateAtStandstillDoublesWhenCounterSteering) {
   track.press(kKeyRight, true);
@@ -86,27 +63,13 @@ TEST_F(Controls, SteeringOutputNeverLeavesFullLock) {
     EXPECT_LE(car->tick.steerAngleOut, 0.75f);
   }
   EXPECT_EQ(widest, 0.75f);
-  // The assist at full slip cannot push it past the lock either.
-  car->current.velocity = Vec3(0.3, 0.0, 0.0);
-  track.press(kKeyLeft, false);
-  track.press(kKeyRight, true);
-  for (int i = 0; i < 200; ++i) {
-    applySteering(*car);
-    EXPECT_GE(car->tick.steerAngleOut, -0.75f);
-    EXPECT_LE(car->tick.steerAngleOut, 0.75f);
-  }
+  EXPECT_EQ(car->steerRate, 0.0f);
+  // The assist at full slip adds to the lock but cannot pass it.
+  car->current.velocity = Vec3(-0.3, 0.0, 0.0);
+  applySteering(*car);
+  EXPECT_EQ(car->tick.steerAngleOut, 0.75f);
 }
 
-TEST_F(Controls, HandbrakeLocksOnlyTheRearWheels) {
-  track.press(kKeyHandbrake, true);
-  car->footBrake = 0.0f;
-  for (int i = 0; i < 3; ++i) applyWheelBrakes(*car);
-  EXPECT_NEAR(car->wheels[kRearLeft].brake, 0.00108 * (1.0 + 1.08 + 1.08 * 1.08), kTol);
-  EXPECT_EQ(car->wheels[kFrontLeft].brake, 0.0f);
-  car->wheels[kRearRight].brake = 0.99f;
-  applyWheelBrakes(*car);
-  EXPECT_EQ(car->wheels[kRearRight].brake, 1.0f);
-}
 
 TEST_F(Controls, AutomaticUpshiftNeedsRevsSpeedAndAClosedClutch) {
   car->rpm = 6600.0f;
@@ -196,32 +159,4 @@ TEST_F(Controls, HeldShiftKeyStartsTheNextChangeAfterAQuarterOfTheEngagePhase) {
   EXPECT_EQ(car->gear, 2);
 }
 
-TEST_F(Controls, AntiStallOpensTheClutchAndTheIdleKeeperOpensTheThrottle) {
-  car->clutch = 1.0f;
-  car->rpm = 0.0f;
-  driverTick();
-  EXPECT_NEAR(car->clutch, 0.9, kTol);
-  EXPECT_NEAR(car->throttle, 0.01, kTol);
-  driverTick();
-  EXPECT_NEAR(car->clutch, 0.81, kTol);
-  EXPECT_NEAR(car->throttle, 0.02, kTol);
-  // Above 1200 rpm the clutch closes again, and the idle keeper rests.
-  car->rpm = 1500.0f;
-  car->rpmRate = -50.0f;
-  driverTick();
-  EXPECT_NEAR(car->clutch, 0.82, kTol);
-  EXPECT_NEAR(car->throttle, 0.02, kTol);
-}
 
-TEST_F(Controls, LettingGoOfABuiltUpBoostBlowsItOff) {
-  track.press(kKeyThrottle, true);
-  for (int i = 0; i < 15; ++i) applyThrottle(*car);
-  EXPECT_EQ(car->throttle, 1.0f);
-  EXPECT_GT(car->boost, 5.0f);
-  float boost = car->boost;
-  track.press(kKeyThrottle, false);
-  applyThrottle(*car);
-  EXPECT_NEAR(car->blowOff, boost * 0.05, kTol);
-  EXPECT_EQ(car->boost, 0.0f);
-  EXPECT_FALSE(car->boostActive);
-}

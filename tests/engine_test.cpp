@@ -21,12 +21,6 @@ struct Engine : ::testing::Test {
 
 }  // namespace
 
-TEST_F(Engine, TorqueCurves) {
-  EXPECT_EQ(engineTorque(3000.0f, false), 120.0f);
-  EXPECT_FLOAT_EQ(engineTorque(8000.0f, false), 90.0f);
-  EXPECT_FLOAT_EQ(engineTorque(6500.0f, true), 246.75f);
-  EXPECT_FLOAT_EQ(engineTorque(8000.0f, true), 195.0f);
-}
 
 TEST_F(Engine, OpenClutchLeavesEngineAndAxleIndependent) {
   car->clutch = 0.0f;
@@ -96,17 +90,6 @@ TEST_F(Engine, RollingBackInGearNeverGivesNegativeRevs) {
   EXPECT_EQ(car->rpmRate, 0.0f);
 }
 
-TEST_F(Engine, AverageSpeedCoversFourteenTicks) {
-  car->clutch = 0.0f;
-  car->engineFriction = 0.0f;
-  car->engineDamping = 0.0f;
-  car->throttle = 0.0f;
-  car->rpm = 1400.0f;
-  for (int i = 0; i < 7; ++i) stepEngine(*car);
-  EXPECT_NEAR(car->rpmAverage, 700.0, 0.01);
-  for (int i = 0; i < 7; ++i) stepEngine(*car);
-  EXPECT_NEAR(car->rpmAverage, 1400.0, 0.01);
-}
 
 TEST_F(Engine, DifferentialSplitLeansTowardTheFasterWheel) {
   car->tick.totalLoad = 2.0;
