@@ -92,6 +92,7 @@ TEST(Replay, FullBufferStopsRecordingButKeepsWhatItHas) {
   EXPECT_EQ(car->replayCount, kReplayCapacity);
   EXPECT_EQ(car->replayFrames[kReplayCapacity - 1].throttle, 0.5f);
   EXPECT_TRUE(car->replayRecording);
+  car->replayRecording = false;  // nothing to save from this test
 }
 
 TEST(Replay, UnwritableFileIsSkipped) {
