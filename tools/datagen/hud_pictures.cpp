@@ -7,6 +7,7 @@
 #include <cmath>
 
 const char* const kHudFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+const char* const kHudNarrowFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
 
 namespace {
 
@@ -23,13 +24,13 @@ struct Font {
     if (face) FT_Done_Face(face);
     if (library) FT_Done_FreeType(library);
   }
-  bool open(std::string& why) {
+  bool open(const char* path, std::string& why) {
     if (FT_Init_FreeType(&library) != 0) {
       why = "FreeType did not start";
       return false;
     }
-    if (FT_New_Face(library, kHudFontPath, 0, &face) != 0) {
-      why = std::string("cannot read the font \"") + kHudFontPath + "\"";
+    if (FT_New_Face(library, path, 0, &face) != 0) {
+      why = std::string("cannot read the font \"") + path + "\"";
       return false;
     }
     return true;
@@ -70,8 +71,12 @@ struct Font {
         if (dx != 0 || dy != 0) draw(image, x + dx, baseline + dy, text, Colour{0.0f, 0.0f, 0.0f});
     draw(image, x, baseline, text, colour);
   }
-  // Vertical offset from a line's middle to its baseline for the current size.
-  int middleToBaseline() { return int((face->size->metrics.ascender - (face->size->metrics.ascender + face->size->metrics.descender) / 2) >> 6); }
+  // Vertical offset from a line's middle to its baseline for the current size:
+  // half the height of a capital, so words and digits sit centred on the line.
+  int middleToBaseline() {
+    if (FT_Load_Char(face, 'H', FT_LOAD_DEFAULT) != 0) return 0;
+    return int((face->glyph->metrics.horiBearingY >> 6) / 2);
+  }
 };
 
 // A translucent dark panel with rounded corners behind a block of text.
@@ -98,7 +103,7 @@ Image numbersPicture(Font& font) {
   return image;
 }
 
-Image menuPicture(Font& font) {
+Image menuPicture(Font& font, Font& narrow) {
   Image image(512, 512);
   const double scale = image.width / kMenuSize;  // pixels per overlay unit
   auto px = [&](double x) { return int(std::lround((x - kMenuLeft) * scale)); };
@@ -123,14 +128,16 @@ Image menuPicture(Font& font) {
   font.drawOutlined(image, px(kOptionCursorX + 2.0), py(kItemSpacing * 2.0) + font.middleToBaseline(), "Options",
                     gold, 1);
   const char* options[4] = {"Analog controller", "Turbo", "Automatic gearbox", "Reflections every frame"};
-  const int room = px(kSwitchLeft - 0.8) - px(kOptionCursorX + 2.0);
-  for (int n = 0; n < 4; ++n) {
-    int size = 22;
-    font.size(size);
-    while (font.width(options[n]) > room && size > 10) font.size(--size);
-    font.drawOutlined(image, px(kOptionCursorX + 2.0), py(kItemSpacing * (3 + n)) + font.middleToBaseline(),
-                      options[n], white, 1);
-  }
+  // One size for all four labels: the largest at which the longest fits
+  // before the switches.
+  const int room = px(kSwitchLeft - 0.6) - px(kOptionCursorX + 1.6);
+  int size = 24;
+  narrow.size(size);
+  for (int n = 0; n < 4; ++n)
+    while (narrow.width(options[n]) > room && size > 10) narrow.size(--size);
+  for (int n = 0; n < 4; ++n)
+    narrow.drawOutlined(image, px(kOptionCursorX + 1.6), py(kItemSpacing * (3 + n)) + narrow.middleToBaseline(),
+                        options[n], white, 1);
   return image;
 }
 
@@ -172,10 +179,10 @@ Image infoPicture(Font& font) {
 }  // namespace
 
 bool buildHudPictures(std::vector<TextureFile>& out, std::string& why) {
-  Font font;
-  if (!font.open(why)) return false;
+  Font font, narrow;
+  if (!font.open(kHudFontPath, why) || !narrow.open(kHudNarrowFontPath, why)) return false;
   out.push_back({"data\\textures\\numbers.tga", numbersPicture(font), 32});
-  out.push_back({"data\\textures\\menu.tga", menuPicture(font), 32});
+  out.push_back({"data\\textures\\menu.tga", menuPicture(font, narrow), 32});
   out.push_back({"data\\textures\\menu_onoff.tga", switchPicture(font), 32});
   out.push_back({"data\\textures\\info.tga", infoPicture(font), 32});
   return true;

@@ -7,6 +7,7 @@
 
 // The font the overlay's words are drawn in, from the system's DejaVu fonts.
 extern const char* const kHudFontPath;
+extern const char* const kHudNarrowFontPath;
 
 // The overlay pictures: numbers.tga (16 glyphs: digits, colon, point, four
 // blanks), menu.tga (title, Restart, Quit, the options heading and the four

@@ -205,8 +205,8 @@ Image leavesPicture() {
     double r = std::sqrt(x * x + y * y) * 2.0;
     double clumps = tiledFractalNoise(u, v, 12, 3, 101u);
     double leaf = tiledValueNoise(u * 64.0, v * 64.0, 64, 102u);
-    double cover = clumps * 1.2 + leaf * 0.35 - r * 0.9;
-    double alpha = cover > 0.45 ? 1.0 : 0.0;
+    double cover = 0.55 * clumps + 0.45 * leaf + 0.55 - r * 0.75;
+    double alpha = cover > 0.6 ? 1.0 : 0.0;
     Rgba dark{0.10, 0.24, 0.07, 1.0}, light{0.32, 0.52, 0.16, 1.0};
     Rgba c = mix(dark, light, smoothstep01((leaf - 0.2) * 1.4) * (0.6 + 0.4 * v));
     c.a = alpha;

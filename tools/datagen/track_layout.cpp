@@ -9,6 +9,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kSampleSpacing = 2.0;   // metres between centre-line samples
 constexpr double kStartFlat = 90.0;      // metres of level road either side of the start line
+constexpr double kStartBlend = 220.0;    // metres over which the road leaves that level
 constexpr double kHeightSmoothing = 45.0;  // metres either side averaged into the road height
 
 struct Point2 {
@@ -116,7 +117,7 @@ TrackLayout buildTrackLayout() {
   const double startY = smooth[0];
   for (int i = 0; i < n; ++i) {
     double s = std::min(i, n - i) * layout.spacing;
-    double w = smoothstep01((s - kStartFlat) / 80.0);
+    double w = smoothstep01((s - kStartFlat) / kStartBlend);
     smooth[size_t(i)] = startY + (smooth[size_t(i)] - startY) * w;
   }
 

@@ -1,0 +1,6 @@
+# The data set generator: the circuit's layout and surfaces, then every file of
+# a generated data set read back with the program's own loaders.
+stravo_test(datagen_track_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_track_test.cpp
+            stravo_datagen stravo_track_collision stravo_physics)
+stravo_test(datagen_assets_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_assets_test.cpp
+            stravo_datagen stravo_render_data stravo_game stravo_track_collision PkgConfig::SDL2)

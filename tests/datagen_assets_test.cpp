@@ -1,0 +1,3 @@
+#include "tools/datagen/generator.h"
+
+#include <gtest/gtest.h>
