@@ -79,6 +79,7 @@ TEST(Replay, PlaybackReproducesTheRecordedDriveThenHandsBackControl) {
   track.run(1);
   EXPECT_GT(track.car->throttle, before);
   EXPECT_EQ(track.car->replayCursor, n);
+  std::remove(path);
 }
 
 TEST(Replay, FullBufferStopsRecordingButKeepsWhatItHas) {
