@@ -39,7 +39,8 @@ void chaseTick(GameState& state, const Vec3& position, const Vec3& velocity, con
               position.z + kChaseDistance * away.z);
   double rate = length(velocity) * double(0.7f) + double(0.02f);
   state.chasePoint += (target - state.chasePoint) * rate;
-  if (length(state.chasePoint - position) > kChaseLeash) state.chasePoint = position + Vec3(0.0, 1.0, 0.0);
+  // Written so that a point that is not a number also jumps back to the car.
+  if (!(length(state.chasePoint - position) <= kChaseLeash)) state.chasePoint = position + Vec3(0.0, 1.0, 0.0);
 }
 
 void interpolateCameras(GameState& state, float alpha) {

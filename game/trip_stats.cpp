@@ -2,6 +2,8 @@
 
 #include "app/log.h"
 
+#include <cmath>
+
 namespace {
 
 // Sampling starts once the timer passes this; with its fixed growth per update
@@ -33,7 +35,9 @@ void sampleTripStats(TripStats& stats, const Vec3& velocity, const Vec3& previou
 }
 
 void addTripDistance(TripStats& stats, const Vec3& position, const Vec3& previousPosition) {
-  stats.distance = float(double(stats.distance) + length(position - previousPosition));
+  double step = length(position - previousPosition);
+  // A tick that lost the car (not a number) must not spoil the whole total.
+  if (std::isfinite(step)) stats.distance = float(double(stats.distance) + step);
 }
 
 void logTripStats(const TripStats& stats) {

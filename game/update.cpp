@@ -9,6 +9,8 @@
 #include "physics/world.h"
 #include "vehicle/car.h"
 
+#include <cmath>
+
 namespace {
 
 // Beyond this square, or this far down, the car has left the track for good.
@@ -47,9 +49,12 @@ void applyMenuOptions(const GameContext& ctx, const GameState& state) {
   if (ctx.alwaysUpdateCubemaps != nullptr) *ctx.alwaysUpdateCubemaps = state.menuOptions[3] != 1;
 }
 
-// Out of the square around the track, fallen through it, or on its roof.
+// Out of the square around the track, fallen through it, or on its roof. A
+// position that is not a number fails every comparison, so it counts as lost
+// too rather than leaving the car stranded for the rest of the run.
 bool carIsLost(const PhCar& car) {
   const Vec3& p = car.current.position;
+  if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return true;
   if (p.x < -kWorldHalfSize || p.x > kWorldHalfSize || p.z < -kWorldHalfSize || p.z > kWorldHalfSize ||
       p.y < kLowestY)
     return true;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -100,6 +101,18 @@ TEST(Update, CarFallingBelowTheTrackIsRecoveredInTheSameUpdate) {
   g.update({});
   EXPECT_NEAR(g.car->current.position.z, 133.0, kPosTol);
   EXPECT_FALSE(g.state.resetRequested);
+}
+
+TEST(Update, CarWithAPositionThatIsNotANumberIsRecovered) {
+  Game g;
+  g.update({kKeyEnter});
+  g.car->current.position.x = std::nan("");
+  g.update({});
+  EXPECT_NEAR(g.car->current.position.x, -71.0, kPosTol);
+  // Neither the chase camera nor the distance keeps the bad value.
+  g.update({});
+  EXPECT_TRUE(std::isfinite(g.state.chasePoint.x));
+  EXPECT_TRUE(std::isfinite(g.state.trip.distance));
 }
 
 TEST(Update, CarOnItsRoofIsRecovered) {
