@@ -8,3 +8,12 @@ foreach(t sim_test autopilot_test)
   target_compile_definitions(${t} PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
   add_dependencies(${t} stravo-sim)
 endforeach()
+
+# The autopilot's long run on the generated data set: labelled "long" so the
+# sanitizer build, which runs only "unit" tests, leaves it out.
+if(TARGET stravo-datagen)
+  stravo_labelled_test(long long_run_test ${CMAKE_CURRENT_SOURCE_DIR}/long_run_test.cpp)
+  target_compile_definitions(long_run_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>"
+                             STRAVO_DATAGEN_PATH="$<TARGET_FILE:stravo-datagen>")
+  add_dependencies(long_run_test stravo-sim stravo-datagen)
+endif()

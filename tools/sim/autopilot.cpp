@@ -65,7 +65,11 @@ StickReading Autopilot::drive(const PhCar& car) {
     double v = std::sqrt(cornerSq + 2.0 * tuning.brakingDecel * ahead);
     targetSpeed = std::min(targetSpeed, v);
   }
-  // Negative y opens the throttle, positive y brakes.
+  // Negative y opens the throttle, positive y brakes. While the rear tyres
+  // slide the throttle closes with their grip, or the car drifts wide.
   double stickY = -(targetSpeed - speed) * tuning.speedGain;
+  double rearGrip = std::min(car.wheels[kRearLeft].gripRatio, car.wheels[kRearRight].gripRatio);
+  double throttleCap = std::clamp((rearGrip - tuning.slideGrip) / (1.0 - tuning.slideGrip), 0.0, 1.0);
+  if (stickY < 0.0) stickY = std::max(stickY, -throttleCap);
   return StickReading{toStick(stickX), toStick(stickY)};
 }
