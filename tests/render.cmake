@@ -4,3 +4,7 @@ stravo_gl_test(textures_test ${CMAKE_CURRENT_SOURCE_DIR}/textures_test.cpp strav
 stravo_gl_test(renderer_test ${CMAKE_CURRENT_SOURCE_DIR}/renderer_test.cpp stravo_render PkgConfig::SDL2)
 stravo_gl_test(mat_renderer_test ${CMAKE_CURRENT_SOURCE_DIR}/mat_renderer_test.cpp stravo_render PkgConfig::SDL2)
 stravo_gl_test(shader_program_test ${CMAKE_CURRENT_SOURCE_DIR}/shader_program_test.cpp stravo_render PkgConfig::SDL2)
+stravo_fuzzer(fuzz_tga ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_tga.cpp stravo_render_data
+              SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_tga_seeds.cpp)
+stravo_fuzzer(fuzz_script ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_script.cpp stravo_render_data
+              SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_script_seeds.cpp)
