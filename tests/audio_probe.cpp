@@ -1,0 +1,127 @@
+// Listens to a capture of a whole drive (the program's mix written by OpenAL
+// Soft's wave-file output) the way a person would: silence while the menu shows
+// at the start and at the end, a loud drive in between whose engine note rises,
+// and no clipping anywhere. Prints what it measured; exits 1 when a check fails.
+// Usage: audio_probe CAPTURE.wav MIN_MENU_SECONDS
+
+#include "app/sound.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kSilence = 2;            // 16-bit steps: what counts as no sound
+constexpr int kFullScale = 32767;
+constexpr double kWindow = 0.4;        // s, for each engine-note estimate
+constexpr double kLowestNote = 20.0;   // Hz, engine firing frequency range searched
+constexpr double kHighestNote = 400.0;
+constexpr double kRiseFactor = 1.3;    // the note late in the drive over the note early in it
+
+struct Capture {
+  std::vector<double> mono;  // -1..1
+  std::vector<int16_t> raw;
+  int rate = 0;
+};
+
+bool load(const char* path, Capture& out) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  SoundPcm pcm;
+  std::string why;
+  if (!decodeWav(image.data(), image.size(), pcm, why)) {
+    std::printf("FAIL: %s is not a usable capture: %s\n", path, why.c_str());
+    return false;
+  }
+  out.rate = pcm.rate;
+  out.raw = pcm.samples;
+  for (size_t i = 0; i + size_t(pcm.channels) <= pcm.samples.size(); i += size_t(pcm.channels)) {
+    double sum = 0.0;
+    for (int c = 0; c < pcm.channels; ++c) sum += pcm.samples[i + size_t(c)];
+    out.mono.push_back(sum / pcm.channels / 32768.0);
+  }
+  return true;
+}
+
+// The engine's firing note in [from, from + kWindow) s: the strongest
+// autocorrelation of the low-passed signal within the note range, taking the
+// shortest lag that comes close to the best so that octaves below are not chosen.
+double engineNote(const Capture& c, double from) {
+  size_t begin = std::min(c.mono.size(), size_t(from * c.rate));
+  size_t end = std::min(c.mono.size(), begin + size_t(kWindow * c.rate));
+  std::vector<double> s(c.mono.begin() + long(begin), c.mono.begin() + long(end));
+  const double a = 1.0 - std::exp(-2.0 * 3.141592653589793 * kHighestNote / c.rate);
+  for (int pass = 0; pass < 2; ++pass) {
+    double y = 0.0;
+    for (double& v : s) v = y += (v - y) * a;
+  }
+  size_t minLag = size_t(c.rate / kHighestNote), maxLag = size_t(c.rate / kLowestNote);
+  if (s.size() < 2 * maxLag) return 0.0;
+  std::vector<double> score(maxLag + 1, 0.0);
+  double best = 0.0;
+  for (size_t lag = minLag; lag <= maxLag; ++lag) {
+    double xy = 0.0, xx = 0.0, yy = 0.0;
+    for (size_t i = 0; i + lag < s.size(); ++i) {
+      xy += s[i] * s[i + lag];
+      xx += s[i] * s[i];
+      yy += s[i + lag] * s[i + lag];
+    }
+    score[lag] = xx > 0.0 && yy > 0.0 ? xy / std::sqrt(xx * yy) : 0.0;
+    best = std::max(best, score[lag]);
+  }
+  for (size_t lag = minLag + 1; lag < maxLag; ++lag) {
+    bool localPeak = score[lag] >= score[lag - 1] && score[lag] >= score[lag + 1];
+    if (localPeak && score[lag] > 0.9 * best) return double(c.rate) / double(lag);
+  }
+  return 0.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::printf("usage: audio_probe CAPTURE.wav MIN_MENU_SECONDS\n");
+    return 2;
+  }
+  Capture c;
+  if (!load(argv[1], c)) return 1;
+  const double minMenu = std::atof(argv[2]);
+  const double length = double(c.mono.size()) / c.rate;
+
+  size_t first = 0, last = c.raw.size();
+  while (first < c.raw.size() && std::abs(int(c.raw[first])) <= kSilence) ++first;
+  while (last > first && std::abs(int(c.raw[last - 1])) <= kSilence) --last;
+  const double onset = double(first) / c.rate / 1.0;
+  const double end = double(last) / c.rate;
+
+  int peak = 0, flatTops = 0;
+  for (size_t i = 0; i < c.raw.size(); ++i) {
+    peak = std::max(peak, std::abs(int(c.raw[i])));
+    bool held = i > 0 && std::abs(int(c.raw[i])) >= kFullScale && std::abs(int(c.raw[i - 1])) >= kFullScale;
+    flatTops += held ? 1 : 0;
+  }
+  const double early = engineNote(c, onset + 0.3);
+  const double late = engineNote(c, end - 1.0 - kWindow);
+  std::printf("capture %.2f s, sound from %.2f s to %.2f s, peak %d of %d, flat tops %d\n", length, onset, end,
+              peak, kFullScale, flatTops);
+  std::printf("engine note early in the drive %.1f Hz, late in it %.1f Hz\n", early, late);
+
+  bool ok = true;
+  auto check = [&ok](bool pass, const char* what) {
+    if (!pass) std::printf("FAIL: %s\n", what);
+    ok = ok && pass;
+  };
+  check(onset >= minMenu, "the menu at the start is not silent for long enough");
+  check(end < length - 0.5, "the menu at the end is not silent");
+  check(end - onset > 2.0, "the drive is not heard");
+  check(peak > kFullScale / 20, "the drive is too quiet");
+  check(flatTops == 0, "the mix clips");
+  check(early > 0.0 && late > early * kRiseFactor, "the engine note does not rise with the engine speed");
+  return ok ? 0 : 1;
+}

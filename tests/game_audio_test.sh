@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The program's sound heard as a player hears it: OpenAL Soft is told to write
+# its mix to a wave file instead of a sound card, the program runs under the X
+# display of ./test.sh with a generated data set, the menu shows for a while,
+# Enter starts the drive, Up is held, Escape brings the menu back and the menu
+# quits. audio_probe then checks the capture: silent behind the menu, the
+# engine note rising, no clipping. The capture is kept in the artefact folder.
+# Usage: game_audio_test.sh STRAVO DATAGEN AUDIO_PROBE WORKDIR ARTEFACTS
+set -uo pipefail
+
+stravo=$1
+datagen=$2
+probe=$3
+work=$4
+artefacts=$5
+title="StravoDemo1 by Velkor"
+
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/stderr.txt" ] && { echo "--- stderr"; tail -n 20 "$work/stderr.txt"; }
+  [ -n "${pid:-}" ] && kill "$pid" 2> /dev/null
+  exit 1
+}
+
+if [ -z "${DISPLAY:-}" ]; then
+  echo "SKIP: no X display (./test.sh runs the tests under xvfb-run)"
+  exit 77
+fi
+command -v xdotool > /dev/null || { echo "SKIP: xdotool is not installed"; exit 77; }
+
+rm -rf "$work" "$artefacts"
+mkdir -p "$work" "$artefacts"
+"$datagen" "$work" > "$work/datagen.txt" 2>&1 || fail "the data set could not be generated"
+cd "$work" || exit 1
+
+cat > alsoft.conf << CONF
+[general]
+drivers = wave
+channels = mono
+sample-type = int16
+frequency = 44100
+
+[wave]
+file = $work/capture.wav
+CONF
+export ALSOFT_CONF=$work/alsoft.conf ALSOFT_DRIVERS=wave
+
+press() {
+  xdotool keydown "$1"
+  sleep 0.4
+  xdotool keyup "$1"
+  sleep 0.4
+}
+
+STRAVO_BATCH=1 "$stravo" > "$work/stdout.txt" 2> "$work/stderr.txt" &
+pid=$!
+
+window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" 2> /dev/null | head -n 1)
+[ -n "$window" ] || fail "no window titled \"$title\""
+# Without a window manager the keyboard goes to the window under the pointer.
+xdotool mousemove --window "$window" 400 300
+xdotool windowfocus "$window" 2> /dev/null
+sleep 3                      # the menu, which must be silent
+kill -0 "$pid" 2> /dev/null || fail "the program ended on its own"
+
+press Return                 # restart: the drive begins
+xdotool keydown Up
+sleep 6
+xdotool keyup Up
+press Escape                 # the menu again: silent
+sleep 2
+press Down                   # quit
+press Return
+
+for _ in $(seq 1 60); do
+  kill -0 "$pid" 2> /dev/null || break
+  sleep 0.5
+done
+kill -0 "$pid" 2> /dev/null && fail "the program did not end after quitting from the menu"
+wait "$pid"
+pid=
+
+[ -f capture.wav ] || fail "no capture: the program opened no sound device"
+cp capture.wav "$artefacts/capture.wav"
+"$probe" capture.wav 2.5 || fail "the captured sound is not right (kept in $artefacts/capture.wav)"
+echo "PASS"
