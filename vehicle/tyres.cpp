@@ -22,6 +22,13 @@ Vec3 patchVelocity(const PhCar& car, const Mat4& next, const Vec3& contact, Vec3
   return direction * (travel * 0.5);
 }
 
+// gripRatio^exponent for an exponent of at least 0.5; a tyre that holds (1) or
+// carries nothing (0) gives its own value without the cost of pow.
+double gripFollow(float gripRatio, double exponent) {
+  if (gripRatio == 1.0f || gripRatio == 0.0f) return gripRatio;
+  return std::pow(double(gripRatio), exponent);
+}
+
 // The rear axle shares its speed between the two rear wheels by the differential
 // split; the wheels' own tread speeds go into the axle sum first.
 void driveRearWheel(PhCar& car, int i, CarWheel& w) {
@@ -67,13 +74,16 @@ void tyrePass(PhCar& car) {
       w.gripRatio = 0.0f;
     }
 
-    Vec3 forward = localToWorld(rotation, Vec3(std::sin(w.steerAngle), 0.0, std::cos(w.steerAngle)), zero);
+    // Unsteered wheels skip the trigonometry: sin 0 and cos 0 are exact.
+    Vec3 heading = w.steerAngle == 0.0f ? Vec3(0.0, 0.0, 1.0)
+                                        : Vec3(std::sin(w.steerAngle), 0.0, std::cos(w.steerAngle));
+    Vec3 forward = localToWorld(rotation, heading, zero);
     Vec3 sideAxis = cross(forward, normal);
     Vec3 rollAxis = cross(normal, sideAxis);
 
     // The tread follows the ground as far as the tyre grips; with the throttle
     // open a sliding tread is freer to spin.
-    double follow = std::pow(double(w.gripRatio), double(car.throttle) * double(0.6f) + double(0.5f));
+    double follow = gripFollow(w.gripRatio, double(car.throttle) * double(0.6f) + double(0.5f));
     w.surfaceSpeed = float(w.surfaceSpeed + (dot(patch, rollAxis) - w.surfaceSpeed) * follow);
 
     double historySum = 0.0;
