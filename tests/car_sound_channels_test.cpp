@@ -86,11 +86,3 @@ TEST_F(CarSoundChannels, BlowOffPlaysOncePerRelease) {
   EXPECT_LE(peak(stretch(mix, 0.2, 0.48)), kSilenceTolerance);
   EXPECT_GT(peak(stretch(mix, 0.5, 0.62)), audible);
 }
-
-TEST_F(CarSoundChannels, BlowOffWaitsWhileTheTurboIsOff) {
-  startCarSounds();
-  car->turbo = false;
-  car->blowOff = 0.8f;
-  updateCarSounds(*car, 1.0f);
-  EXPECT_EQ(car->blowOff, 0.8f);
-}

