@@ -160,3 +160,23 @@ TEST_F(Controls, HeldShiftKeyStartsTheNextChangeAfterAQuarterOfTheEngagePhase) {
 }
 
 
+
+TEST_F(Controls, AnalogStickDrivesThrottleBrakeAndSteeringAndKeysAreIgnored) {
+  track.input.setAnalog(true);
+  track.input.axes[0] = 0.5f;
+  track.input.axes[1] = -0.5f;  // pushed forward
+  track.press(kKeyLeft, true);
+  applyThrottle(*car);
+  applyFootBrake(*car);
+  applySteering(*car);
+  EXPECT_NEAR(car->throttle, 0.7, kTol);
+  EXPECT_EQ(car->footBrake, 0.0f);
+  EXPECT_NEAR(car->steer, 0.5 * 0.001 * -200.0, kTol);
+  EXPECT_EQ(car->steerRate, 0.0f);
+  // Pulled back: the stick brakes and the throttle closes at the release rate.
+  track.input.axes[1] = 0.2f;
+  applyThrottle(*car);
+  applyFootBrake(*car);
+  EXPECT_NEAR(car->footBrake, 0.7, kTol);
+  EXPECT_NEAR(car->throttle, 0.7, kTol);
+}
