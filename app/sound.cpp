@@ -206,6 +206,10 @@ SoundSample soundSampleLoad(const char* path, int maxPlaybacks, bool overrideOld
     logLine("Sound: %s is not a usable WAV file: %s", path, why.c_str());
     return 0;
   }
+  if (pcm.samples.size() > size_t(INT32_MAX) / sizeof(int16_t)) {
+    logLine("Sound: %s is too long to play", path);
+    return 0;
+  }
   alGetError();
   ALuint buffer = 0;
   alGenBuffers(1, &buffer);
