@@ -35,7 +35,8 @@ double counterSteerAssist(const PhCar& car) {
   u.y = 0.0;
   Vec3 n = u;
   normalizeGuarded(n);
-  double slip = -std::asin(n.x);
+  // Normalizing by a rounded reciprocal can leave |n.x| a hair above 1, where asin has no value.
+  double slip = -std::asin(std::min(std::max(n.x, -1.0), 1.0));
   double s = 10.0 * length(u) - 0.2;
   double weight = s <= 0.0 ? 0.0 : std::min(s, 1.0);
   return slip * weight;
