@@ -89,8 +89,9 @@ bool closestPointFromFront(const Vec3& p, const Vec3& v0, const Vec3& v1, const 
 bool nearestContact(CollisionQuadtree& tree, const Vec3& probe, float radius, Contact& out) {
   float best = radius;
   bool found = false;
-  tree.cursor = 0;
-  for (int t = nextResult(tree); t >= 0; t = nextResult(tree)) {
+  // Walks the result list with the tree's own cursor, as nextResult would.
+  for (tree.cursor = 0; tree.cursor < tree.resultCount;) {
+    int32_t t = tree.results[size_t(tree.cursor++)];
     if (outOfReach(tree.footprints[size_t(t)], probe, double(best) + kFootprintSlack)) continue;
     const TrianglePlane& plane = tree.trianglePlanes[size_t(t)];
     if (!(dot(plane.normal, probe) + double(plane.offset) < double(best))) continue;
