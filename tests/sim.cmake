@@ -2,8 +2,7 @@ stravo_test(prop_file_test ${CMAKE_CURRENT_SOURCE_DIR}/prop_file_test.cpp stravo
 
 # These run the stravo-sim program itself on data folders they build.
 stravo_test(sim_test ${CMAKE_CURRENT_SOURCE_DIR}/sim_test.cpp stravo_rmd_writer)
-stravo_test(autopilot_test ${CMAKE_CURRENT_SOURCE_DIR}/autopilot_test.cpp stravo_rmd_writer)
-target_sources(autopilot_test PRIVATE ${CMAKE_SOURCE_DIR}/tools/sim/track_line.cpp)
+stravo_test(autopilot_test ${CMAKE_CURRENT_SOURCE_DIR}/autopilot_test.cpp stravo_track_line stravo_rmd_writer)
 foreach(t sim_test autopilot_test)
   target_compile_definitions(${t} PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
   add_dependencies(${t} stravo-sim)
@@ -17,3 +16,7 @@ if(TARGET stravo-datagen)
                              STRAVO_DATAGEN_PATH="$<TARGET_FILE:stravo-datagen>")
   add_dependencies(long_run_test stravo-sim stravo-datagen)
 endif()
+
+stravo_fuzzer(fuzz_sim_inputs ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_sim_inputs.cpp
+  stravo_track_line stravo_game stravo_input
+  SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_sim_inputs_seeds.cpp)
