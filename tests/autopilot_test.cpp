@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,12 +32,6 @@ std::string circleText(double r, bool leftTurning) {
     text += row;
   }
   return text;
-}
-
-double secondsOf(const std::string& lap) {
-  int m = 0, s = 0, c = 0;
-  std::sscanf(lap.c_str(), "%d:%d.%d", &m, &s, &c);
-  return m * 60 + s + c / 100.0;
 }
 
 }  // namespace
@@ -83,11 +76,7 @@ TEST(Autopilot, LapsTheOvalOnTheRoadAtAnEvenPace) {
   removeDataFolder(dir);
   ASSERT_EQ(code, 0) << out;
 
-  std::vector<double> laps;
-  std::istringstream lines(out);
-  std::string line;
-  while (std::getline(lines, line))
-    if (line.rfind("lap ", 0) == 0) laps.push_back(secondsOf(line.substr(line.find(": ") + 2)));
+  std::vector<double> laps = lapTimes(out);
   ASSERT_GE(laps.size(), 3u) << out;
   // The first lap starts from rest; the flying laps must agree.
   double fastest = 1e9, slowest = 0;

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,20 +18,6 @@ constexpr double kLapSpreadLimit = 0.01;  // slowest flying lap over the fastest
 constexpr size_t kMinLaps = 20;
 constexpr double kApproachSeconds = 10.0;  // from the restart point to the line
 
-double secondsOf(const std::string& lap) {
-  int m = 0, s = 0, c = 0;
-  std::sscanf(lap.c_str(), "%d:%d.%d", &m, &s, &c);
-  return m * 60 + s + c / 100.0;
-}
-
-std::vector<double> lapTimes(const std::string& out) {
-  std::vector<double> laps;
-  std::istringstream lines(out);
-  std::string line;
-  while (std::getline(lines, line))
-    if (line.rfind("lap ", 0) == 0) laps.push_back(secondsOf(line.substr(line.find(": ") + 2)));
-  return laps;
-}
 
 class LongRun : public ::testing::Test {
  protected:

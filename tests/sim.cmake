@@ -18,5 +18,4 @@ if(TARGET stravo-datagen)
 endif()
 
 stravo_fuzzer(fuzz_sim_inputs ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_sim_inputs.cpp
-  stravo_track_line stravo_game stravo_input
-  SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_sim_inputs_seeds.cpp)
+  stravo_track_line stravo_game stravo_input)

@@ -36,9 +36,7 @@ class SimRun : public ::testing::Test {
   void SetUp() override {
     dir = makeDataFolder();
     ASSERT_FALSE(dir.empty());
-    ASSERT_TRUE(saveRmd((dir + "/data/models/track1.rmd").c_str(), flatTrack()));
-    // Start at (10, 0, -30) facing 90 degrees.
-    writeFile(dir + "/data/trees.prp", propFile(10.0, 0.0, -30.0, 90.0f));
+    ASSERT_TRUE(writeOval(dir));
     // Throttle, a left curve, a brake and a held gear change.
     writeFile(dir + "/drive.txt",
               "0 Up down\n90 Left down\n150 Left up\n200 Up up\n200 Down down\n"
@@ -80,6 +78,8 @@ TEST_F(SimRun, MissingTrackFails) {
 }
 
 TEST_F(SimRun, CarStartsTwentyMetresBehindThePropFileStart) {
+  // Start at (10, 0, -30) facing 90 degrees.
+  writeFile(dir + "/data/trees.prp", propFile(10.0, 0.0, -30.0, 90.0f));
   ASSERT_EQ(sim("--ticks 0"), 0);
   std::string out = readFile(dir + "/out.txt");
   EXPECT_NE(out.find("ticks: 0\n"), std::string::npos) << out;
