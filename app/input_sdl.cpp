@@ -98,6 +98,7 @@ struct SdlInput::State {
   // SDL scan code -> DirectInput code, built once.
   uint8_t dikOf[SDL_NUM_SCANCODES] = {};
 
+  bool joystickSupport = false;  // the joystick subsystem started for us
   SDL_Joystick* joystick = nullptr;
   std::thread poller;
   // Hand-over: the thread polls only while pollDone is clear, then sets it;
@@ -138,6 +139,7 @@ SdlInput::SdlInput() : state(new State) {
     logLine("Main: no joystick support (%s)", SDL_GetError());
     return;
   }
+  state->joystickSupport = true;
   // The first joystick that opens is the controller.
   int count = SDL_NumJoysticks();
   for (int i = 0; i < count && state->joystick == nullptr; ++i)
@@ -154,7 +156,7 @@ SdlInput::~SdlInput() {
     state->poller.join();
     SDL_JoystickClose(state->joystick);
   }
-  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  if (state->joystickSupport) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
   delete state;
 }
 
