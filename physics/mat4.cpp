@@ -72,17 +72,6 @@ Mat4 yawPitchMat4(float yawDegrees, float pitchDegrees) {
   return a;
 }
 
-Vec3 worldToLocal(const Mat4& a, const Vec3& p, const Vec3& origin) {
-  Vec3 d = p - origin;
-  return {d.x * a[0] + d.y * a[1] + d.z * a[2],
-          d.x * a[4] + d.y * a[5] + d.z * a[6],
-          d.x * a[8] + d.y * a[9] + d.z * a[10]};
-}
-
-Vec3 localToWorld(const Mat4& a, const Vec3& v, const Vec3& origin) {
-  return {dot(row(a, 0), v) + origin.x, dot(row(a, 1), v) + origin.y, dot(row(a, 2), v) + origin.z};
-}
-
 void normalizeRows(Mat4& a) {
   for (int k = 0; k < 3; ++k) {
     Vec3 r = row(a, k);

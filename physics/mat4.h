@@ -29,10 +29,20 @@ Mat4 axisAngleMat4(const Vec3& axis, float angle);
 Mat4 yawPitchMat4(float yawDegrees, float pitchDegrees);
 
 // R^T * (p - origin): a world point in the frame of `a` placed at `origin`.
-Vec3 worldToLocal(const Mat4& a, const Vec3& p, const Vec3& origin);
+// Inline: the car's step calls this and localToWorld dozens of times a tick.
+inline Vec3 worldToLocal(const Mat4& a, const Vec3& p, const Vec3& origin) {
+  Vec3 d = p - origin;
+  return {d.x * a[0] + d.y * a[1] + d.z * a[2],
+          d.x * a[4] + d.y * a[5] + d.z * a[6],
+          d.x * a[8] + d.y * a[9] + d.z * a[10]};
+}
 
 // R * v + origin: a local point (or, with a zero origin, a direction) to world.
-Vec3 localToWorld(const Mat4& a, const Vec3& v, const Vec3& origin);
+inline Vec3 localToWorld(const Mat4& a, const Vec3& v, const Vec3& origin) {
+  return {double(a[0]) * v.x + double(a[4]) * v.y + double(a[8]) * v.z + origin.x,
+          double(a[1]) * v.x + double(a[5]) * v.y + double(a[9]) * v.z + origin.y,
+          double(a[2]) * v.x + double(a[6]) * v.y + double(a[10]) * v.z + origin.z};
+}
 
 // Divides each row of the rotation block by its length; zero rows stay zero.
 void normalizeRows(Mat4& a);
