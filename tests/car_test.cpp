@@ -3,6 +3,7 @@
 #include "app/log.h"
 #include "physics/random.h"
 #include "tests/vehicle_test_track.h"
+#include "vehicle/aero.h"
 #include "vehicle/noise_table.h"
 
 #include <gtest/gtest.h>
@@ -170,6 +171,19 @@ TEST(Car, DrawnPoseHasNoShakeAtRestAndTurnsTheLeftWheels) {
   EXPECT_NEAR(car->wheels[kFrontLeft].drawn.matrix[10], -1.0, 1e-6);
   EXPECT_NEAR(car->wheels[kRearRight].drawn.matrix[0], 1.0, 1e-6);
   EXPECT_NEAR(car->wheels[kFrontRight].drawn.matrix[10], 1.0, 1e-6);
+}
+
+TEST(Car, ShakePhasesWrapWhenTheyRoundUpTo256) {
+  auto car = std::make_unique<PhCar>();
+  // Steps of 8.4e-6 and 1.05e-5 from just below 256 round the stored phases up to 256.
+  car->shakePhaseA = std::nextafter(256.0f, 0.0f);
+  car->shakePhaseB = car->shakePhaseA;
+  car->current.velocity = Vec3(0.0, 0.0, -7e-6);
+  advanceShakePhases(*car);
+  EXPECT_LT(car->shakePhaseA, 256.0f);
+  EXPECT_LT(car->shakePhaseB, 256.0f);
+  EXPECT_GE(car->shakePhaseA, 0.0f);
+  EXPECT_GE(car->shakePhaseB, 0.0f);
 }
 
 TEST(Car, FullThrottleDrivesForwardThroughTheGears) {

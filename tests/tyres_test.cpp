@@ -116,3 +116,13 @@ TEST_F(Tyres, RoughGroundSearchRadiusFollowsTheNoise) {
     EXPECT_LE(std::fabs(radius - (0.271 + 0.03)), 0.06 * 1.25 + kTol);
   }
 }
+
+TEST_F(Tyres, BumpPhaseWrapsWhenItRoundsUpTo256) {
+  // Just below 256 plus a step that rounds the stored phase up to exactly 256.
+  for (CarWheel& w : car->wheels) w.bumpPhase = std::nextafter(256.0f, 0.0f);
+  slide(Vec3(4.5e-6, 0.0, 0.0), 0);
+  for (const CarWheel& w : car->wheels) {
+    EXPECT_GE(w.bumpPhase, 0.0f);
+    EXPECT_LT(w.bumpPhase, 256.0f);
+  }
+}

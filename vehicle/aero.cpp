@@ -2,6 +2,7 @@
 
 #include "app/input_device.h"
 #include "vehicle/car.h"
+#include "vehicle/noise_table.h"
 
 #include <algorithm>
 
@@ -11,8 +12,6 @@ constexpr double kDrag = 0.4000000059604645;    // the single-precision 0.4 wide
 constexpr double kDownforce = 5.0;              // per (m/tick)^2
 constexpr double kShakeRateA = 1.2000000476837158;
 constexpr double kShakeRateB = 1.5;
-
-double wrapPhase(double phase) { return phase >= double(256.0f) ? phase - double(256.0f) : phase; }
 
 }  // namespace
 
@@ -26,7 +25,7 @@ void applyForceFeedback(PhCar& car) {
 void applyAerodynamics(PhCar& car) {
   const Vec3& v = car.current.velocity;
   double speed = length(v);
-  car.force -= v * (speed * kDrag);
+  car.force -= v * speed * kDrag;
   double downforce = speed * speed * kDownforce;
   car.force += localToWorld(car.current.orientation, Vec3(0.0, -downforce, 0.0), Vec3(0.0, 0.0, 0.0));
   // Downforce acts behind the centre: a nose-down moment about the body's x axis.
@@ -36,8 +35,8 @@ void applyAerodynamics(PhCar& car) {
 
 void advanceShakePhases(PhCar& car) {
   double speed = length(car.current.velocity);
-  car.shakePhaseA = float(wrapPhase(car.shakePhaseA + speed * kShakeRateA));
-  car.shakePhaseB = float(wrapPhase(car.shakePhaseB + speed * kShakeRateB));
+  car.shakePhaseA = wrapNoisePhase(car.shakePhaseA + speed * kShakeRateA);
+  car.shakePhaseB = wrapNoisePhase(car.shakePhaseB + speed * kShakeRateB);
 }
 
 void applyGravity(PhCar& car) { car.force.y -= double(car.mass) * kGravityPerTick; }

@@ -75,11 +75,11 @@ void updateDifferential(PhCar& car) {
   double a0 = std::fabs(car.tick.meanSpeed[kRearLeft]);
   double a1 = std::fabs(car.tick.meanSpeed[kRearRight]);
   double s = a0 + a1;
-  double split = s > 0.001 && car.tick.totalLoad != 0.0 ? a0 / s : 0.5;
+  car.diffSplit = s > 0.001 && car.tick.totalLoad != 0.0 ? float(a0 / s) : 0.5f;
   // Lean toward the faster-spinning wheel, pulled back toward even by the square
-  // of the distance from it.
+  // of the distance from it (measured from the split as stored).
+  double split = car.diffSplit;
   double d = 0.5 - split;
-  split = d > 0.0 ? split + d * d : split - d * d;
-  car.diffSplit = float(split);
+  car.diffSplit = float(d > 0.0 ? split + d * d : split - d * d);
   car.driveSpeed = float(car.tick.axle);
 }

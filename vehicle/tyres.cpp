@@ -1,6 +1,7 @@
 #include "vehicle/tyres.h"
 
 #include "vehicle/car.h"
+#include "vehicle/noise_table.h"
 
 #include <cmath>
 
@@ -63,9 +64,7 @@ void tyrePass(PhCar& car) {
 
     Vec3 bodyPoint;
     Vec3 patch = patchVelocity(car, next, contact, bodyPoint);
-    double phase = w.bumpPhase + length(patch) * 2.5;
-    if (phase >= double(256.0f)) phase -= double(256.0f);
-    w.bumpPhase = float(phase);
+    w.bumpPhase = wrapNoisePhase(w.bumpPhase + length(patch) * 2.5);
 
     double share = totalLoad == 0.0 ? 0.0 : load / totalLoad;
     float frictionLimit = w.surface != 0 ? float(double(load) * double(0.7f)) : load;
@@ -76,7 +75,7 @@ void tyrePass(PhCar& car) {
 
     // Unsteered wheels skip the trigonometry: sin 0 and cos 0 are exact.
     Vec3 heading = w.steerAngle == 0.0f ? Vec3(0.0, 0.0, 1.0)
-                                        : Vec3(std::sin(w.steerAngle), 0.0, std::cos(w.steerAngle));
+                                        : Vec3(std::sin(double(w.steerAngle)), 0.0, std::cos(double(w.steerAngle)));
     Vec3 forward = localToWorld(rotation, heading, zero);
     Vec3 sideAxis = cross(forward, normal);
     Vec3 rollAxis = cross(normal, sideAxis);
@@ -98,8 +97,8 @@ void tyrePass(PhCar& car) {
     w.surfaceSpeed = float(double(w.surfaceSpeed) * (1.0 - w.brake));
 
     // The force that would stop the patch sliding within one tick, this wheel's share of the mass.
-    Vec3 lateral = sideAxis * (dot(-patch, sideAxis) * mass * share);
-    Vec3 rolling = rollAxis * ((dot(-patch, rollAxis) + w.surfaceSpeed) * mass * share);
+    Vec3 lateral = sideAxis * dot(-patch, sideAxis) * mass * share;
+    Vec3 rolling = rollAxis * (dot(-patch, rollAxis) + w.surfaceSpeed) * mass * share;
     if (share == 0.0) {
       lateral = Vec3(1.0, 1.0, 1.0);
       rolling = Vec3(1.0, 1.0, 1.0);
