@@ -7,8 +7,6 @@ namespace {
 constexpr double kShakeScale = 1.2000000476837158;  // degrees per (m/tick)^2 of noise
 constexpr float kRadiansToDegrees = 57.295776f;
 
-WheelPose poseOf(const CarWheel& w) { return {w.hub, w.matrix, w.spin, w.steerAngle, w.suspensionLength}; }
-
 float blend(float now, float before, float alpha, float beta) { return alpha * now + beta * before; }
 
 }  // namespace
@@ -27,7 +25,15 @@ void PhCar::Integrate() {
 
 void PhCar::SavePrevious() {
   saveBodyState(*this);
-  for (CarWheel& w : wheels) w.previous = poseOf(w);
+  // Field by field: a whole pose built first and then copied costs more than the
+  // rest of the save.
+  for (CarWheel& w : wheels) {
+    w.previous.hub = w.hub;
+    w.previous.matrix = w.matrix;
+    w.previous.spin = w.spin;
+    w.previous.steerAngle = w.steerAngle;
+    w.previous.suspensionLength = w.suspensionLength;
+  }
 }
 
 void PhCar::InterpolateForDrawing(float alpha) {
