@@ -70,7 +70,7 @@ TEST(Autopilot, LapsTheOvalOnTheRoadAtAnEvenPace) {
   std::string dir = makeDataFolder();
   ASSERT_FALSE(dir.empty());
   ASSERT_TRUE(writeOval(dir));
-  // About five laps of 923 m.
+  // About six laps of 977 m.
   int code = runSim(dir, "--autopilot --ticks 18000");
   std::string out = readFile(dir + "/out.txt");
   removeDataFolder(dir);

@@ -55,15 +55,15 @@ inline std::string propFile(double x, double y, double z, float heading) {
   return b;
 }
 
-// The oval, flat at height 0: straights of 320 m along z at x = +-45 joined by
-// half circles of 45 m radius, driven anticlockwise seen from above (heading 0
-// = toward -z on the straight at x = +45). It starts at (45, 0, 135), so its far
+// The oval, flat at height 0: straights of 300 m along z at x = +-60 joined by
+// half circles of 60 m radius, driven anticlockwise seen from above (heading 0
+// = toward -z on the straight at x = +60). It starts at (60, 0, 120), so its far
 // end lies more than 300 m from the start line. Asphalt (material 0) 12 m wide,
 // gravel (material 1) 24 m either side.
 struct Oval {
-  static constexpr double kRadius = 45.0;
-  static constexpr double kHalfStraight = 160.0;
-  static constexpr double kStartZ = 135.0;
+  static constexpr double kRadius = 60.0;
+  static constexpr double kHalfStraight = 150.0;
+  static constexpr double kStartZ = 120.0;
   static constexpr double kPi = 3.14159265358979323846;
 
   static double length() { return 4 * kHalfStraight + 2 * kPi * kRadius; }

@@ -4,11 +4,11 @@
 
 class PhCar;
 
-// How hard the autopilot drives. The car leaves the road from about 12 m/s^2
-// in the corners of a fast oval (14 on the generated circuit) or 9 m/s^2 of
+// How hard the autopilot drives. The car leaves the road from about 14 m/s^2
+// in the corners of a fast oval (15 on the generated circuit) or 9 m/s^2 of
 // planned braking: these stay close to that, yet give the same lap every time.
 struct AutopilotTuning {
-  double lateralAccel = 11.0;   // m/s^2 allowed in a corner
+  double lateralAccel = 12.0;   // m/s^2 allowed in a corner
   double brakingDecel = 6.5;    // m/s^2 planned for braking toward a corner
   double lookAheadBase = 7.0;   // m
   double lookAheadPerSpeed = 0.35;  // m per m/s
