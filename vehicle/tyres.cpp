@@ -55,6 +55,11 @@ void tyrePass(PhCar& car) {
   car.tick.axle = 0.0;
   Mat4 next = rotation;
   rotateBy(next, car.current.angularStep);
+  // The wheel's heading in body coordinates, worked out again only when the angle
+  // differs from the previous wheel's: the rear wheels stand straight (sin 0 and
+  // cos 0 are exact) and both front wheels share one angle.
+  float headingAngle = 0.0f;
+  Vec3 heading(0.0, 0.0, 1.0);
 
   for (int i = 0; i < 4; ++i) {
     CarWheel& w = car.wheels[i];
@@ -73,9 +78,10 @@ void tyrePass(PhCar& car) {
       w.gripRatio = 0.0f;
     }
 
-    // Unsteered wheels skip the trigonometry: sin 0 and cos 0 are exact.
-    Vec3 heading = w.steerAngle == 0.0f ? Vec3(0.0, 0.0, 1.0)
-                                        : Vec3(std::sin(double(w.steerAngle)), 0.0, std::cos(double(w.steerAngle)));
+    if (w.steerAngle != headingAngle) {
+      headingAngle = w.steerAngle;
+      heading = Vec3(std::sin(double(headingAngle)), 0.0, std::cos(double(headingAngle)));
+    }
     Vec3 forward = localToWorld(rotation, heading, zero);
     Vec3 sideAxis = cross(forward, normal);
     Vec3 rollAxis = cross(normal, sideAxis);
