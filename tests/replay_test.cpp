@@ -123,10 +123,23 @@ TEST(Replay, MalformedImagesAreRejectedAndLeaveTheCarAlone) {
   // A count beyond the buffer is refused even when the size would match it.
   uint8_t huge[4] = {0x51, 0xc3, 0x00, 0x00};  // 50001
   EXPECT_FALSE(parseReplay(huge, sizeof(huge), *fresh, why));
+  // Controls the car never records: not a number, a throttle past full, a brake
+  // below zero, a steering angle past full lock, a shift request of 2.
   image[0] = 2;
-  const float nan = std::nanf("");
-  std::memcpy(image + 4 + 80 + 0, &nan, 4);
+  struct BadField {
+    size_t offset;  // within frame 1
+    float value;
+  };
+  const BadField badFloats[] = {{0, std::nanf("")}, {0, 1e30f}, {8, -0.5f}, {4, 0.8f}};
+  for (const BadField& bad : badFloats) {
+    uint8_t copy[sizeof(image)];
+    std::memcpy(copy, image, sizeof(image));
+    std::memcpy(copy + 4 + 80 + bad.offset, &bad.value, 4);
+    EXPECT_FALSE(parseReplay(copy, sizeof(copy), *fresh, why)) << bad.offset << " " << bad.value;
+  }
+  image[4 + 80 + 24] = 2;
   EXPECT_FALSE(parseReplay(image, sizeof(image), *fresh, why));
+  EXPECT_NE(why.find("frame 1"), std::string::npos);
   EXPECT_EQ(fresh->replayCount, 0);
   EXPECT_FALSE(fresh->replayPlaying);
 }

@@ -4,7 +4,6 @@
 #include "app/log.h"
 #include "vehicle/car.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -63,20 +62,25 @@ void encodeFrame(const ReplayFrame& frame, uint8_t* out) {
   for (int i = 0; i < 3; ++i) putDouble(out + 56 + 8 * i, frame.velocity[i]);
 }
 
-// False when a control that would reach the wheels is not a finite number.
+bool within(float value, float low, float high) { return value >= low && value <= high; }
+
+// False when a control that would reach the wheels lies outside what the car
+// itself ever records (not a number included): played back, it would drive the
+// engine or the tyres to infinity.
 bool decodeFrame(const uint8_t* in, ReplayFrame& frame) {
   frame.throttle = getFloat(in + 0);
   frame.steerAngle = getFloat(in + 4);
-  bool finite = std::isfinite(frame.throttle) && std::isfinite(frame.steerAngle);
+  bool sound = within(frame.throttle, 0.0f, 1.0f) && within(frame.steerAngle, -0.75f, 0.75f);
   for (int i = 0; i < 4; ++i) {
     frame.brakes[i] = getFloat(in + 8 + 4 * i);
-    finite = finite && std::isfinite(frame.brakes[i]);
+    sound = sound && within(frame.brakes[i], 0.0f, 1.0f);
   }
   frame.shiftRequest = int32_t(getU32(in + 24));
+  sound = sound && frame.shiftRequest >= -1 && frame.shiftRequest <= 1;
   frame.reserved = 0;
   for (int i = 0; i < 3; ++i) frame.position[i] = getDouble(in + 32 + 8 * i);
   for (int i = 0; i < 3; ++i) frame.velocity[i] = getDouble(in + 56 + 8 * i);
-  return finite;
+  return sound;
 }
 
 }  // namespace
@@ -157,7 +161,7 @@ bool parseReplay(const uint8_t* data, size_t size, PhCar& car, std::string& why)
   std::vector<ReplayFrame> frames(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) {
     if (!decodeFrame(data + kCountBytes + kFrameBytes * size_t(i), frames[size_t(i)])) {
-      why = "frame " + std::to_string(i) + " holds a control that is not a number";
+      why = "frame " + std::to_string(i) + " holds a control out of its range";
       return false;
     }
   }

@@ -18,7 +18,8 @@ bool saveReplay(const PhCar& car, const char* path);
 
 // Reads a replay image into the car's buffer and arms playback from frame 0.
 // False with `why` set when the count is negative, above the buffer or does not
-// match the image size; the car is then left untouched.
+// match the image size, or when a frame's throttle, steering, brakes or shift
+// request lie outside what the car records; the car is then left untouched.
 bool parseReplay(const uint8_t* data, size_t size, PhCar& car, std::string& why);
 // parseReplay of a file; a failure is logged with the file name and the reason.
 bool loadReplay(PhCar& car, const char* path);
