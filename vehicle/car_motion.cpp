@@ -47,7 +47,7 @@ void PhCar::InterpolateForDrawing(float alpha) {
   rotateBy(drawn.orientation, yawPitchMat4(yaw, pitch));
 
   const float beta = 1.0f - alpha;
-  const Mat4 turnAround = yawPitchMat4(180.0f, 0.0f);
+  static const Mat4 turnAround = yawPitchMat4(180.0f, 0.0f);
   for (int i = 0; i < 4; ++i) {
     CarWheel& w = wheels[i];
     w.drawn.hub = w.hub * alpha + w.previous.hub * beta;
