@@ -103,13 +103,15 @@ void tyrePass(PhCar& car) {
     w.surfaceSpeed = float(double(w.surfaceSpeed) * (1.0 - w.brake));
 
     // The force that would stop the patch sliding within one tick, this wheel's share of the mass.
-    Vec3 lateral = sideAxis * dot(-patch, sideAxis) * mass * share;
-    Vec3 rolling = rollAxis * (dot(-patch, rollAxis) + w.surfaceSpeed) * mass * share;
-    if (share == 0.0) {
-      lateral = Vec3(1.0, 1.0, 1.0);
-      rolling = Vec3(1.0, 1.0, 1.0);
+    // An unloaded tyre stands in a unit demand that its zero limit cuts to nothing.
+    Vec3 lateral(1.0, 1.0, 1.0);
+    Vec3 rolling(1.0, 1.0, 1.0);
+    Vec3 tyreForce(1.0, 1.0, 1.0);
+    if (share != 0.0) {
+      lateral = sideAxis * dot(-patch, sideAxis) * mass * share;
+      rolling = rollAxis * (dot(-patch, rollAxis) + w.surfaceSpeed) * mass * share;
+      tyreForce = lateral + rolling;
     }
-    Vec3 tyreForce = lateral + rolling;
     double demand = length(tyreForce);
     if (demand > frictionLimit) {
       w.gripRatio = float(frictionLimit / demand);
