@@ -19,7 +19,6 @@ struct SimWorld {
   PhCar* car = nullptr;
   ScriptedInput source;
   InputDevice input{&source};
-  PropFile props;  // start position and heading; the origin without a prop file
   std::string replayPath;  // DIR\replay.vlr, referred to by the car
   GameContext ctx;         // no renderer, no sound
   GameState state;
