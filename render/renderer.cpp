@@ -95,7 +95,7 @@ Geometry* Renderer::AddGeometry(Geometry* geometry, Geometry* reflectionGeometry
 
 void Renderer::Render(int mode, Material* material) {
   if (mode == kCubemapView) {
-    renderCubemap(material);
+    if (material != nullptr) renderCubemap(material);
   } else {
     renderNormalView();
   }
