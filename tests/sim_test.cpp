@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -129,4 +130,19 @@ TEST_F(SimRun, RecordingPlayedBackReproducesThePositions) {
 TEST_F(SimRun, ReplayThatDoesNotMatchItsSizeIsRefused) {
   writeFile(dir + "/short.vlr", std::string("\x05\x00\x00\x00", 4) + std::string(80, '\0'));
   EXPECT_EQ(sim("--ticks 10 --play short.vlr"), 1);
+}
+
+TEST_F(SimRun, ManualHoldsFirstGearAndTurboAddsSpeed) {
+  writeFile(dir + "/flat_out.txt", "0 Up down\n");
+  ASSERT_EQ(sim("--ticks 600 --input flat_out.txt --manual --telemetry manual.csv"), 0);
+  std::vector<std::string> gears = column(readFile(dir + "/manual.csv"), 10);
+  EXPECT_EQ(std::count(gears.begin(), gears.end(), "1"), 600);
+
+  double plain = 0, turbo = 0;
+  ASSERT_EQ(sim("--ticks 600 --input flat_out.txt"), 0);
+  std::sscanf(readFile(dir + "/out.txt").c_str(), "ticks: %*d\ndistance: %*f m\ntop speed: %lf", &plain);
+  ASSERT_EQ(sim("--ticks 600 --input flat_out.txt --turbo"), 0);
+  std::sscanf(readFile(dir + "/out.txt").c_str(), "ticks: %*d\ndistance: %*f m\ntop speed: %lf", &turbo);
+  EXPECT_GT(plain, 50.0);
+  EXPECT_GT(turbo, plain);
 }
