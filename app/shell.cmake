@@ -15,9 +15,6 @@ target_link_libraries(stravo_window PUBLIC stravo_shell_core PkgConfig::SDL2 Ope
 add_executable(stravo
   ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/startup.cpp)
-target_link_libraries(stravo PRIVATE stravo_window stravo_physics)
-if(STRAVO_GLSL)
-  target_compile_definitions(stravo PRIVATE STRAVO_GLSL=1)
-else()
-  target_compile_definitions(stravo PRIVATE STRAVO_GLSL=0)
-endif()
+# The renderer's libraries carry STRAVO_GLSL (1 or 0) to everything that links them.
+target_link_libraries(stravo PRIVATE stravo_window stravo_game_draw stravo_track_collision stravo_car_audio
+                                     stravo_input_sdl)

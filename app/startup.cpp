@@ -1,84 +1,345 @@
 #include "app/startup.h"
 
+#include "app/car_sound_channels.h"
 #include "app/frame_timer.h"
+#include "app/input_device.h"
+#include "app/input_sdl.h"
 #include "app/log.h"
+#include "app/message_box.h"
 #include "app/run_stats.h"
+#include "app/sound.h"
+#include "game/frame.h"
+#include "game/game_state.h"
+#include "game/scene_setup.h"
+#include "game/update.h"
+#include "physics/mat4.h"
+#include "physics/quadtree.h"
 #include "physics/random.h"
+#include "physics/track_collision.h"
+#include "physics/world.h"
+#include "render/gl_proc.h"
+#include "render/renderer.h"
+#include "render/rmd_mesh.h"
+#include "render/textures.h"
+#include "vehicle/car.h"
 
-#include <GL/gl.h>
+#include <SDL.h>
 
 #include <chrono>
+#include <new>
 #include <thread>
 
 namespace {
 
+// The six models, in the order they load.
+struct Meshes {
+  RMDMesh* carBody = nullptr;
+  RMDMesh* wheel = nullptr;
+  RMDMesh* cone = nullptr;
+  RMDMesh* tree = nullptr;
+  RMDMesh* track = nullptr;
+  RMDMesh* skyDome = nullptr;
+};
+
+// The overlay textures the frame composition draws.
+struct HudTextureSet {
+  Texture* numbers = nullptr;
+  Texture* menu = nullptr;
+  Texture* menuOnOff = nullptr;
+  Texture* info = nullptr;
+};
+
 // The program-wide objects, created by Init and freed by Cleanup.
 struct Program {
   AppConfig config;
+  SdlInput* inputSource = nullptr;
+  InputDevice* input = nullptr;
   FrameTimer* timer = nullptr;
   RunStats stats;
+  Renderer* renderer = nullptr;
+  PhWorld* world = nullptr;
+  Meshes meshes;
+  CollisionQuadtree* quadtree = nullptr;
+  HudTextureSet hud;
+  PropTable* props = nullptr;
+  GameState* game = nullptr;
+  PhCar* car = nullptr;
+  SceneInstances* scene = nullptr;
+  GameContext context;
+  DrawContext draw;
 };
 
 Program program;
 
 const uint32_t kRandomSeed = 345;
+const int kHudTextureFlags = kTextureLinear;
 const int kWarmUpUpdates = 3;
 const auto kWarmUpPause = std::chrono::milliseconds(100);
+const int kNoCubemap = 0;
+const char kPropFile[] = "data\\trees.prp";
+
+void* glProc(const char* name) { return SDL_GL_GetProcAddress(name); }
+
+// Shader compile failures come through the renderer as plain OK boxes.
+void rendererMessage(const char* text, const char* caption) { showMessageBox(text, caption, MessageIcon::Plain); }
+
+// Init's steps, each a named call in the order of creation.
+
+void createInputDevice() {
+  program.inputSource = new (std::nothrow) SdlInput;
+  if (program.inputSource == nullptr) return;
+  program.input = new (std::nothrow) InputDevice(program.inputSource);
+}
 
 void createFrameTimer() {
   program.timer = new FrameTimer;
   program.timer->create();
 }
 
+void createRenderer() {
+  setMessageBoxHandler(rendererMessage);
+  program.renderer = new Renderer(glProc);
+  program.renderer->SetViewportSize(program.config.windowwidth, program.config.windowheight);
+}
+
+void createWorld() { program.world = new PhWorld; }
+
+// A model that does not load stops start-up.
+RMDMesh* loadMesh(const char* path) {
+  RMDMesh* mesh = new RMDMesh;
+  if (mesh->Load(path)) return mesh;
+  delete mesh;
+  logLine("Error loading model");
+  return nullptr;
+}
+
+bool loadMeshes() {
+  Meshes& m = program.meshes;
+  if (!(m.carBody = loadMesh("data\\models\\evo.rmd"))) return false;
+  if (!(m.wheel = loadMesh("data\\models\\hwheel.rmd"))) return false;
+  if (!(m.cone = loadMesh("data\\models\\cone.rmd"))) return false;
+  if (!(m.tree = loadMesh("data\\models\\tree1.rmd"))) return false;
+  if (!(m.track = loadMesh("data\\models\\track1.rmd"))) return false;
+  program.quadtree = buildTrackQuadtree(*m.track);
+  program.world->attachTree(program.quadtree);
+  return (m.skyDome = loadMesh("data\\models\\skydome.rmd")) != nullptr;
+}
+
+// A missing texture leaves its GL name 0: that overlay is drawn untextured.
+Texture* loadHudTexture(const char* path) {
+  Texture* texture = new Texture;
+  texture->Load2D(path, kHudTextureFlags);
+  return texture;
+}
+
+void loadHudTextures() {
+  HudTextureSet& hud = program.hud;
+  hud.numbers = loadHudTexture("data\\textures\\numbers.tga");
+  hud.menu = loadHudTexture("data\\textures\\menu.tga");
+  hud.menuOnOff = loadHudTexture("data\\textures\\menu_onoff.tga");
+  hud.info = loadHudTexture("data\\textures\\info.tga");
+  program.draw.textures.numbers = hud.numbers->GLName();
+  program.draw.textures.menu = hud.menu->GLName();
+  program.draw.textures.menuOnOff = hud.menuOnOff->GLName();
+  program.draw.textures.info = hud.info->GLName();
+}
+
+void createPropTableAndGame() {
+  program.props = new PropTable;
+  program.game = new GameState;
+  program.game->masterVolume = 1.0f;
+}
+
+void startSound() { startCarSounds(); }
+
+void createCar() {
+  PhCar* car = new PhCar;
+  car->world = program.world;
+  car->input = program.input;
+  car->current.position = Vec3{0.0, 0.5, 0.0};
+  car->current.velocity = Vec3{0.0, 0.0, 0.0};
+  car->current.orientation = yawPitchMat4(0.0f, 0.0f);
+  car->SavePrevious();
+  program.world->addBody(car);
+  program.car = car;
+
+  GameContext& ctx = program.context;
+  ctx.car = car;
+  ctx.world = program.world;
+  ctx.input = program.input;
+  ctx.alwaysUpdateCubemaps = &program.renderer->alwaysUpdateCubemaps;
+  ctx.updateSounds = updateCarSounds;
+  program.draw.renderer = program.renderer;
+}
+
+void createSharedTransform() { program.scene = new SceneInstances; }
+
+void registerSkyDome() {
+  RegisterMeshInstance(*program.meshes.skyDome, *program.renderer, program.renderer->ObserverPosition(),
+                       program.scene->identity, kNoCubemap, *program.scene);
+}
+
+// A missing prop file leaves no props and the start at the origin, heading 0.
+void loadProps() {
+  LoadProps(kPropFile, *program.meshes.tree, *program.renderer, *program.game, *program.props, *program.scene);
+}
+
+void placeCar() { placeCarAtStart(program.context, *program.game); }
+
+void placeStartCones() {
+  computeStartLine(*program.game);
+  RegisterStartCones(*program.game, *program.meshes.cone, *program.renderer, *program.scene);
+}
+
+void registerCarAndTrack() {
+  RegisterCarInstances(*program.car, *program.meshes.carBody, *program.meshes.wheel, *program.renderer,
+                       *program.scene);
+  RegisterMeshInstance(*program.meshes.track, *program.renderer, program.scene->zero, program.scene->identity,
+                       kNoCubemap, *program.scene);
+}
+
+void createSkidMarksAndShadow() {
+  CreateSkidMarkGeometry(*program.game, *program.renderer, *program.scene);
+  CreateShadowGeometry(*program.game, *program.renderer, *program.scene);
+}
+
+// May be absent: GLSL programs are then never switched.
+void fetchProgramEntryPoint() {
+  program.draw.useProgramObject =
+      reinterpret_cast<void (*)(unsigned int)>(SDL_GL_GetProcAddress("glUseProgramObjectARB"));
+}
+
 void startClocks() {
   program.timer->mark(0);
   program.timer->mark(1);
-  program.stats = RunStats();
+  program.stats.runningTime = 0.0f;
 }
+
+// Camera behind the car, statistics timer cleared, menu shown on item 0 with
+// its switches at their start values, best times from toptimes.dat.
+void startGame() { beginGame(program.context, *program.game, kBestTimesFile); }
 
 // Three updates with the menu hidden and the sound at 0: the car settles on
 // the track before the first frame is drawn.
 void warmUp() {
+  GameState& game = *program.game;
+  game.masterVolume = 0.0f;
+  game.menuVisible = false;
   for (int i = 0; i < kWarmUpUpdates; ++i) {
     updateFrame();
     std::this_thread::sleep_for(kWarmUpPause);
   }
+  game.menuVisible = true;
+  game.masterVolume = 1.0f;
 }
 
-void freeFrameTimer() {
-  delete program.timer;
-  program.timer = nullptr;
+// Cleanup's steps.
+
+void freeInputDevice() {
+  delete program.input;
+  program.input = nullptr;
+  delete program.inputSource;  // stops the polling thread before the joystick closes
+  program.inputSource = nullptr;
+}
+
+void freeMeshes() {
+  Meshes& m = program.meshes;
+  for (RMDMesh** mesh : {&m.carBody, &m.track, &m.wheel, &m.tree, &m.skyDome, &m.cone}) {
+    delete *mesh;
+    *mesh = nullptr;
+  }
+}
+
+void freeQuadtree() {
+  delete program.quadtree;
+  program.quadtree = nullptr;
+}
+
+// The renderer first (it logs its statistics), then the world, then the car,
+// whose destruction logs its summary.
+void freeRendererWorldAndCar() {
+  delete program.renderer;
+  program.renderer = nullptr;
+  HudTextureSet& hud = program.hud;
+  for (Texture** texture : {&hud.numbers, &hud.menu, &hud.menuOnOff, &hud.info}) {
+    delete *texture;
+    *texture = nullptr;
+  }
+  delete program.world;
+  program.world = nullptr;
+  delete program.car;
+  program.car = nullptr;
+}
+
+void freeProps() {
+  FreeProps(*program.props);
+  delete program.props;
+  program.props = nullptr;
+}
+
+void freeSharedTransform() {
+  FreeSceneInstances(*program.scene);
+  delete program.scene;
+  program.scene = nullptr;
+  delete program.game;
+  program.game = nullptr;
 }
 
 }  // namespace
 
 bool Init(const AppConfig& config) {
   program.config = config;
-  openLog();
-  seedRandom(kRandomSeed);
-  createFrameTimer();
-  logLine("Main: Init done");
-  startClocks();
-  setLogging(false);
-  warmUp();
+  openLog();                  // 1
+  seedRandom(kRandomSeed);    // 2
+  createInputDevice();        // 3
+  createFrameTimer();         // 4
+  createRenderer();           // 5
+  createWorld();              // 6
+  if (!loadMeshes()) return false;  // 7
+  loadHudTextures();          // 8
+  createPropTableAndGame();   // 9
+  startSound();               // 10
+  createCar();                // 11
+  createSharedTransform();    // 12
+  registerSkyDome();          // 13
+  loadProps();                // 14
+  placeCar();                 // 15
+  placeStartCones();          // 16
+  registerCarAndTrack();      // 17
+  createSkidMarksAndShadow(); // 18
+  fetchProgramEntryPoint();   // 20
+  logLine("Main: Init done"); // 21
+  startClocks();              // 22
+  startGame();                // 19, 22, 23
+  setLogging(false);          // 24
+  warmUp();                   // 25
   return true;
 }
 
 bool updateFrame() {
-  beginUpdateTiming(program.stats, *program.timer);
+  float frameInterval = beginUpdateTiming(program.stats, *program.timer);
+  if (!UpdateFrame(program.context, *program.game, frameInterval)) return false;
   endUpdateTiming(program.stats, *program.timer);
   return true;
 }
 
 void renderFrame() {
   beginRenderTiming(*program.timer);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  RenderFrame(program.context, *program.game, program.draw);
 }
 
-void onQuitEvent() {}
+void onQuitEvent() { saveBestTimesOnClose(*program.game, kBestTimesFile); }
 
 void Cleanup() {
-  logLine("Main: Cleaning up");
-  freeFrameTimer();
-  logLine("%s", runStatsLine(program.stats).c_str());
+  logLine("Main: Cleaning up");  // 1
+  soundFree();                   // 2
+  delete program.timer;          // 3
+  program.timer = nullptr;
+  freeInputDevice();             // 4
+  freeMeshes();                  // 5
+  freeQuadtree();                // 6
+  freeRendererWorldAndCar();     // 7
+  freeProps();                   // 8
+  freeSharedTransform();         // 9
+  logLine("%s", runStatsLine(program.stats).c_str());  // 10
 }

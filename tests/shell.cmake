@@ -2,8 +2,8 @@ stravo_test(config_test ${CMAKE_CURRENT_SOURCE_DIR}/config_test.cpp stravo_shell
 stravo_test(run_stats_test ${CMAKE_CURRENT_SOURCE_DIR}/run_stats_test.cpp stravo_shell_core)
 stravo_gl_test(window_test ${CMAKE_CURRENT_SOURCE_DIR}/window_test.cpp stravo_window)
 
-# The real program under the display ./test.sh provides: an empty folder, about
-# a second of running, SIGTERM.
+# The real program under the display ./test.sh provides: an empty folder, then
+# the generated data set (SIGTERM after about a second; the menu's quit item).
 find_package(X11 REQUIRED)
 add_executable(window_visual_probe ${CMAKE_CURRENT_SOURCE_DIR}/window_visual_probe.cpp)
 target_link_libraries(window_visual_probe PRIVATE X11::X11 OpenGL::GLX)
@@ -15,4 +15,5 @@ else()
 endif()
 add_test(NAME stravo_window
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/stravo_window_test.sh $<TARGET_FILE:stravo>
-                 $<TARGET_FILE:window_visual_probe> ${stravo_samples})
+                 $<TARGET_FILE:stravo-datagen> $<TARGET_FILE:window_visual_probe> ${stravo_samples})
+set_tests_properties(stravo_window PROPERTIES TIMEOUT 300)
