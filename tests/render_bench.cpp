@@ -3,6 +3,7 @@
 // them refreshed every frame. Reports the median frame time and the triangle
 // counts. The data set is read from the folder in STRAVO_DATA_DIR (default
 // "run"), which holds data\...; write one with stravo-datagen DIR.
+// STRAVO_BENCH_FRAMES changes the number of frames.
 #include "app/log.h"
 #include "game/prop_file.h"
 #include "physics/mat4.h"
@@ -29,7 +30,7 @@ namespace {
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
-constexpr int kFrames = 300;
+constexpr int kFrames = 300;  // frames a run; STRAVO_BENCH_FRAMES asks for fewer or more
 constexpr float kFovY = 45.0f;            // degrees
 constexpr int kMaxInstanceMaterials = 6;  // an instance draws at most this many of its mesh's materials
 constexpr int kCarCubemapId = 1;
@@ -183,10 +184,19 @@ void renderScene(benchmark::State& state, bool cubemapsEveryFrame) {
   state.counters["tris_per_frame"] = scene.renderer().matRenderer().trianglesRendered;
 }
 
+int framesToRun() {
+  const char* asked = std::getenv("STRAVO_BENCH_FRAMES");
+  int frames = asked != nullptr ? std::atoi(asked) : 0;
+  return frames > 0 ? frames : kFrames;
+}
+
+// Read before the benchmarks below are registered (same file, earlier definition).
+const int kFramesToRun = framesToRun();
+
 void BM_SceneCubemapsAtStart(benchmark::State& state) { renderScene(state, false); }
 void BM_SceneCubemapsEveryFrame(benchmark::State& state) { renderScene(state, true); }
 
 }  // namespace
 
-BENCHMARK(BM_SceneCubemapsAtStart)->Iterations(kFrames)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SceneCubemapsEveryFrame)->Iterations(kFrames)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SceneCubemapsAtStart)->Iterations(kFramesToRun)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SceneCubemapsEveryFrame)->Iterations(kFramesToRun)->UseManualTime()->Unit(benchmark::kMillisecond);
