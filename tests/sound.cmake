@@ -7,3 +7,10 @@ stravo_test(car_sound_channels_test ${CMAKE_CURRENT_SOURCE_DIR}/car_sound_channe
 add_executable(audio_probe ${CMAKE_CURRENT_SOURCE_DIR}/audio_probe.cpp)
 target_link_libraries(audio_probe PRIVATE stravo_sound)
 set_target_properties(audio_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+if(TARGET stravo AND TARGET stravo-datagen)
+  add_test(NAME game_audio
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/game_audio_test.sh $<TARGET_FILE:stravo>
+                   $<TARGET_FILE:stravo-datagen> $<TARGET_FILE:audio_probe> ${CMAKE_BINARY_DIR}/e2e-audio
+                   ${CMAKE_BINARY_DIR}/artefacts/game_audio)
+  set_tests_properties(game_audio PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
+endif()
