@@ -20,8 +20,7 @@ const char* const kSampleFiles[kCarSoundCount] = {
 const CarSound kLoops[] = {kEngineHigh, kEngineLow, kTurboWhistle, kMechanicalNoise, kSqueal, kOffRoad, kWind};
 
 // The looping channels in the order the update sets them.
-const CarSound kUpdateOrder[] = {kEngineHigh, kEngineLow,  kMechanicalNoise, kTurboWhistle,
-                                 kWind,       kSqueal,     kOffRoad};
+const CarSound kUpdateOrder[] = {kEngineHigh, kEngineLow, kMechanicalNoise, kTurboWhistle, kWind, kSqueal, kOffRoad};
 
 struct CarSounds {
   SoundSample samples[kCarSoundCount] = {};
