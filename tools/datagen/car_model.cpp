@@ -131,17 +131,19 @@ void addShell(CarBuilder& b) {
       b.quad(material, p, inside, u0, u1);
     }
   }
-  // Nose and tail: fans from the middle of the end rings, trim-coloured.
+  // Nose and tail: fans from a point on the bumper line; the bumper below it
+  // is trim, the panel above it paint.
   for (int end = 0; end < 2; ++end) {
     const Station& s = st[size_t(end == 0 ? 0 : kStations - 1)];
     double xs[kRing], ys[kRing];
     ringPoints(s, xs, ys);
-    Vec3 centre(0.0, 0.5 * (s.bottom + s.belt), s.z);
+    Vec3 centre(0.0, s.bottom + 0.2, s.z);
     Vec3 inside(0.0, centre.y, end == 0 ? s.z + 1.0 : s.z - 1.0);
     for (int k = 0; k < kRing; ++k) {
       int k1 = (k + 1) % kRing;
       Vec3 p[4] = {centre, Vec3(xs[k], ys[k], s.z), Vec3(xs[k1], ys[k1], s.z), centre};
-      b.quad(b.trim, p, inside, 0.5, 0.5);
+      bool bumper = k == 0 || k == kRing - 2 || k == kRing - 1;
+      b.quad(bumper ? b.trim : b.paint, p, inside, 0.5, 0.5);
     }
   }
 }

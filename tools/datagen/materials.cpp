@@ -19,7 +19,7 @@ const MaterialFile kMaterials[] = {
      "UseTexture 0 evo_glass.tga\n"
      "UseDynamicTexture 1\n"
      "UseShader glass.vs\n"
-     "Uniform4f glass_params 0.35 0.95 1.0 120.0\n"
+     "Uniform4f glass_params 0.12 0.6 1.0 120.0\n"
      "Draw\n"},
     {"evo_trim",
      "// Black plastic: bumpers, sills, grille and underside.\n"
