@@ -4,3 +4,5 @@ stravo_test(datagen_track_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_track_test.cp
             stravo_datagen stravo_track_collision stravo_physics)
 stravo_test(datagen_assets_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_assets_test.cpp
             stravo_datagen stravo_render_data stravo_game stravo_track_collision PkgConfig::SDL2)
+stravo_test(datagen_formats_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_formats_test.cpp
+            stravo_datagen stravo_render_data)
