@@ -170,7 +170,6 @@ bool CreateAppWindow(const char* title, int width, int height, int bits, bool fu
     // The window was opened again with the multisample format; the rest is done.
     return state.window != nullptr;
   }
-  if (state.window == nullptr) return false;
 
   SDL_ShowWindow(state.window);
   SDL_RaiseWindow(state.window);

@@ -108,6 +108,38 @@ TEST_F(WindowTest, MultisampleRequestEndsInAMultisampleWindowOrOneMessage) {
   expectProjection(800, 600);
 }
 
+// The multisample request falls back to the ordinary window after one message.
+void expectPlainWindowAfter(const std::string& messages, const char* expected) {
+  EXPECT_EQ(messages, expected);
+  ASSERT_NE(appWindow(), nullptr);
+  EXPECT_EQ(windowSamples(), 0);
+  GLint buffers = -1;
+  glGetIntegerv(GL_SAMPLE_BUFFERS, &buffers);
+  EXPECT_EQ(buffers, 0);
+  int w = 0, h = 0;
+  SDL_GL_GetDrawableSize(appWindow(), &w, &h);
+  EXPECT_EQ(w, 800);
+  EXPECT_EQ(h, 600);
+  expectProjection(800, 600);
+}
+
+TEST_F(WindowTest, DriverWithoutMultisamplingGivesOneMessageAndThePlainWindow) {
+  // SDL reads an environment variable named after an extension as its override.
+  setenv("GL_ARB_multisample", "0", 1);
+  bool opened = false;
+  std::string messages = openWindow(windowedConfig(4), &opened);
+  unsetenv("GL_ARB_multisample");
+  ASSERT_TRUE(opened);
+  expectPlainWindowAfter(messages, "ERROR: Multisampling is not supported.\n");
+}
+
+TEST_F(WindowTest, UnavailableSampleCountGivesOneMessageAndThePlainWindow) {
+  bool opened = false;
+  std::string messages = openWindow(windowedConfig(64), &opened);
+  ASSERT_TRUE(opened);
+  expectPlainWindowAfter(messages, "ERROR: Multisampling failed to initialise.\n");
+}
+
 TEST_F(WindowTest, RefusedFullscreenModeRunsInAWindowOfTheConfiguredSize) {
   AppConfig config = windowedConfig(0);
   config.fullscreen = 1;
