@@ -16,4 +16,4 @@ endif()
 add_test(NAME stravo_window
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/stravo_window_test.sh $<TARGET_FILE:stravo>
                  $<TARGET_FILE:stravo-datagen> $<TARGET_FILE:window_visual_probe> ${stravo_samples})
-set_tests_properties(stravo_window PROPERTIES TIMEOUT 300)
+set_tests_properties(stravo_window PROPERTIES LABELS gl TIMEOUT 300 RUN_SERIAL TRUE)
