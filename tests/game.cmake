@@ -10,7 +10,7 @@ if(TARGET stravo AND TARGET stravo-datagen)
            COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/game_e2e_test.sh $<TARGET_FILE:stravo>
                    $<TARGET_FILE:stravo-datagen> ${CMAKE_BINARY_DIR}/e2e-game
                    ${CMAKE_BINARY_DIR}/artefacts/game_e2e)
-  set_tests_properties(game_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
+  set_tests_properties(game_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 420 RUN_SERIAL TRUE)
 endif()
 
 # The overlay's geometry; links GL but draws nothing.
