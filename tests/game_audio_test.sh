@@ -51,6 +51,7 @@ cat > alsoft.conf << CONF
 drivers = wave
 channels = mono
 sample-type = int16
+dither = false
 frequency = 44100
 
 [wave]

@@ -37,7 +37,8 @@ class WaveOutput : public ::testing::Environment {
     folder() = fs::absolute("sound_capture_" + std::to_string(getpid()));
     fs::create_directories(folder());
     std::ofstream conf(folder() / "alsoft.conf");
-    conf << "[general]\ndrivers = wave\nchannels = mono\nsample-type = int16\nfrequency = " << kOutputRate
+    conf << "[general]\ndrivers = wave\nchannels = mono\nsample-type = int16\ndither = false\nfrequency = "
+         << kOutputRate
          << "\n\n[wave]\nfile = " << capturePath().string() << "\n";
     conf.close();
     setenv("ALSOFT_CONF", (folder() / "alsoft.conf").c_str(), 1);
@@ -133,22 +134,49 @@ inline int peak(const std::vector<int16_t>& samples) {
   return p;
 }
 
-// Seconds into the capture of the first sample louder than the threshold; the
-// capture's length when there is none.
-inline double onset(const std::vector<int16_t>& samples, int threshold) {
-  size_t i = 0;
-  while (i < samples.size() && std::abs(int(samples[i])) <= threshold) ++i;
-  return double(i) / kOutputRate;
+// The capture without its first and last 50 ms, where the device starts and stops.
+inline std::vector<int16_t> steady(const std::vector<int16_t>& samples) {
+  return stretch(samples, 0.05, double(samples.size()) / kOutputRate - 0.05);
 }
 
-// Frequency of a tone from its rising zero crossings.
-inline double measuredFrequency(const std::vector<int16_t>& samples) {
-  if (samples.empty()) return 0.0;
-  int crossings = 0;
-  for (size_t i = 1; i < samples.size(); ++i) {
-    if (samples[i - 1] < 0 && samples[i] >= 0) ++crossings;
+struct Stretch {
+  double from, to;  // s
+};
+
+// The stretches of sound, louder than the threshold, split where it falls
+// silent for 10 ms or more.
+inline std::vector<Stretch> soundStretches(const std::vector<int16_t>& samples, int threshold) {
+  const size_t kSplit = kOutputRate / 100;
+  std::vector<Stretch> out;
+  size_t quiet = kSplit;
+  for (size_t i = 0; i < samples.size(); ++i) {
+    if (std::abs(int(samples[i])) <= threshold) {
+      ++quiet;
+      continue;
+    }
+    if (quiet >= kSplit) out.push_back({double(i) / kOutputRate, 0.0});
+    out.back().to = double(i + 1) / kOutputRate;
+    quiet = 0;
   }
-  return crossings * double(kOutputRate) / double(samples.size());
+  return out;
+}
+
+// Frequency of a tone from its rising zero crossings, with some hysteresis
+// against low-level noise, over the span from the first crossing to the last,
+// so that silence at either end does not count.
+inline double measuredFrequency(const std::vector<int16_t>& samples) {
+  constexpr int kHysteresis = 100;  // 16-bit steps
+  std::vector<size_t> crossings;
+  bool below = false;
+  for (size_t i = 0; i < samples.size(); ++i) {
+    if (samples[i] < -kHysteresis) below = true;
+    if (below && samples[i] > kHysteresis) {
+      crossings.push_back(i);
+      below = false;
+    }
+  }
+  if (crossings.size() < 3) return 0.0;
+  return double(crossings.size() - 1) * kOutputRate / double(crossings.back() - crossings.front());
 }
 
 }  // namespace wave_capture
