@@ -50,13 +50,19 @@ press() {
   sleep "$hold"
 }
 
-# A screenshot of the window, which must not be a blank picture.
+# A screenshot of the window, which must not be a blank picture; the first
+# frame may take a while (the reflections are rendered then), so wait up to
+# the given number of seconds for one.
 shoot() {
-  local file="$artefacts/$1.png"
-  import -window "$window" "$file" 2> /dev/null || fail "no screenshot $1"
-  local spread
-  spread=$(convert "$file" -colorspace Gray -format '%[fx:standard_deviation]' info:)
-  awk -v s="$spread" 'BEGIN { exit !(s > 0.02) }' || fail "screenshot $1 is blank (spread $spread)"
+  local file="$artefacts/$1.png" spread tries=${2:-1}
+  while :; do
+    import -window "$window" "$file" 2> /dev/null || fail "no screenshot $1"
+    spread=$(convert "$file" -colorspace Gray -format '%[fx:standard_deviation]' info:)
+    awk -v s="$spread" 'BEGIN { exit !(s > 0.02) }' && break
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || fail "screenshot $1 is still blank after ${2:-1} s (spread $spread)"
+    sleep 1
+  done
   echo "screenshot $file (grey spread $spread)"
 }
 
@@ -70,7 +76,7 @@ xdotool mousemove --window "$window" 400 300
 xdotool windowfocus "$window" 2> /dev/null
 sleep "$(awk -v h="$hold" 'BEGIN { print 3 * h }')"
 kill -0 "$pid" 2> /dev/null || fail "the program ended on its own"
-shoot menu
+shoot menu 60
 
 # The trip statistics sample only from the 376th update on, so the run must
 # last that many frames. F12 logs the frames drawn while it is held: that gives
