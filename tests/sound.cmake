@@ -12,5 +12,5 @@ if(TARGET stravo AND TARGET stravo-datagen)
            COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/game_audio_test.sh $<TARGET_FILE:stravo>
                    $<TARGET_FILE:stravo-datagen> $<TARGET_FILE:audio_probe> ${CMAKE_BINARY_DIR}/e2e-audio
                    ${CMAKE_BINARY_DIR}/artefacts/game_audio)
-  set_tests_properties(game_audio PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
+  set_tests_properties(game_audio PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
 endif()
