@@ -3,6 +3,7 @@
 #include "app/files.h"
 #include "app/log.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -45,10 +46,20 @@ float bestOfClass(const BestTimes& table, bool turbo) {
   return table.entries[turbo ? kBestTimesPerClass : 0];
 }
 
-int parseBestTimes(const uint8_t* data, size_t size, BestTimes& table) {
+int parseBestTimes(const uint8_t* data, size_t size, BestTimes& table, int& rejected) {
   int count = int(size / 4);
   if (count > kBestTimeCount) count = kBestTimeCount;
-  for (int i = 0; i < count; ++i) table.entries[i] = readFloatLE(data + 4 * i);
+  rejected = 0;
+  for (int i = 0; i < count; ++i) {
+    float t = readFloatLE(data + 4 * i);
+    // Zero is a time (no lap beats it); a negative or non-finite one is not.
+    if (std::isfinite(t) && t >= 0.0f) {
+      table.entries[i] = t;
+    } else {
+      table.entries[i] = kEmptyLapTime;
+      ++rejected;
+    }
+  }
   return count;
 }
 
@@ -69,9 +80,11 @@ bool loadBestTimes(const char* path, BestTimes& table) {
     logLine("Main: Could not read \"%s\"", path);
     return false;
   }
-  int taken = parseBestTimes(bytes, size, table);
+  int rejected = 0;
+  int taken = parseBestTimes(bytes, size, table, rejected);
   if (size != kBestTimesFileSize)
     logLine("Main: \"%s\" is not %zu bytes long; took %i complete times", path, kBestTimesFileSize, taken);
+  if (rejected > 0) logLine("Main: \"%s\" holds %i values that are no lap times; left those places empty", path, rejected);
   return true;
 }
 

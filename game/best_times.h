@@ -25,8 +25,10 @@ int offerLap(BestTimes& table, float lapTime, bool turbo);
 float bestOfClass(const BestTimes& table, bool turbo);
 
 // Takes the complete little-endian floats at the start of `data` (at most ten)
-// into the leading entries; the rest keep their values. Returns how many were taken.
-int parseBestTimes(const uint8_t* data, size_t size, BestTimes& table);
+// into the leading entries; the rest keep their values. A value that is not a
+// time (negative, infinite or not a number) leaves its place empty and is
+// counted in `rejected`. Returns how many values were read.
+int parseBestTimes(const uint8_t* data, size_t size, BestTimes& table, int& rejected);
 
 // The 40-byte file image: ten little-endian floats in table order.
 void serializeBestTimes(const BestTimes& table, uint8_t out[kBestTimesFileSize]);

@@ -3,11 +3,16 @@
 namespace {
 
 constexpr float kMinutesPerSecond = 0.016666668f;
+constexpr float kLongestShownTime = 1.0e6f;
 constexpr double kKphPerMetrePerTick = 269.9999928474426;
 
 }  // namespace
 
 void timeGlyphs(float seconds, int glyphs[kTimeGlyphCount]) {
+  // A time from the best-times file may be anything; keep the conversions to
+  // int defined (not a number reads as zero).
+  if (!(seconds >= 0.0f)) seconds = 0.0f;
+  if (seconds > kLongestShownTime) seconds = kLongestShownTime;
   int whole = int(seconds);
   glyphs[0] = int(seconds * kMinutesPerSecond);
   glyphs[1] = kGlyphColon;
@@ -28,7 +33,9 @@ std::string lapTimeText(float seconds) {
 }
 
 void speedDigits(const Vec3& velocity, int digits[3]) {
-  int kph = int(length(velocity) * kKphPerMetrePerTick);
+  double speed = length(velocity) * kKphPerMetrePerTick;
+  // Beyond what an int holds (or not a number) reads as 999.
+  int kph = speed >= 0.0 && speed < 1e9 ? int(speed) : 999;
   digits[0] = (kph / 100) % 10;
   digits[1] = (kph / 10) % 10;
   digits[2] = kph % 10;

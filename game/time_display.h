@@ -19,5 +19,5 @@ void timeGlyphs(float seconds, int glyphs[kTimeGlyphCount]);
 std::string lapTimeText(float seconds);
 
 // The road speed in km/h, truncated, as hundreds, tens and units with leading
-// zeros. `velocity` in metres per tick.
+// zeros (the thousands are not shown). `velocity` in metres per tick.
 void speedDigits(const Vec3& velocity, int digits[3]);

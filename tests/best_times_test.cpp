@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -76,7 +77,9 @@ TEST(BestTimes, FileImageIsTenLittleEndianFloats) {
   EXPECT_EQ(image[3], 0x3F);
   BestTimes back;
   back.entries[0] = 0.0f;
-  EXPECT_EQ(parseBestTimes(image, sizeof(image), back), 10);
+  int rejected = -1;
+  EXPECT_EQ(parseBestTimes(image, sizeof(image), back, rejected), 10);
+  EXPECT_EQ(rejected, 0);
   for (int i = 0; i < kBestTimeCount; ++i) EXPECT_EQ(back.entries[i], table.entries[i]);
 }
 
@@ -86,14 +89,30 @@ TEST(BestTimes, ShortOrLongDataTakesOnlyCompleteLeadingEntries) {
   serializeBestTimes(source, image);
   image[40] = image[41] = image[42] = image[43] = 0;
 
+  int rejected = 0;
   BestTimes shortRead;
-  EXPECT_EQ(parseBestTimes(image, 11, shortRead), 2);
+  EXPECT_EQ(parseBestTimes(image, 11, shortRead, rejected), 2);
   EXPECT_EQ(shortRead.entries[1], 62.0f);
   EXPECT_EQ(shortRead.entries[2], kEmptyLapTime);
 
   BestTimes longRead;
-  EXPECT_EQ(parseBestTimes(image, sizeof(image), longRead), 10);
+  EXPECT_EQ(parseBestTimes(image, sizeof(image), longRead, rejected), 10);
   EXPECT_EQ(longRead.entries[9], 75.0f);
+}
+
+TEST(BestTimes, ValuesThatAreNoTimesLeaveEmptyPlacesButZeroIsKept) {
+  BestTimes source = tableOf({0.0f, -1.0f, std::nanf(""), INFINITY, 70.0f}, {});
+  uint8_t image[kBestTimesFileSize];
+  serializeBestTimes(source, image);
+  BestTimes table;
+  int rejected = 0;
+  parseBestTimes(image, sizeof(image), table, rejected);
+  EXPECT_EQ(rejected, 3);
+  EXPECT_EQ(table.entries[0], 0.0f);
+  EXPECT_EQ(table.entries[1], kEmptyLapTime);
+  EXPECT_EQ(table.entries[2], kEmptyLapTime);
+  EXPECT_EQ(table.entries[3], kEmptyLapTime);
+  EXPECT_EQ(table.entries[4], 70.0f);
 }
 
 TEST(BestTimes, SaveAndLoadRoundTripThroughTheFile) {

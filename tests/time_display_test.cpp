@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -28,10 +29,19 @@ TEST(TimeDisplay, TenMinutesOrMoreShowGlyphTenInTheMinutes) {
   EXPECT_EQ(lapTimeText(600.0f), "10:00.00");
 }
 
+TEST(TimeDisplay, TimesOutOfRangeStayDrawable) {
+  EXPECT_EQ(lapTimeText(std::nanf("")), "0:00.00");
+  EXPECT_EQ(lapTimeText(-5.0f), "0:00.00");
+  int glyphs[kTimeGlyphCount];
+  timeGlyphs(1e30f, glyphs);
+  for (int g : glyphs) EXPECT_GE(g, 0);
+}
+
 TEST(TimeDisplay, SpeedKeepsLeadingZerosAndTruncates) {
   EXPECT_EQ(speed(Vec3(0.0, 0.0, 45.5 / 270.0)), "045");
   // The factor is a hair below 270, so exactly 45 km/h reads 044.
   EXPECT_EQ(speed(Vec3(45.0 / 270.0, 0.0, 0.0)), "044");
   EXPECT_EQ(speed(Vec3(0.0, 0.0, 0.0)), "000");
   EXPECT_EQ(speed(Vec3(0.0, -250.5 / 270.0, 0.0)), "250");
+  EXPECT_EQ(speed(Vec3(1e300, 0.0, 0.0)), "999");
 }
