@@ -25,7 +25,7 @@ build build-noglsl -DSTRAVO_GLSL=OFF
 sanitize="-O1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Sanitize -DCMAKE_CXX_FLAGS="$sanitize" -DCMAKE_C_FLAGS="$sanitize" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" > /dev/null
-cmake --build build-sanitize -j "$jobs"
+cmake --build build-sanitize -j "$jobs" --target unit_tests
 
 for dir in build build-noglsl; do
   echo "== tests in $dir"
