@@ -31,13 +31,3 @@ TEST(Overlay, SegmentInLineWithTheOriginFallsBackToSidewaysX) {
   for (float v : c) EXPECT_TRUE(std::isfinite(v));
 }
 
-TEST(Overlay, InstrumentAnglesRunFromTheLeft) {
-  float x, y;
-  // Angle 0 points left of the centre, pi/2 up (y grows downward).
-  instrumentPoint(45.0f, 50.0f, 0.0f, 8.0f, x, y);
-  EXPECT_NEAR(x, 37.0f, kTol);
-  EXPECT_NEAR(y, 50.0f, kTol);
-  instrumentPoint(45.0f, 50.0f, 1.5707964f, 8.0f, x, y);
-  EXPECT_NEAR(x, 45.0f, kTol);
-  EXPECT_NEAR(y, 42.0f, kTol);
-}

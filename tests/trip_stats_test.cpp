@@ -35,9 +35,3 @@ TEST(TripStats, AccelerationsAreInTheCarsFrame) {
   EXPECT_EQ(stats.sideMin, 0.0f);
 }
 
-TEST(TripStats, DistanceAddsEachDisplacement) {
-  TripStats stats;
-  addTripDistance(stats, Vec3(3.0, 4.0, 0.0), kRest);
-  addTripDistance(stats, Vec3(3.0, 4.0, 1.0), Vec3(3.0, 4.0, 0.0));
-  EXPECT_FLOAT_EQ(stats.distance, 6.0f);
-}
