@@ -71,4 +71,3 @@ TEST(Cameras, BumperAndRoofSitAheadOfTheCarsCentre) {
   placeCamera(state, Vec3(1.0, 2.0, 3.0), identityMat4());
   EXPECT_NEAR(state.cameraPosition.y, 2.0 + double(0.55f), kPosTol);
 }
-

@@ -30,4 +30,3 @@ TEST(Overlay, SegmentInLineWithTheOriginFallsBackToSidewaysX) {
   EXPECT_NEAR(c[2], 0.0f, kTol);
   for (float v : c) EXPECT_TRUE(std::isfinite(v));
 }
-

@@ -34,4 +34,3 @@ TEST(TripStats, AccelerationsAreInTheCarsFrame) {
   EXPECT_NEAR(stats.sideMax, 0.05f, 1e-6f);
   EXPECT_EQ(stats.sideMin, 0.0f);
 }
-
