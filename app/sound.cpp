@@ -114,17 +114,17 @@ bool decodeWav(const uint8_t* data, size_t size, SoundPcm& out, std::string& why
     why = SDL_GetError();
     return false;
   }
-  SDL_AudioSpec spec;
+  SDL_AudioSpec wavFormat;
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV_RW(stream, 1, &spec, &buffer, &length) == nullptr) {
+  if (SDL_LoadWAV_RW(stream, 1, &wavFormat, &buffer, &length) == nullptr) {
     why = SDL_GetError();
     return false;
   }
-  int channels = std::min<int>(spec.channels, 2);
+  int channels = std::min<int>(wavFormat.channels, 2);
   SDL_AudioCVT cvt;
-  int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, Uint8(channels),
-                                spec.freq);
+  int built = SDL_BuildAudioCVT(&cvt, wavFormat.format, wavFormat.channels, wavFormat.freq, AUDIO_S16SYS, Uint8(channels),
+                                wavFormat.freq);
   if (built < 0) {
     why = SDL_GetError();
     SDL_FreeWAV(buffer);
@@ -148,7 +148,7 @@ bool decodeWav(const uint8_t* data, size_t size, SoundPcm& out, std::string& why
     why = "no audio data";
     return false;
   }
-  out.rate = spec.freq;
+  out.rate = wavFormat.freq;
   out.channels = channels;
   out.samples.resize(frames * size_t(channels));
   std::memcpy(out.samples.data(), converted.data(), out.samples.size() * sizeof(int16_t));
