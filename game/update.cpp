@@ -49,19 +49,6 @@ void applyMenuOptions(const GameContext& ctx, const GameState& state) {
   if (ctx.alwaysUpdateCubemaps != nullptr) *ctx.alwaysUpdateCubemaps = state.menuOptions[3] != 1;
 }
 
-// Out of the square around the track, fallen through it, or on its roof. A
-// position that is not a number fails every comparison, so it counts as lost
-// too rather than leaving the car stranded for the rest of the run.
-bool carIsLost(const PhCar& car) {
-  const Vec3& p = car.current.position;
-  if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return true;
-  if (p.x < -kWorldHalfSize || p.x > kWorldHalfSize || p.z < -kWorldHalfSize || p.z > kWorldHalfSize ||
-      p.y < kLowestY)
-    return true;
-  Vec3 up = localToWorld(car.current.orientation, Vec3(0.0, 1.0, 0.0), kZero);
-  return up.y < 0.0;
-}
-
 void selectCameraMode(const InputDevice& input, GameState& state) {
   for (int mode = 0; mode < 4; ++mode)
     if (input.isDown(kKey1 + mode)) state.cameraMode = mode;
@@ -89,6 +76,19 @@ void endRun(GameState& state) {
 }
 
 }  // namespace
+
+// Out of the square around the track, fallen through it, or on its roof. A
+// position that is not a number fails every comparison, so it counts as lost
+// too rather than leaving the car stranded for the rest of the run.
+bool carIsLost(const PhCar& car) {
+  const Vec3& p = car.current.position;
+  if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return true;
+  if (p.x < -kWorldHalfSize || p.x > kWorldHalfSize || p.z < -kWorldHalfSize || p.z > kWorldHalfSize ||
+      p.y < kLowestY)
+    return true;
+  Vec3 up = localToWorld(car.current.orientation, Vec3(0.0, 1.0, 0.0), kZero);
+  return up.y < 0.0;
+}
 
 
 void placeCarAtStart(const GameContext& ctx, GameState& state) {

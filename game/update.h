@@ -37,6 +37,10 @@ void beginGame(const GameContext& ctx, GameState& state, const char* bestTimesPa
 
 // Menu item "restart": the car back at the start, braked, the lap not running.
 void restartDrive(const GameContext& ctx, GameState& state);
+// Out of the square around the track, fallen through it, on its roof, or not
+// a number: the update puts such a car back at the recovery point.
+bool carIsLost(const PhCar& car);
+
 // The car back at the fixed recovery point near the start (R key, lost car).
 void recoverCar(const GameContext& ctx, GameState& state);
 

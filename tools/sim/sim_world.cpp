@@ -11,10 +11,6 @@ namespace {
 // The shared generator's seed at start-up, before the car draws its noise table.
 constexpr uint32_t kStartupSeed = 345;
 
-// The square the car must stay in and the depth it must stay above.
-constexpr double kWorldHalfSize = 290.0;
-constexpr double kLowestY = -7.0;
-
 }  // namespace
 
 SimWorld::~SimWorld() {
@@ -58,11 +54,3 @@ bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why) {
   return true;
 }
 
-bool carIsLost(const PhCar& car) {
-  const Vec3& p = car.current.position;
-  if (p.x < -kWorldHalfSize || p.x > kWorldHalfSize || p.z < -kWorldHalfSize ||
-      p.z > kWorldHalfSize || p.y < kLowestY)
-    return true;
-  Vec3 up = localToWorld(car.current.orientation, Vec3(0.0, 1.0, 0.0), Vec3(0.0, 0.0, 0.0));
-  return up.y < 0.0;
-}

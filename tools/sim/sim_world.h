@@ -37,6 +37,3 @@ struct SimWorld {
 // False with `why` when the track does not load.
 bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why);
 
-// Out of the square around the track, fallen through it, or on its roof: the
-// game would put the car back at the recovery point.
-bool carIsLost(const PhCar& car);
