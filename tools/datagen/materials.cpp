@@ -63,20 +63,25 @@ const MaterialFile kMaterials[] = {
      "Draw\n"},
     {"track_asphalt",
      "// Road, kerbs and start line, with close-up grain from the detail picture.\n"
+     "// The shader reads the pictures from the cube maps on units 1 and 2; unit 0\n"
+     "// is what a build without shader programs shows.\n"
      "UseTexture 0 road.tga\n"
-     "UseTexture 1 detail.tga\n"
+     "UseTexture 1 detailcm.tga\n"
+     "UseTexture 2 roadcm.tga\n"
      "UseShader road.vs\n"
      "Uniform4f ground_params 0.55 0.55 0.7 0.08\n"
      "Draw\n"},
     {"track_grass",
      "UseTexture 0 grass.tga\n"
-     "UseTexture 1 detail.tga\n"
+     "UseTexture 1 detailcm.tga\n"
+     "UseTexture 2 grasscm.tga\n"
      "UseShader road.vs\n"
      "Uniform4f ground_params 0.5 0.65 0.9 0.0\n"
      "Draw\n"},
     {"track_gravel",
      "UseTexture 0 gravel.tga\n"
-     "UseTexture 1 detail.tga\n"
+     "UseTexture 1 detailcm.tga\n"
+     "UseTexture 2 gravelcm.tga\n"
      "UseShader road.vs\n"
      "Uniform4f ground_params 0.55 0.6 1.0 0.0\n"
      "Draw\n"},

@@ -106,10 +106,15 @@ const char* const kRoadVertex =
     "  toEye = observer - gl_Vertex.xyz;\n"
     "}\n";
 
+// The base and detail pictures come from the positive-x faces of cube maps
+// (units 2 and 1), read as flat repeating pictures: for a face coordinate
+// (s, t) the direction is (1, 1 - 2t, 1 - 2s). Without mipmaps nothing blurs
+// the detail far off, so it fades out as its cells (32 a repeat) approach the
+// size of a pixel.
 const char* const kRoadFragment =
     "#version 110\n"
-    "uniform sampler2D tex0;\n"
-    "uniform sampler2D tex1;\n"
+    "uniform samplerCube cube2;\n"
+    "uniform samplerCube cube1;\n"
     "uniform vec4 ground_params;\n"
     "varying vec3 normal;\n"
     "varying vec3 toLight;\n"
@@ -119,9 +124,13 @@ const char* const kRoadFragment =
     "  vec3 l = normalize(toLight);\n"
     "  vec3 e = normalize(toEye);\n"
     "  float distance = length(toEye);\n"
-    "  float detail = texture2D(tex1, gl_TexCoord[1].st).r * 2.0;\n"
-    "  float near = clamp(1.0 - distance / 60.0, 0.0, 1.0) * ground_params.z;\n"
-    "  vec3 base = texture2D(tex0, gl_TexCoord[0].st).rgb * gl_Color.rgb * mix(1.0, detail, near);\n"
+    "  vec2 grain = fract(gl_TexCoord[1].st);\n"
+    "  float detail = textureCube(cube1, vec3(1.0, 1.0 - 2.0 * grain.t, 1.0 - 2.0 * grain.s)).r * 2.0;\n"
+    "  vec2 cellsPerPixel = fwidth(gl_TexCoord[1].st) * 32.0;\n"
+    "  float near = clamp(1.0 - max(cellsPerPixel.s, cellsPerPixel.t), 0.0, 1.0) * ground_params.z;\n"
+    "  vec2 face = fract(gl_TexCoord[0].st);\n"
+    "  vec3 picture = textureCube(cube2, vec3(1.0, 1.0 - 2.0 * face.t, 1.0 - 2.0 * face.s)).rgb;\n"
+    "  vec3 base = picture * gl_Color.rgb * mix(1.0, detail, near);\n"
     "  float diffuse = max(dot(n, l), 0.0);\n"
     "  float sheen = pow(max(dot(reflect(-l, n), e), 0.0), 16.0) * ground_params.w;\n"
     "  vec3 colour = base * (ground_params.x + ground_params.y * diffuse) + sheen;\n"
