@@ -1,5 +1,7 @@
 #include "app/scripted_input.h"
 
+#include "app/text_lines.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -102,29 +104,15 @@ int scriptKeyCode(const std::string& name) {
 bool parseInputScript(const uint8_t* data, size_t size, std::vector<InputEvent>& out,
                       int& badLine, std::string& why) {
   out.clear();
-  badLine = 0;
-  int lineNo = 0;
-  size_t pos = 0;
-  while (pos < size) {
-    size_t end = pos;
-    while (end < size && data[end] != '\n') ++end;
-    ++lineNo;
-    std::string line(reinterpret_cast<const char*>(data) + pos, end - pos);
-    pos = end + 1;
-
-    if (line.find('\0') != std::string::npos) {
-      badLine = lineNo;
-      why = "contains a zero byte";
-      return false;
-    }
-    size_t hash = line.find('#');
-    if (hash != std::string::npos) line.erase(hash);
-    std::vector<std::string> words = splitWords(line);
+  std::vector<TextLine> lines;
+  if (!splitTextLines(data, size, lines, badLine, why)) return false;
+  for (const TextLine& line : lines) {
+    std::vector<std::string> words = splitWords(line.text);
     if (words.empty()) continue;
 
     InputEvent ev;
     if (!parseEvent(words, ev, why)) {
-      badLine = lineNo;
+      badLine = line.number;
       return false;
     }
     out.push_back(ev);

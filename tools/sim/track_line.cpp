@@ -1,5 +1,7 @@
 #include "tools/sim/track_line.h"
 
+#include "app/text_lines.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -50,34 +52,22 @@ size_t TrackLine::wrap(long long i) const {
 bool parseTrackLine(const uint8_t* data, size_t size, TrackLine& out, int& badLine,
                     std::string& why) {
   TrackLine line;
-  badLine = 0;
-  int lineNo = 0;
-  size_t pos = 0;
-  while (pos < size) {
-    size_t end = pos;
-    while (end < size && data[end] != '\n') ++end;
-    ++lineNo;
-    std::string text(reinterpret_cast<const char*>(data) + pos, end - pos);
-    pos = end + 1;
-    if (text.find('\0') != std::string::npos) {
-      badLine = lineNo;
-      why = "contains a zero byte";
-      return false;
-    }
-    size_t hash = text.find('#');
-    if (hash != std::string::npos) text.erase(hash);
+  std::vector<TextLine> lines;
+  if (!splitTextLines(data, size, lines, badLine, why)) return false;
+  for (const TextLine& textLine : lines) {
+    const std::string& text = textLine.text;
     if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
 
     const char* p = text.c_str();
     Vec3 v;
     if (!parseNumber(p, v.x) || !parseNumber(p, v.y) || !parseNumber(p, v.z) ||
         text.find_first_not_of(" \t\r", size_t(p - text.c_str())) != std::string::npos) {
-      badLine = lineNo;
+      badLine = textLine.number;
       why = "expected three finite numbers x y z";
       return false;
     }
     if (!line.points.empty() && horizontalDistanceSq(v, line.points.back()) == 0.0) {
-      badLine = lineNo;
+      badLine = textLine.number;
       why = "repeats the previous point";
       return false;
     }
