@@ -25,18 +25,8 @@ fail() {
   exit 1
 }
 
-if [ -z "${DISPLAY:-}" ]; then
-  echo "SKIP: no X display (./test.sh runs the tests under xvfb-run)"
-  exit 77
-fi
-for tool in xdotool import convert; do
-  command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-rm -rf "$work" "$artefacts"
-mkdir -p "$work" "$artefacts"
-"$datagen" "$work" > "$work/datagen.txt" 2>&1 || fail "the data set could not be generated"
-cd "$work" || exit 1
+# shellcheck source=session_setup.sh
+source "$(dirname "$0")/session_setup.sh"
 
 # A key must be down while at least one update reads the keyboard, and up
 # again for one before the next menu key (the menu's latch). Software GL on a
