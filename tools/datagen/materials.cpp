@@ -88,6 +88,7 @@ const MaterialFile kMaterials[] = {
     {"sky",
      "// The dome is far beyond everything else; it needs no light.\n"
      "UseTexture 0 sky.tga\n"
+     "UseTexture 1 skycm.tga\n"
      "UseShader sky.vs\n"
      "Draw\n"},
     {"skidmark",

@@ -145,11 +145,14 @@ const char* const kSkyVertex =
     "  gl_TexCoord[0] = gl_MultiTexCoord0;\n"
     "}\n";
 
+// The dome covers the whole view: its picture is the positive-x face of the
+// cube map on unit 1, read as a flat picture like the ground's.
 const char* const kSkyFragment =
     "#version 110\n"
-    "uniform sampler2D tex0;\n"
+    "uniform samplerCube cube1;\n"
     "void main() {\n"
-    "  gl_FragColor = vec4(texture2D(tex0, gl_TexCoord[0].st).rgb, 1.0);\n"
+    "  vec2 face = clamp(gl_TexCoord[0].st, 0.0, 1.0);\n"
+    "  gl_FragColor = vec4(textureCube(cube1, vec3(1.0, 1.0 - 2.0 * face.t, 1.0 - 2.0 * face.s)).rgb, 1.0);\n"
     "}\n";
 
 // Leaves let some light through: lit from both sides, darker toward the inside.

@@ -305,6 +305,7 @@ std::vector<TextureFile> buildSurfaceTextures() {
   addFlatCubeMap(t, "grass", grassPicture(0.0));
   addFlatCubeMap(t, "gravel", gravelPicture(0.0));
   addFlatCubeMap(t, "detail", detailPicture());
+  addFlatCubeMap(t, "sky", skyPicture());
   t.push_back({"data\\textures\\evo_paint.tga", paintPicture(), 24});
   t.push_back({"data\\textures\\evo_glass.tga", glassPicture(), 24});
   t.push_back({"data\\textures\\evo_trim.tga", trimPicture(), 24});
