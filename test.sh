@@ -34,6 +34,7 @@ done
 
 echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions=$PWD/tests/lsan_suppressions.txt \
   under_display ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -L unit
 
 echo "== benchmarks, one short run each"
