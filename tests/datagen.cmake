@@ -6,3 +6,6 @@ stravo_test(datagen_assets_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_assets_test.
             stravo_datagen stravo_render_data stravo_game stravo_track_collision PkgConfig::SDL2)
 stravo_test(datagen_formats_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_formats_test.cpp
             stravo_datagen stravo_render_data)
+# The generated data set drawn by the renderer from the start position.
+stravo_gl_test(datagen_render_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_render_test.cpp
+               stravo_datagen stravo_render stravo_game PkgConfig::SDL2)
