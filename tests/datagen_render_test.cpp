@@ -98,7 +98,11 @@ class DataSetScene : public ::testing::Test {
     std::vector<std::string> problems;
     std::ifstream log("log.txt");
     for (std::string line; std::getline(log, line);) {
-      if (line.find("rror") != std::string::npos) problems.push_back(line);
+      if (line.find("rror") == std::string::npos) continue;
+      // A build without shader programs loads none, and says so for each.
+      if (!STRAVO_GLSL && (line.find("Shader") != std::string::npos || line.find("Uniform") != std::string::npos))
+        continue;
+      problems.push_back(line);
     }
     return problems;
   }
