@@ -16,10 +16,20 @@ constexpr GLfloat kMinAnisotropy = 4.0f;
 // The face letters of a six-file cube map, in the order of the GL faces +x, -x, +y, -y, +z, -z.
 const char* const kFaceLetters[6] = {"xp", "xn", "yp", "yn", "zp", "zn"};
 
+// Mesa's software rasterisers offer anisotropic filtering but all but stop on
+// ground seen edge-on with it, so there the textures keep plain trilinear
+// filtering and the game stays playable without a graphics card.
+bool softwareRasterizer() {
+  const char* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  if (name == nullptr) return false;
+  return std::strstr(name, "llvmpipe") != nullptr || std::strstr(name, "softpipe") != nullptr ||
+         std::strstr(name, "Software Rasterizer") != nullptr;
+}
+
 void setFilters(int flags) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  if (flags & kTextureAnisotropic) {
+  if ((flags & kTextureAnisotropic) && !softwareRasterizer()) {
     GLfloat maximum = 0.0f;
     glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
     if (maximum >= kMinAnisotropy) {

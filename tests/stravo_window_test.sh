@@ -27,10 +27,6 @@ expect_order() {  # expect_order TEXT... : each first appears after the one befo
     previous=$at
   done
 }
-# Mesa's software rasterizer all but stops on anisotropic filtering of the
-# ground seen edge-on in the car's reflection pass; the test is about the shell,
-# so the program runs here without that extension.
-export MESA_EXTENSION_OVERRIDE=-GL_EXT_texture_filter_anisotropic
 # Every run is bounded, so a stuck program never outlives the test.
 run() { STRAVO_BATCH=1 timeout -s KILL 120 "$stravo" "$@"; }
 start() {  # starts the program in the current folder, waits for the end of start-up;

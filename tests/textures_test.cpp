@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <vector>
 
 using namespace render_test;
@@ -79,8 +81,13 @@ TEST_F(TexturesTest, CreationFlagsChooseFilterWrapAndAnisotropy) {
     EXPECT_EQ(parameter(GL_TEXTURE_WRAP_T), c.wrap) << c.flags;
     GLfloat anisotropy = 0;
     glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &anisotropy);
+    // Mesa's software rasterisers, which these tests run on, keep plain
+    // trilinear filtering; hardware gets 8, or its maximum when below 8.
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    bool software = std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe") ||
+                    std::strstr(renderer, "Software Rasterizer");
     float want = 1.0f;
-    if ((c.flags & kTextureAnisotropic) && maximum >= 4.0f) want = maximum < 8.0f ? maximum : 8.0f;
+    if ((c.flags & kTextureAnisotropic) && maximum >= 4.0f && !software) want = maximum < 8.0f ? maximum : 8.0f;
     EXPECT_EQ(anisotropy, want) << c.flags;
   }
 }
