@@ -41,7 +41,7 @@ echo "== benchmarks, one short run each"
 for bench in build/bench/*; do
   [ -x "$bench" ] || continue
   echo "-- $bench"
-  (cd build/bench && under_display "$bench" --benchmark_min_time=0.01)
+  (cd build/bench && STRAVO_BENCH_FRAMES=10 under_display "./$(basename "$bench")" --benchmark_min_time=0.01)
 done
 
 if [ -x scripts/fuzz.sh ]; then
