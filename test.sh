@@ -38,11 +38,15 @@ ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:hal
   under_display ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -L unit
 
 echo "== benchmarks, one short run each"
+bench_data=$(mktemp -d)
+build/stravo-datagen "$bench_data" > /dev/null
+export STRAVO_DATA_DIR=$bench_data
 for bench in build/bench/*; do
   [ -x "$bench" ] || continue
   echo "-- $bench"
   (cd build/bench && STRAVO_BENCH_FRAMES=10 under_display "./$(basename "$bench")" --benchmark_min_time=0.01)
 done
+rm -rf "$bench_data"
 
 if [ -x scripts/fuzz.sh ]; then
   ./scripts/fuzz.sh
