@@ -296,14 +296,14 @@ namespace {
 
 struct Wave {
   std::vector<int16_t> samples;
-  SDL_AudioSpec spec;
+  SDL_AudioSpec format;
 };
 
 Wave loadWave(const std::string& path) {
   Wave w{};
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  EXPECT_NE(SDL_LoadWAV(path.c_str(), &w.spec, &buffer, &length), nullptr) << path << ": " << SDL_GetError();
+  EXPECT_NE(SDL_LoadWAV(path.c_str(), &w.format, &buffer, &length), nullptr) << path << ": " << SDL_GetError();
   if (buffer == nullptr) return w;
   w.samples.resize(length / 2);
   std::memcpy(w.samples.data(), buffer, length);
@@ -339,9 +339,9 @@ TEST_F(DataSet, SoundsAreMono16BitLoopsAtTheNativeRate) {
   for (const char* name : loops) {
     Wave w = loadWave(std::string("data/audio/") + name + ".wav");
     ASSERT_GT(w.samples.size(), 20000u) << name;
-    EXPECT_EQ(w.spec.freq, 44100) << name;
-    EXPECT_EQ(w.spec.channels, 1) << name;
-    EXPECT_EQ(w.spec.format, AUDIO_S16LSB) << name;
+    EXPECT_EQ(w.format.freq, 44100) << name;
+    EXPECT_EQ(w.format.channels, 1) << name;
+    EXPECT_EQ(w.format.format, AUDIO_S16LSB) << name;
     EXPECT_TRUE(wrapsSeamlessly(w.samples)) << name;
   }
   // The blow-off is played once: it starts and ends in silence.
