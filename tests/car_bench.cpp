@@ -78,7 +78,7 @@ void BM_CarTickTerrain50k(benchmark::State& state) {
   TestTrack track;
   addTerrain(track);
   track.build(Vec3(0.0, 1.2, 0.0));
-  state.counters["triangles"] = double(track.positions.size() / 9);
+  state.counters["triangles"] = double(track.mesh.positions.size() / 9);
   runDrive(state, track, kWrapCells * cellSize());
 }
 BENCHMARK(BM_CarTickTerrain50k);

@@ -1,19 +1,17 @@
 #pragma once
 
 #include "app/input_device.h"
+#include "collision_mesh.h"
 #include "physics/quadtree.h"
 #include "physics/world.h"
 #include "vehicle/car.h"
 
-#include <cstdint>
 #include <memory>
-#include <vector>
 
 // A car on a small track built in code, with an input device whose keys the test
 // sets directly.
 struct TestTrack {
-  std::vector<float> positions;
-  std::vector<std::vector<int32_t>> groups;
+  TriangleSoup mesh;
   CollisionQuadtree* tree = nullptr;
   PhWorld world;
   InputDevice input{nullptr};
@@ -27,26 +25,11 @@ struct TestTrack {
     addTriangle(group, Vec3(x1, y, z1), Vec3(x1, y, z0), Vec3(x0, y, z1));
   }
 
-  void addTriangle(int group, const Vec3& a, const Vec3& b, const Vec3& c) {
-    if (int(groups.size()) <= group) groups.resize(size_t(group) + 1);
-    for (const Vec3* v : {&a, &b, &c}) {
-      groups[size_t(group)].push_back(int32_t(positions.size() / 3));
-      positions.push_back(float(v->x));
-      positions.push_back(float(v->y));
-      positions.push_back(float(v->z));
-    }
-  }
+  void addTriangle(int group, const Vec3& a, const Vec3& b, const Vec3& c) { mesh.add(group, a, b, c); }
 
   // Builds the tree and a car at `position` facing -z, at rest, as a restart leaves it.
   void build(const Vec3& position) {
-    std::vector<int> counts;
-    std::vector<const int32_t*> lists;
-    for (const std::vector<int32_t>& g : groups) {
-      counts.push_back(int(g.size() / 3));
-      lists.push_back(g.data());
-    }
-    tree = buildQuadtree(positions.data(), int(positions.size() / 3), int(groups.size()), counts.data(),
-                         lists.data());
+    tree = mesh.build();
     world.attachTree(tree);
     car = std::make_unique<PhCar>();
     car->world = &world;
