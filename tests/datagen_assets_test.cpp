@@ -1,3 +1,4 @@
+#include "generated_data_set.h"
 #include "tools/datagen/generator.h"
 #include "tools/datagen/materials.h"
 #include "tools/datagen/shaders.h"
@@ -36,19 +37,10 @@ constexpr float kFloatTol = 1e-4f;
 class DataSet : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    char pattern[] = "/tmp/stravo_datagen_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    GenerationReport report;
     std::string why;
-    ASSERT_TRUE(generateDataSet(root_, report, why)) << why;
-    ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
-    ASSERT_EQ(chdir(root_.c_str()), 0);
+    ASSERT_TRUE(dataSet_.enter(why)) << why;
   }
-  static void TearDownTestSuite() {
-    ASSERT_EQ(chdir(previous_), 0);
-    fs::remove_all(root_);
-  }
+  static void TearDownTestSuite() { dataSet_.leave(); }
   static std::vector<unsigned char> read(const std::string& path) {
     std::vector<unsigned char> bytes;
     EXPECT_TRUE(readWholeFile(path.c_str(), bytes)) << path;
@@ -59,11 +51,9 @@ class DataSet : public ::testing::Test {
     EXPECT_TRUE(mesh.Load(path)) << path;
     return mesh;
   }
-  static std::string root_;
-  static char previous_[4096];
+  static GeneratedDataSet dataSet_;
 };
-std::string DataSet::root_;
-char DataSet::previous_[4096];
+GeneratedDataSet DataSet::dataSet_;
 
 struct Box {
   double lo[3] = {1e30, 1e30, 1e30}, hi[3] = {-1e30, -1e30, -1e30};

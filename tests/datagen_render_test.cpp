@@ -8,20 +8,17 @@
 #include "render/renderer.h"
 #include "render/rmd_mesh.h"
 #include "render_gl_support.h"
-#include "tools/datagen/generator.h"
+#include "generated_data_set.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
 using namespace render_test;
 
 namespace {
@@ -37,20 +34,13 @@ constexpr double kFrameBudget = 1.0;       // s, an update frame with its cube m
 class DataSetScene : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/stravo_datagen_render_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    GenerationReport report;
     std::string why;
-    ASSERT_TRUE(generateDataSet(root_, report, why)) << why;
-    ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
-    ASSERT_EQ(chdir(root_.c_str()), 0);
+    ASSERT_TRUE(dataSet_.enter(why)) << why;
     openLog();
   }
   void TearDown() override {
     geometries_.clear();
-    ASSERT_EQ(chdir(previous_), 0);
-    fs::remove_all(root_);
+    dataSet_.leave();
   }
 
   // Every model of the game once, the car at the start, and the two decal
@@ -107,8 +97,7 @@ class DataSetScene : public ::testing::Test {
     return problems;
   }
 
-  std::string root_;
-  char previous_[4096] = {};
+  GeneratedDataSet dataSet_;
   RMDMesh meshes_[6];
   std::vector<std::unique_ptr<Geometry>> geometries_;
   Vec3 car_{0, 0, 0}, tree_{0, 0, 0}, origin_{0, 0, 0}, eye_{0, 0, 0};
