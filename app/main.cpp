@@ -1,9 +1,13 @@
 #include "app/config.h"
+#include "app/game_options.h"
 #include "app/message_box.h"
 #include "app/startup.h"
 #include "app/window.h"
 
 #include <SDL.h>
+
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -39,7 +43,13 @@ int runMainLoop() {
 
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  GameOptions options;
+  std::string why;
+  if (!parseGameOptions(argc, argv, options, why)) {
+    std::fprintf(stderr, "stravo: %s\n", why.c_str());
+    return 2;
+  }
   clearFullscreenFlag();
   AppConfig config = readConfig();
   setWindowConfig(config);
@@ -51,7 +61,10 @@ int main(int, char**) {
     showMessageBox("Init() Failed.", "ERROR", MessageIcon::Warning);
     return 0;
   }
+  // Telemetry starts after the warm-up: the first packet is the player's drive.
+  if (startOutGauge(options.outgauge, "stravo")) setDrivingTickListener(outGaugeTick);
   int code = runMainLoop();
+  stopOutGauge();
   Cleanup();
   DestroyAppWindow();
   return code;

@@ -328,6 +328,10 @@ void renderFrame() {
   RenderFrame(program.context, *program.game, program.draw);
 }
 
+void setDrivingTickListener(void (*listener)(const PhCar& car, const GameState& state)) {
+  program.context.afterDrivingTick = listener;
+}
+
 void onQuitEvent() { saveBestTimesOnClose(*program.game, kBestTimesFile); }
 
 void Cleanup() {

@@ -2,6 +2,9 @@
 
 #include "app/config.h"
 
+class PhCar;
+struct GameState;
+
 // Start-up and shutdown of every program-wide object, and the frame functions
 // of the main loop. The shell owns those objects from Init to Cleanup.
 
@@ -18,6 +21,10 @@ void renderFrame();
 
 // The run ends through the quit event (window closed, SIGINT, SIGTERM).
 void onQuitEvent();
+
+// From now on `listener` is told of the car after every tick that drives it
+// (never while the menu shows); null stops it.
+void setDrivingTickListener(void (*listener)(const PhCar& car, const GameState& state));
 
 // Frees what Init created, in its fixed order, and logs the run statistics.
 void Cleanup();

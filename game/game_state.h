@@ -10,6 +10,7 @@
 class InputDevice;
 class PhCar;
 class PhWorld;
+struct GameState;
 
 // One fixed simulation step: 1/75 s as a float.
 constexpr float kTickSeconds = 0.013333334f;
@@ -47,6 +48,9 @@ struct GameContext {
   // Sets the sound channels from the car once per update; volume is 0 while the
   // menu is shown. Null when there is no sound.
   void (*updateSounds)(PhCar& car, float volume) = nullptr;
+  // Told of the car after every tick that stepped it (never with the menu
+  // shown), for telemetry. Null when nobody listens.
+  void (*afterDrivingTick)(const PhCar& car, const GameState& state) = nullptr;
 };
 
 // Everything the game logic keeps between updates. Angles in degrees unless the

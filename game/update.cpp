@@ -135,6 +135,7 @@ void Tick(const GameContext& ctx, GameState& state) {
   laySkids(car, state);
   timeLap(state, car.current.position, car.turbo);
   chaseTick(state, car.current.position, car.current.velocity, car.current.orientation);
+  if (ctx.afterDrivingTick != nullptr) ctx.afterDrivingTick(car, state);
 }
 
 bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) {

@@ -2,6 +2,7 @@
 // replay or the autopilot, for tests, benchmarks and tuning.
 
 #include "app/files.h"
+#include "app/outgauge_feed.h"
 #include "game/update.h"
 #include "tools/sim/autopilot.h"
 #include "tools/sim/sim_options.h"
@@ -129,6 +130,7 @@ int main(int argc, char** argv) {
     return kExitFailed;
   }
   car.replayRecording = opts.record;
+  if (startOutGauge(opts.outgauge, "stravo-sim")) sim.ctx.afterDrivingTick = outGaugeTick;
 
   TrackLine line;
   Autopilot autopilot;
@@ -149,6 +151,7 @@ int main(int argc, char** argv) {
   }
 
   RunTotals totals;
+  LapPosition lap;
   int exitCode = kExitOk;
   for (long long t = 0; t < opts.ticks; ++t) {
     script.apply(t, sim.source, sim.input);
@@ -160,16 +163,21 @@ int main(int argc, char** argv) {
     bool wasLatched = sim.state.lineLatched, wasRunning = sim.state.lapRunning;
     Tick(sim.ctx, sim.state);
     ++totals.ticks;
-    if (wasRunning && !wasLatched && sim.state.lineLatched) totals.laps.push_back(sim.state.lastLapTime);
+    bool lapBegun = !wasLatched && sim.state.lineLatched;
+    if (wasRunning && lapBegun) totals.laps.push_back(sim.state.lastLapTime);
 
-    totals.distance += length(car.current.position - car.previous.position);
+    double step = length(car.current.position - car.previous.position);
+    totals.distance += step;
+    lap.distance = lapBegun ? 0.0 : lap.distance + step;
+    lap.lap += lapBegun ? 1 : 0;
+    lap.lapTime = sim.state.lapTime;
     totals.topSpeed = std::max(totals.topSpeed, kmh(car.current.velocity));
     for (const CarWheel& w : car.wheels)
       if (w.surface != 0) ++totals.offRoadWheelTicks;
     hashBytes(totals.trajectory, &car.current.position, sizeof(Vec3));
     hashBytes(totals.trajectory, &car.current.velocity, sizeof(Vec3));
     hashBytes(totals.trajectory, car.current.orientation.m, sizeof(car.current.orientation.m));
-    if (telemetry != nullptr) writeTelemetryRow(telemetry, t, car);
+    if (telemetry != nullptr) writeTelemetryRow(telemetry, t, car, lap);
 
     if (!stateIsFinite(car)) {
       std::fprintf(stderr, "stravo-sim: the car's state is not finite after tick %lld\n", t);
@@ -183,6 +191,7 @@ int main(int argc, char** argv) {
     }
   }
   if (telemetry != nullptr) std::fclose(telemetry);
+  stopOutGauge();
   printSummary(totals, car);
   return exitCode;
 }

@@ -1,6 +1,9 @@
 #include "tools/sim/sim_options.h"
 
 #include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -19,11 +22,29 @@ bool parseTicks(const char* text, long long& out) {
   return true;
 }
 
+bool parseOutGaugeId(const char* text, int32_t& out) {
+  char* end = nullptr;
+  errno = 0;
+  long v = std::strtol(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
+  out = int32_t(v);
+  return true;
+}
+
+bool parseOutGaugeRate(const char* text, double& out) {
+  char* end = nullptr;
+  double v = std::strtod(text, &end);
+  if (end == text || *end != '\0' || !(v > 0.0) || !std::isfinite(v)) return false;
+  out = v;
+  return true;
+}
+
 }  // namespace
 
 const char* simUsage() {
   return "usage: stravo-sim [--dir DIR] [--ticks N] [--input FILE] [--telemetry FILE] "
-         "[--record] [--play FILE] [--turbo] [--manual] [--autopilot]";
+         "[--record] [--play FILE] [--turbo] [--manual] [--autopilot] "
+         "[--outgauge HOST:PORT] [--outgauge-id N] [--outgauge-rate HZ]";
 }
 
 bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::string& why) {
@@ -46,6 +67,21 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
       value = &out.telemetryPath;
     } else if (std::strcmp(arg, "--play") == 0) {
       value = &out.playPath;
+    } else if (std::strcmp(arg, "--outgauge") == 0) {
+      value = &out.outgauge.address;
+    } else if (std::strcmp(arg, "--outgauge-id") == 0) {
+      if (i + 1 >= argc || !parseOutGaugeId(argv[i + 1], out.outgauge.id)) {
+        why = "--outgauge-id needs a whole number";
+        return false;
+      }
+      out.outgauge.sendId = true;
+      ++i;
+    } else if (std::strcmp(arg, "--outgauge-rate") == 0) {
+      if (i + 1 >= argc || !parseOutGaugeRate(argv[i + 1], out.outgauge.rate)) {
+        why = "--outgauge-rate needs a number of packets a second above 0";
+        return false;
+      }
+      ++i;
     } else if (std::strcmp(arg, "--ticks") == 0) {
       if (i + 1 >= argc || !parseTicks(argv[i + 1], out.ticks)) {
         why = "--ticks needs a whole number of ticks";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/outgauge_feed.h"
+
 #include <string>
 
 // What one run of the headless runner does.
@@ -13,6 +15,7 @@ struct SimOptions {
   bool turbo = false;
   bool manual = false;
   bool autopilot = false;
+  OutGaugeSettings outgauge;  // --outgauge HOST:PORT, --outgauge-id N, --outgauge-rate HZ
 };
 
 // The one-line usage text.

@@ -14,10 +14,10 @@ void writeTelemetryHeader(FILE* out) {
   const char* perWheel[] = {"load", "grip", "susp", "surface"};
   for (const char* name : perWheel)
     for (int w = 0; w < 4; ++w) std::fprintf(out, ",%s%d", name, w);
-  std::fputs("\n", out);
+  std::fputs(",lap,lap_time,distance\n", out);
 }
 
-void writeTelemetryRow(FILE* out, long long tick, const PhCar& car) {
+void writeTelemetryRow(FILE* out, long long tick, const PhCar& car, const LapPosition& lap) {
   const BodyState& s = car.current;
   std::fprintf(out, "%lld", tick);
   putDouble(out, s.position.x);
@@ -39,5 +39,8 @@ void writeTelemetryRow(FILE* out, long long tick, const PhCar& car) {
   for (const CarWheel& w : car.wheels) putFloat(out, w.gripRatio);
   for (const CarWheel& w : car.wheels) putFloat(out, w.suspensionLength);
   for (const CarWheel& w : car.wheels) std::fprintf(out, ",%d", int(w.surface));
+  std::fprintf(out, ",%d", lap.lap);
+  putFloat(out, lap.lapTime);
+  putDouble(out, lap.distance);
   std::fputs("\n", out);
 }
