@@ -16,12 +16,18 @@ struct UdpSender {
 
 namespace {
 
-// Splits "host:port" at its last colon; "[v6]:port" loses its brackets.
+constexpr long kHighestPort = 65535;
+
+// Splits "host:port" at its last colon; "[v6]:port" loses its brackets. The
+// port is a number from 1 to 65535.
 bool splitHostPort(const std::string& text, std::string& host, std::string& port) {
   size_t colon = text.rfind(':');
-  if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return false;
+  if (colon == std::string::npos || colon == 0) return false;
   host = text.substr(0, colon);
   port = text.substr(colon + 1);
+  if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos) return false;
+  long number = std::stol(port);
+  if (number < 1 || number > kHighestPort) return false;
   if (host.size() >= 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
   return !host.empty();
 }
@@ -31,7 +37,7 @@ bool splitHostPort(const std::string& text, std::string& host, std::string& port
 UdpSender* openUdpSender(const std::string& hostPort, std::string& why) {
   std::string host, port;
   if (!splitHostPort(hostPort, host, port)) {
-    why = "'" + hostPort + "' is not HOST:PORT";
+    why = "'" + hostPort + "' is not HOST:PORT with a port from 1 to 65535";
     return nullptr;
   }
   addrinfo hints{};

@@ -265,7 +265,7 @@ TEST_F(OutGaugeRun, LowerRateSendsEveryThirdTick) {
 TEST_F(OutGaugeRun, BadAddressGivesOneLineAndANormalRun) {
   ASSERT_EQ(runSim(dir, "--autopilot --ticks 300"), 0);
   std::string plain = readFile(dir + "/out.txt");
-  for (const char* address : {"nosuchhost.invalid:9000", "127.0.0.1", "127.0.0.1:http", ":9000"}) {
+  for (const char* address : {"nosuchhost.invalid:9000", "127.0.0.1", "127.0.0.1:http", ":9000", "127.0.0.1:70000"}) {
     ASSERT_EQ(runSim(dir, std::string("--autopilot --ticks 300 --outgauge ") + address), 0) << address;
     std::string err = readFile(dir + "/err.txt");
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;

@@ -146,3 +146,29 @@ TEST_F(SimRun, ManualHoldsFirstGearAndTurboAddsSpeed) {
   EXPECT_GT(plain, 50.0);
   EXPECT_GT(turbo, plain);
 }
+
+TEST_F(SimRun, LapColumnsCountLapsAndMeasureEachFromTheLine) {
+  ASSERT_EQ(sim("--autopilot --ticks 6000 --telemetry laps.csv"), 0);
+  std::string csv = readFile(dir + "/laps.csv");
+  std::string header = csv.substr(0, csv.find('\n'));
+  ASSERT_EQ(header.substr(header.size() - 22), ",lap,lap_time,distance");
+  std::vector<double> summaryLaps = lapTimes(readFile(dir + "/out.txt"));
+  ASSERT_GE(summaryLaps.size(), 1u);
+
+  const int lapColumn = 32, timeColumn = 33, distanceColumn = 34;
+  std::vector<std::string> lap = column(csv, lapColumn), time = column(csv, timeColumn),
+                           distance = column(csv, distanceColumn);
+  EXPECT_EQ(lap.front(), "0");
+  // The first lap begins 2 m short of the line, 20 m from the start, and ends
+  // a circuit later.
+  size_t begin = std::find(lap.begin(), lap.end(), "1") - lap.begin();
+  size_t end = std::find(lap.begin(), lap.end(), "2") - lap.begin();
+  ASSERT_LT(end, lap.size());
+  EXPECT_NEAR(std::stod(distance[begin - 1]), 18.0, 1.0);
+  EXPECT_EQ(std::stod(distance[begin]), 0.0);
+  EXPECT_EQ(std::stod(distance[end]), 0.0);
+  EXPECT_NEAR(std::stod(distance[end - 1]), Oval::length(), 0.03 * Oval::length());
+  // The last row of a lap holds the time the summary prints, cut to hundredths.
+  EXPECT_NEAR(std::stod(time[end - 1]), summaryLaps[0], 0.01);
+  for (size_t i = begin + 1; i < end; ++i) ASSERT_GT(std::stod(distance[i]), std::stod(distance[i - 1])) << i;
+}
