@@ -26,14 +26,6 @@ fail() {
 # shellcheck source=session_setup.sh
 source "$(dirname "$0")/session_setup.sh"
 
-hold=${STRAVO_E2E_HOLD:-2}
-press() {
-  xdotool keydown "$1"
-  sleep "$hold"
-  xdotool keyup "$1"
-  sleep "$hold"
-}
-
 # Starts the game with the given options and waits for its window.
 start_game() {
   STRAVO_BATCH=1 "$stravo" "$@" > "$work/stdout.txt" 2> "$work/stderr.txt" &
@@ -56,8 +48,11 @@ stop_game() {
   pid=
 }
 
-"$stravo" --outgauge-id seven > /dev/null 2>&1
-[ $? -eq 2 ] || fail "a bad --outgauge-id did not end with exit code 2"
+for bad in "--outgauge-id seven" "--outgauge-rate 0"; do
+  # shellcheck disable=SC2086
+  "$stravo" $bad > /dev/null 2>&1
+  [ $? -eq 2 ] || fail "$bad did not end with exit code 2"
+done
 
 # A name that does not resolve: one line on stderr, and the game runs on.
 start_game --outgauge nosuchhost.invalid:9000

@@ -114,7 +114,7 @@ def plot(traces, output, title):
         ax["delta"].plot(d, delta, color=COLOURS[1])
         ax["delta"].fill_between(d, delta, 0.0, where=delta >= 0, color=COLOURS[1], alpha=0.15)
         ax["delta"].fill_between(d, delta, 0.0, where=delta < 0, color="tab:green", alpha=0.15)
-        ax["delta"].set_ylabel("second behind\nfirst (s)")
+        ax["delta"].set_ylabel("second lap behind\nthe first (s)")
     for a in axes:
         a.grid(True, alpha=0.3)
     axes[-1].set_xlabel("distance along the lap (m)")
