@@ -13,6 +13,7 @@ struct SimOptions {
   bool turbo = false;
   bool manual = false;
   bool autopilot = false;
+  std::string helpText;  // set by --help: print it and run nothing
 };
 
 // The one-line usage text.
@@ -20,4 +21,5 @@ const char* simUsage();
 
 // Parses the command line; false with the reason in `why` on an unknown
 // option, a missing value or a tick count that is not a whole number >= 0.
+// --help fills `out.helpText` and returns true.
 bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::string& why);

@@ -1,0 +1,50 @@
+#include "app/game_options.h"
+
+#include "app/command_line.h"
+
+#include <CLI/CLI.hpp>
+
+namespace {
+
+// A refused command line ends like other Unix programs' misuse.
+constexpr int kExitUsage = 2;
+
+const char kDescription[] =
+    "Stravo: drive a rally car around a closed track.\n"
+    "Runs in the current folder: reads data/ and config.txt, writes config.txt (when missing),\n"
+    "log.txt and toptimes.dat.";
+
+}  // namespace
+
+GameOptionsResult parseGameOptions(int argc, const char* const* argv, GameOptions& out) {
+  CLI::App app(kDescription, "stravo");
+  app.set_version_flag("--version", "stravo " STRAVO_VERSION, "Print the version and exit");
+  bool fullscreen = false, windowed = false;
+  app.add_flag("--fullscreen", fullscreen, "Fullscreen for this run, whatever config.txt says");
+  app.add_flag("--windowed", windowed, "In a window for this run, whatever config.txt says");
+
+  CommandLineResult parsed = parseCommandLine(app, argc, argv);
+  if (parsed.outcome == CommandLineOutcome::Run && fullscreen && windowed) {
+    parsed.outcome = CommandLineOutcome::Refused;
+    parsed.text = "--fullscreen and --windowed exclude each other";
+  }
+  GameOptionsResult result;
+  switch (parsed.outcome) {
+    case CommandLineOutcome::Run:
+      break;
+    case CommandLineOutcome::Help:
+    case CommandLineOutcome::Version:
+      result.run = false;
+      result.text = parsed.text;
+      if (result.text.empty() || result.text.back() != '\n') result.text += '\n';
+      return result;
+    case CommandLineOutcome::Refused:
+      result.run = false;
+      result.exitCode = kExitUsage;
+      result.text = "stravo: " + parsed.text + "\n" + usageLine(app) + "\n";
+      return result;
+  }
+  if (fullscreen) out.fullscreen = 1;
+  if (windowed) out.fullscreen = 0;
+  return result;
+}
