@@ -1,29 +1,52 @@
 #include "app/game_options.h"
 
+#include "app/command_line.h"
+#include "app/outgauge_options.h"
+
 #include <CLI/CLI.hpp>
 
-bool parseGameOptions(int argc, const char* const* argv, GameOptions& out, std::string& why) {
-  CLI::App app{"Stravo driving demo", "stravo"};
-  app.set_help_flag();  // not offered yet: the help would go through the error path
-  OutGaugeSettings& og = out.outgauge;
-  app.add_option("--outgauge", og.address, "send OutGauge telemetry over UDP to HOST:PORT while driving")
-      ->type_name("HOST:PORT");
-  app.add_option_function<int32_t>(
-         "--outgauge-id", [&og](const int32_t& id) { og.sendId = true, og.id = id; },
-         "append this ID to every OutGauge packet (96 bytes instead of 92)")
-      ->type_name("N");
-  app.add_option("--outgauge-rate", og.rate, "OutGauge packets a second (at most 75, one a tick)")
-      ->check([](const std::string& text) -> std::string {
-        double rate = 0.0;
-        return CLI::detail::lexical_cast(text, rate) && rate > 0.0 ? "" : "needs a number of packets a second above 0";
-      })
-      ->type_name("HZ");
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    why = e.what();
-    why += "\n" + app.help();
-    return false;
+namespace {
+
+// A refused command line ends like other Unix programs' misuse.
+constexpr int kExitUsage = 2;
+
+const char kDescription[] =
+    "Stravo: drive a rally car around a closed track.\n"
+    "Runs in the current folder: reads data/ and config.txt, writes config.txt (when missing),\n"
+    "log.txt and toptimes.dat.";
+
+}  // namespace
+
+GameOptionsResult parseGameOptions(int argc, const char* const* argv, GameOptions& out) {
+  CLI::App app(kDescription, "stravo");
+  app.set_version_flag("--version", "stravo " STRAVO_VERSION, "Print the version and exit");
+  bool fullscreen = false, windowed = false;
+  app.add_flag("--fullscreen", fullscreen, "Fullscreen for this run, whatever config.txt says");
+  app.add_flag("--windowed", windowed, "In a window for this run, whatever config.txt says");
+  describeOutGaugeOptions(app, out.outgauge);
+
+  CommandLineResult parsed = parseCommandLine(app, argc, argv);
+  if (parsed.outcome == CommandLineOutcome::Run && fullscreen && windowed) {
+    parsed.outcome = CommandLineOutcome::Refused;
+    parsed.text = "--fullscreen and --windowed exclude each other";
   }
-  return true;
+  GameOptionsResult result;
+  switch (parsed.outcome) {
+    case CommandLineOutcome::Run:
+      break;
+    case CommandLineOutcome::Help:
+    case CommandLineOutcome::Version:
+      result.run = false;
+      result.text = parsed.text;
+      if (result.text.empty() || result.text.back() != '\n') result.text += '\n';
+      return result;
+    case CommandLineOutcome::Refused:
+      result.run = false;
+      result.exitCode = kExitUsage;
+      result.text = "stravo: " + parsed.text + "\n" + usageLine(app) + "\n";
+      return result;
+  }
+  if (fullscreen) out.fullscreen = 1;
+  if (windowed) out.fullscreen = 0;
+  return result;
 }

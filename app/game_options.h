@@ -4,12 +4,22 @@
 
 #include <string>
 
-// What the game's command line asks for. With no options the game is the
-// plain program.
+// What the command line asks of one run of the game. Nothing here is written to
+// config.txt: the options last for the run they are given to.
 struct GameOptions {
+  int fullscreen = -1;  // -1: as config.txt says; 0: --windowed; 1: --fullscreen
   OutGaugeSettings outgauge;  // --outgauge HOST:PORT, --outgauge-id N, --outgauge-rate HZ
 };
 
-// Parses the command line; false with a message for the player in `why` on an
-// unknown option or a value that is not a number.
-bool parseGameOptions(int argc, const char* const* argv, GameOptions& out, std::string& why);
+// What main does after reading the command line: start the game, or print `text`
+// (to stdout when `exitCode` is 0, to stderr otherwise) and end with `exitCode`.
+struct GameOptionsResult {
+  bool run = true;
+  int exitCode = 0;
+  std::string text;
+};
+
+// Parses the game's command line: --help, --version, --fullscreen, --windowed and
+// the telemetry options.
+// An unknown option ends with exit code 2 and its reason over the usage line.
+GameOptionsResult parseGameOptions(int argc, const char* const* argv, GameOptions& out);

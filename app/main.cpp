@@ -1,13 +1,13 @@
 #include "app/config.h"
 #include "app/game_options.h"
 #include "app/message_box.h"
+#include "app/outgauge_feed.h"
 #include "app/startup.h"
 #include "app/window.h"
 
 #include <SDL.h>
 
 #include <cstdio>
-#include <string>
 
 namespace {
 
@@ -45,13 +45,15 @@ int runMainLoop() {
 
 int main(int argc, char** argv) {
   GameOptions options;
-  std::string why;
-  if (!parseGameOptions(argc, argv, options, why)) {
-    std::fprintf(stderr, "stravo: %s\n", why.c_str());
-    return 2;
+  GameOptionsResult parsed = parseGameOptions(argc, argv, options);
+  if (!parsed.run) {
+    std::fputs(parsed.text.c_str(), parsed.exitCode == 0 ? stdout : stderr);
+    return parsed.exitCode;
   }
   clearFullscreenFlag();
   AppConfig config = readConfig();
+  // The command line's choice holds for this run only; config.txt keeps its own.
+  if (options.fullscreen >= 0) config.fullscreen = options.fullscreen;
   setWindowConfig(config);
   if (!CreateAppWindow(kTitle, config.windowwidth, config.windowheight, config.bitsperpixel,
                        config.fullscreen != 0, kChoosePixelFormat)) {

@@ -13,7 +13,6 @@ target_link_libraries(stravo_window PUBLIC stravo_shell_core PkgConfig::SDL2 Ope
 
 # The program: build/stravo.
 add_executable(stravo
-  ${CMAKE_CURRENT_SOURCE_DIR}/game_options.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/startup.cpp)
 # The renderer's libraries carry STRAVO_GLSL (1 or 0) to everything that links them.

@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick sox
   fonts-dejavu-core libfreetype-dev
-  libcli11-dev python3-matplotlib
+  libcli11-dev libpng-dev desktop-file-utils appstream dpkg-dev python3-matplotlib
 )
 
 missing=()

@@ -113,6 +113,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "stravo-sim: %s\n%s\n", why.c_str(), simUsage());
     return kExitUsage;
   }
+  if (!opts.helpText.empty()) {
+    std::fputs(opts.helpText.c_str(), stdout);
+    return 0;
+  }
 
   ScriptPlayer script;
   if (!opts.inputPath.empty() && !loadScript(opts.inputPath, script.events)) return kExitUsage;

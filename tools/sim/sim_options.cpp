@@ -1,104 +1,73 @@
 #include "tools/sim/sim_options.h"
 
+#include "app/command_line.h"
+#include "app/outgauge_options.h"
+
+#include <CLI/CLI.hpp>
+
 #include <cerrno>
-#include <climits>
-#include <cmath>
-#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
 // The longest run accepted: far beyond any test, short of overflowing counters.
 constexpr long long kMaxTicks = 1LL << 40;
 
-bool parseTicks(const char* text, long long& out) {
-  if (*text < '0' || *text > '9') return false;
+bool parseTicks(const std::string& text, long long& out) {
+  if (text.empty() || text[0] < '0' || text[0] > '9') return false;
   char* end = nullptr;
   errno = 0;
-  long long v = std::strtoll(text, &end, 10);
+  long long v = std::strtoll(text.c_str(), &end, 10);
   if (errno != 0 || *end != '\0' || v > kMaxTicks) return false;
   out = v;
   return true;
 }
 
-bool parseOutGaugeId(const char* text, int32_t& out) {
-  char* end = nullptr;
-  errno = 0;
-  long v = std::strtol(text, &end, 10);
-  if (errno != 0 || end == text || *end != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
-  out = int32_t(v);
-  return true;
-}
-
-bool parseOutGaugeRate(const char* text, double& out) {
-  char* end = nullptr;
-  double v = std::strtod(text, &end);
-  if (end == text || *end != '\0' || !(v > 0.0) || !std::isfinite(v)) return false;
-  out = v;
-  return true;
+// The runner's options bound to `out`; the tick count is read as text and checked
+// by parseTicks so that every malformed count gets the same message.
+void describeSimOptions(CLI::App& app, SimOptions& out, std::string& ticks) {
+  app.description("stravo-sim: runs the game's simulation without a window on the data set in DIR.");
+  app.add_option("--dir", out.dir, "Folder holding data/ (and receiving replay.vlr)")->type_name("DIR");
+  app.add_option("--ticks", ticks, "Ticks of 1/75 s to run (default 7500)")->type_name("N");
+  app.add_option("--input", out.inputPath, "Input script to play")->type_name("FILE");
+  app.add_option("--telemetry", out.telemetryPath, "CSV telemetry to write")->type_name("FILE");
+  app.add_flag("--record", out.record, "Record replay.vlr");
+  app.add_option("--play", out.playPath, "Replay to play back")->type_name("FILE");
+  app.add_flag("--turbo", out.turbo, "Switch the turbo on");
+  app.add_flag("--manual", out.manual, "Manual gearbox");
+  app.add_flag("--autopilot", out.autopilot, "Drive the track's centre line");
+  describeOutGaugeOptions(app, out.outgauge);
 }
 
 }  // namespace
 
 const char* simUsage() {
-  return "usage: stravo-sim [--dir DIR] [--ticks N] [--input FILE] [--telemetry FILE] "
-         "[--record] [--play FILE] [--turbo] [--manual] [--autopilot] "
-         "[--outgauge HOST:PORT] [--outgauge-id N] [--outgauge-rate HZ]";
+  static const std::string line = [] {
+    CLI::App app("", "stravo-sim");
+    SimOptions options;
+    std::string ticks;
+    describeSimOptions(app, options, ticks);
+    return usageLine(app);
+  }();
+  return line.c_str();
 }
 
 bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::string& why) {
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    std::string* value = nullptr;
-    if (std::strcmp(arg, "--record") == 0) {
-      out.record = true;
-    } else if (std::strcmp(arg, "--turbo") == 0) {
-      out.turbo = true;
-    } else if (std::strcmp(arg, "--manual") == 0) {
-      out.manual = true;
-    } else if (std::strcmp(arg, "--autopilot") == 0) {
-      out.autopilot = true;
-    } else if (std::strcmp(arg, "--dir") == 0) {
-      value = &out.dir;
-    } else if (std::strcmp(arg, "--input") == 0) {
-      value = &out.inputPath;
-    } else if (std::strcmp(arg, "--telemetry") == 0) {
-      value = &out.telemetryPath;
-    } else if (std::strcmp(arg, "--play") == 0) {
-      value = &out.playPath;
-    } else if (std::strcmp(arg, "--outgauge") == 0) {
-      value = &out.outgauge.address;
-    } else if (std::strcmp(arg, "--outgauge-id") == 0) {
-      if (i + 1 >= argc || !parseOutGaugeId(argv[i + 1], out.outgauge.id)) {
-        why = "--outgauge-id needs a whole number";
-        return false;
-      }
-      out.outgauge.sendId = true;
-      ++i;
-    } else if (std::strcmp(arg, "--outgauge-rate") == 0) {
-      if (i + 1 >= argc || !parseOutGaugeRate(argv[i + 1], out.outgauge.rate)) {
-        why = "--outgauge-rate needs a number of packets a second above 0";
-        return false;
-      }
-      ++i;
-    } else if (std::strcmp(arg, "--ticks") == 0) {
-      if (i + 1 >= argc || !parseTicks(argv[i + 1], out.ticks)) {
-        why = "--ticks needs a whole number of ticks";
-        return false;
-      }
-      ++i;
-    } else {
-      why = std::string("unknown option '") + arg + "'";
-      return false;
-    }
-    if (value != nullptr) {
-      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-        why = std::string(arg) + " needs a value";
-        return false;
-      }
-      *value = argv[++i];
-    }
+  CLI::App app("", "stravo-sim");
+  std::string ticks;
+  describeSimOptions(app, out, ticks);
+  CommandLineResult parsed = parseCommandLine(app, argc, argv);
+  if (parsed.outcome == CommandLineOutcome::Help) {
+    out.helpText = parsed.text;
+    return true;
+  }
+  if (parsed.outcome != CommandLineOutcome::Run) {
+    why = parsed.text;
+    return false;
+  }
+  if (app.count("--ticks") > 0 && !parseTicks(ticks, out.ticks)) {
+    why = "--ticks needs a whole number of ticks";
+    return false;
   }
   return true;
 }

@@ -16,6 +16,7 @@ struct SimOptions {
   bool manual = false;
   bool autopilot = false;
   OutGaugeSettings outgauge;  // --outgauge HOST:PORT, --outgauge-id N, --outgauge-rate HZ
+  std::string helpText;  // set by --help: print it and run nothing
 };
 
 // The one-line usage text.
@@ -23,4 +24,5 @@ const char* simUsage();
 
 // Parses the command line; false with the reason in `why` on an unknown
 // option, a missing value or a tick count that is not a whole number >= 0.
+// --help fills `out.helpText` and returns true.
 bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::string& why);

@@ -1,0 +1,126 @@
+#include "app/game_options.h"
+#include "tools/sim/sim_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// argv for `words`, program name first, as main receives it.
+struct Argv {
+  explicit Argv(std::vector<std::string> words) : words(std::move(words)) {
+    for (const std::string& w : this->words) pointers.push_back(w.c_str());
+    pointers.push_back(nullptr);
+  }
+  int argc() const { return int(words.size()); }
+  const char* const* argv() const { return pointers.data(); }
+  std::vector<std::string> words;
+  std::vector<const char*> pointers;
+};
+
+GameOptionsResult game(std::vector<std::string> words, GameOptions& out) {
+  words.insert(words.begin(), "stravo");
+  Argv a(words);
+  return parseGameOptions(a.argc(), a.argv(), out);
+}
+
+bool sim(std::vector<std::string> words, SimOptions& out, std::string& why) {
+  words.insert(words.begin(), "stravo-sim");
+  Argv a(words);
+  return parseSimOptions(a.argc(), a.argv(), out, why);
+}
+
+}  // namespace
+
+TEST(GameOptions, NoOptionsRunsAsConfigSays) {
+  GameOptions o;
+  GameOptionsResult r = game({}, o);
+  EXPECT_TRUE(r.run);
+  EXPECT_EQ(o.fullscreen, -1);
+}
+
+TEST(GameOptions, FullscreenAndWindowedOverrideForTheRun) {
+  GameOptions a, b;
+  EXPECT_TRUE(game({"--fullscreen"}, a).run);
+  EXPECT_EQ(a.fullscreen, 1);
+  EXPECT_TRUE(game({"--windowed"}, b).run);
+  EXPECT_EQ(b.fullscreen, 0);
+  GameOptions both;
+  GameOptionsResult r = game({"--fullscreen", "--windowed"}, both);
+  EXPECT_FALSE(r.run);
+  EXPECT_EQ(r.exitCode, 2);
+}
+
+TEST(GameOptions, HelpAndVersionPrintAndEndWithZero) {
+  GameOptions o;
+  GameOptionsResult help = game({"--help"}, o);
+  EXPECT_FALSE(help.run);
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.text.find("--fullscreen"), std::string::npos);
+  EXPECT_NE(help.text.find("--windowed"), std::string::npos);
+  GameOptionsResult version = game({"--version"}, o);
+  EXPECT_FALSE(version.run);
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.text.rfind("stravo ", 0), 0u) << version.text;
+  EXPECT_EQ(version.text.back(), '\n');
+}
+
+TEST(GameOptions, UnknownWordsEndWithTheUsageLineAndTwo) {
+  for (const char* word : {"--fly", "-x", "extra", "--full"}) {
+    GameOptions o;
+    GameOptionsResult r = game({word}, o);
+    EXPECT_FALSE(r.run) << word;
+    EXPECT_EQ(r.exitCode, 2) << word;
+    EXPECT_NE(r.text.find("\nusage: stravo [--help] [--version] [--fullscreen] [--windowed]"), std::string::npos)
+        << r.text;
+  }
+}
+
+TEST(SimOptions, ValuesFlagsAndTheLastOfARepeat) {
+  SimOptions o;
+  std::string why;
+  ASSERT_TRUE(sim({"--dir", "a", "--ticks", "12", "--input", "in.txt", "--telemetry", "t.csv", "--record", "--turbo",
+                   "--manual", "--autopilot", "--dir", "b"},
+                  o, why))
+      << why;
+  EXPECT_EQ(o.dir, "b");
+  EXPECT_EQ(o.ticks, 12);
+  EXPECT_EQ(o.inputPath, "in.txt");
+  EXPECT_EQ(o.telemetryPath, "t.csv");
+  EXPECT_TRUE(o.record && o.turbo && o.manual && o.autopilot);
+  EXPECT_TRUE(o.playPath.empty());
+  EXPECT_TRUE(o.helpText.empty());
+}
+
+TEST(SimOptions, RefusalsSayWhy) {
+  struct Case {
+    std::vector<std::string> words;
+    std::string why;
+  };
+  const Case cases[] = {
+      {{"--fly"}, "unknown option '--fly'"},
+      {{"--dir"}, "--dir needs a value"},
+      {{"--play", ""}, "--play needs a value"},
+      {{"--ticks", "ten"}, "--ticks needs a whole number of ticks"},
+      {{"--ticks", "-1"}, "--ticks needs a whole number of ticks"},
+      {{"--ticks", "99999999999999999999"}, "--ticks needs a whole number of ticks"},
+  };
+  for (const Case& c : cases) {
+    SimOptions o;
+    std::string why;
+    EXPECT_FALSE(sim(c.words, o, why)) << c.why;
+    EXPECT_EQ(why, c.why);
+  }
+  EXPECT_EQ(std::string(simUsage()).rfind("usage: stravo-sim [--help] [--dir DIR] [--ticks N]", 0), 0u) << simUsage();
+}
+
+TEST(SimOptions, HelpNamesEveryOption) {
+  SimOptions o;
+  std::string why;
+  ASSERT_TRUE(sim({"--help"}, o, why));
+  for (const char* name : {"--dir", "--ticks", "--input", "--telemetry", "--record", "--play", "--turbo", "--manual",
+                           "--autopilot"})
+    EXPECT_NE(o.helpText.find(name), std::string::npos) << name;
+}
