@@ -1,9 +1,13 @@
 #include "app/config.h"
+#include "app/game_options.h"
 #include "app/message_box.h"
 #include "app/startup.h"
 #include "app/window.h"
 
 #include <SDL.h>
+
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -39,7 +43,13 @@ int runMainLoop() {
 
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  GameOptions options;
+  std::string why;
+  if (!parseGameOptions(argc, argv, options, why)) {
+    std::fprintf(stderr, "stravo: %s\n", why.c_str());
+    return 2;
+  }
   clearFullscreenFlag();
   AppConfig config = readConfig();
   setWindowConfig(config);
@@ -51,6 +61,7 @@ int main(int, char**) {
     showMessageBox("Init() Failed.", "ERROR", MessageIcon::Warning);
     return 0;
   }
+  if (options.rumble) switchRumbleOn();
   int code = runMainLoop();
   Cleanup();
   DestroyAppWindow();

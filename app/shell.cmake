@@ -14,6 +14,7 @@ target_link_libraries(stravo_window PUBLIC stravo_shell_core PkgConfig::SDL2 Ope
 # The program: build/stravo.
 add_executable(stravo
   ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/game_options.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/startup.cpp)
 # The renderer's libraries carry STRAVO_GLSL (1 or 0) to everything that links them.
 target_link_libraries(stravo PRIVATE stravo_window stravo_game_draw stravo_track_collision stravo_car_audio

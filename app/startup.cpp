@@ -328,6 +328,10 @@ void renderFrame() {
   RenderFrame(program.context, *program.game, program.draw);
 }
 
+void switchRumbleOn() {
+  if (program.input != nullptr) program.input->rumble = true;
+}
+
 void onQuitEvent() { saveBestTimesOnClose(*program.game, kBestTimesFile); }
 
 void Cleanup() {

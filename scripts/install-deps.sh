@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick sox
   fonts-dejavu-core libfreetype-dev
+  libcli11-dev
 )
 
 missing=()
