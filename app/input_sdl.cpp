@@ -243,7 +243,8 @@ struct SdlInput::State {
     stopPolling.store(true);
     while (!pollDone.load()) std::this_thread::sleep_for(kStopWait);
     poller.join();
-    rumble(0.0f, 0);
+    // A device pulled out has nothing left to stop.
+    if (SDL_JoystickGetAttached(joystick) == SDL_TRUE) rumble(0.0f, 0);
     if (haptic != nullptr) {
       SDL_HapticDestroyEffect(haptic, forceEffect);
       SDL_HapticClose(haptic);

@@ -109,39 +109,61 @@ struct VirtualDevice {
   void setButton(int button, bool down) { SDL_JoystickSetVirtualButton(handle, button, down ? 1 : 0); }
 };
 
-// Updates that each take a new controller reading.
-void takeReadings(SdlInput& source, InputDevice& dev, int count) {
-  for (int n = 0; n < count; ++n) {
-    for (int ms = 0; ms < kWaitMs && !source.controllerReady(); ++ms) SDL_Delay(1);
-    dev.update();
-  }
-}
-
-// Readings taken only after the last change: the first may have been polled
-// before it, the next one never is.
-void takeFreshReading(SdlInput& source, InputDevice& dev) { takeReadings(source, dev, 2); }
-
 class VirtualController : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
     if (SDL_NumJoysticks() > 0) GTEST_SKIP() << "a real joystick is attached";
+    source = std::make_unique<SdlInput>();
+    dev = std::make_unique<InputDevice>(source.get());
   }
-  void TearDown() override { SDL_QuitSubSystem(SDL_INIT_JOYSTICK); }
+  void TearDown() override {
+    dev.reset();
+    source.reset();
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  }
+
+  // Attaches `device` after the input device exists; true once it is taken.
+  bool plugIn(VirtualDevice& device, bool pad) {
+    if (!device.attach(pad)) return false;
+    dev->update();
+    return source->hasController();
+  }
+
+  // Updates that each take a new controller reading.
+  void takeReadings(int count) {
+    for (int n = 0; n < count; ++n) {
+      for (int ms = 0; ms < kWaitMs && !source->controllerReady(); ++ms) SDL_Delay(1);
+      dev->update();
+    }
+  }
+  // Readings taken only after the last change: the first may have been
+  // polled before it, the next one never is.
+  void takeFreshReading() { takeReadings(2); }
+  // Long enough for the smoothed axes to settle on the new readings.
+  void settle() { takeReadings(2 + kSettleReadings); }
+
+  // The controller codes that are down.
+  std::vector<int> codesDown() {
+    std::vector<int> down;
+    for (int code = 256; code < 266; ++code)
+      if (dev->isDown(code)) down.push_back(code);
+    return down;
+  }
+
+  std::unique_ptr<SdlInput> source;
+  std::unique_ptr<InputDevice> dev;
 };
+
+const std::pair<Uint16, Uint16> kStill{0, 0};
 
 }  // namespace
 
 TEST_F(VirtualController, PadAttachedLaterIsTakenAndDrivesTheCarsCodes) {
-  SdlInput source;
-  InputDevice dev(&source);
-  dev.update();
-  ASSERT_FALSE(source.hasController());
-
+  dev->update();
+  ASSERT_FALSE(source->hasController());
   VirtualDevice pad;
-  ASSERT_TRUE(pad.attach(true)) << SDL_GetError();
-  dev.update();
-  ASSERT_TRUE(source.hasController());
+  ASSERT_TRUE(plugIn(pad, true)) << SDL_GetError();
 
   struct Case {
     int button;
@@ -152,131 +174,109 @@ TEST_F(VirtualController, PadAttachedLaterIsTakenAndDrivesTheCarsCodes) {
                           {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 264}, {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 265}};
   for (const Case& c : buttons) {
     pad.setButton(c.button, true);
-    takeFreshReading(source, dev);
-    for (int code = 256; code < 266; ++code) EXPECT_EQ(dev.isDown(code), code == c.code) << c.code << " " << code;
+    takeFreshReading();
+    EXPECT_EQ(codesDown(), std::vector<int>{c.code});
     pad.setButton(c.button, false);
   }
 
   // Digital mode: the stick and the d-pad steer, the triggers are pedals.
   pad.setAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
   pad.setAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
-  takeFreshReading(source, dev);
-  EXPECT_TRUE(dev.isDown(256));
-  EXPECT_TRUE(dev.isDown(262));
-  EXPECT_FALSE(dev.isDown(260));
+  takeFreshReading();
+  EXPECT_EQ(codesDown(), (std::vector<int>{256, 259, 262}));
   pad.setAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
   pad.setAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
   pad.setAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
   pad.setButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-  takeFreshReading(source, dev);
-  EXPECT_TRUE(dev.isDown(257));
-  EXPECT_FALSE(dev.isDown(256));
-  EXPECT_TRUE(dev.isDown(260));
-  EXPECT_FALSE(dev.isDown(262));
+  takeFreshReading();
+  EXPECT_EQ(codesDown(), (std::vector<int>{257, 258, 260}));
 }
 
 TEST_F(VirtualController, PadTriggersAreThePedalAxisInAnalogMode) {
-  SdlInput source;
-  InputDevice dev(&source);
-  dev.setAnalog(true);
+  dev->setAnalog(true);
   VirtualDevice pad;
-  ASSERT_TRUE(pad.attach(true)) << SDL_GetError();
-  dev.update();
+  ASSERT_TRUE(plugIn(pad, true)) << SDL_GetError();
   pad.setAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
   pad.setAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
-  takeFreshReading(source, dev);
-  takeReadings(source, dev, kSettleReadings);
+  settle();
   // Throttle is forward, which the car reads as a negative axis 1.
-  EXPECT_NEAR(dev.axis(1), -1.0f, kSettledTol);
-  EXPECT_NEAR(dev.axis(0), -1.0f, kSettledTol);
+  EXPECT_NEAR(dev->axis(1), -1.0f, kSettledTol);
+  EXPECT_NEAR(dev->axis(0), -1.0f, kSettledTol);
   // A pulled trigger is no button press in analog mode, and the stick no key.
-  EXPECT_FALSE(dev.isDown(262));
-  EXPECT_FALSE(dev.isDown(257));
+  EXPECT_EQ(codesDown(), std::vector<int>{});
 
   pad.setAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
-  takeFreshReading(source, dev);
-  takeReadings(source, dev, kSettleReadings);
-  EXPECT_NEAR(dev.axis(1), 0.0f, kSettledTol);
+  settle();
+  EXPECT_NEAR(dev->axis(1), 0.0f, kSettledTol);
   pad.setAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
-  takeFreshReading(source, dev);
-  takeReadings(source, dev, kSettleReadings);
-  EXPECT_NEAR(dev.axis(1), 1.0f, kSettledTol);
+  settle();
+  EXPECT_NEAR(dev->axis(1), 1.0f, kSettledTol);
 }
 
 TEST_F(VirtualController, PulledOutPadClearsAtOnceAndIsTakenAgainWhenBack) {
-  SdlInput source;
-  InputDevice dev(&source);
-  dev.setAnalog(true);
+  dev->setAnalog(true);
   VirtualDevice pad;
-  ASSERT_TRUE(pad.attach(true)) << SDL_GetError();
-  dev.update();
+  ASSERT_TRUE(plugIn(pad, true)) << SDL_GetError();
   pad.setAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
   pad.setButton(SDL_CONTROLLER_BUTTON_A, true);
-  takeFreshReading(source, dev);
-  ASSERT_TRUE(dev.isDown(262));
-  ASSERT_GT(dev.axis(0), 0.0f);
+  takeFreshReading();
+  ASSERT_TRUE(dev->isDown(262));
+  ASSERT_GT(dev->axis(0), 0.0f);
+  // Pulled out while it rumbles.
+  dev->rumble = true;
+  dev->forceFeedback(1.0f);
+  dev->update();
+  ASSERT_EQ(pad.rumbles.last(), std::make_pair(Uint16(0), Uint16(65535)));
 
   pad.detach();
-  for (int ms = 0; ms < kWaitMs && source.hasController(); ++ms) {
+  for (int ms = 0; ms < kWaitMs && source->hasController(); ++ms) {
     SDL_Delay(1);
-    dev.update();
+    dev->update();
   }
-  ASSERT_FALSE(source.hasController());
-  EXPECT_FALSE(dev.isDown(262));
-  EXPECT_EQ(dev.axis(0), 0.0f);
+  ASSERT_FALSE(source->hasController());
+  EXPECT_EQ(codesDown(), std::vector<int>{});
+  EXPECT_EQ(dev->axis(0), 0.0f);
+  EXPECT_FALSE(dev->rumbling);
 
   VirtualDevice back;
-  ASSERT_TRUE(back.attach(true)) << SDL_GetError();
+  back.attach(true);
   back.setButton(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
-  dev.update();
-  ASSERT_TRUE(source.hasController());
-  takeFreshReading(source, dev);
-  EXPECT_TRUE(dev.isDown(265));
-  EXPECT_FALSE(dev.isDown(262));
+  dev->update();
+  ASSERT_TRUE(source->hasController());
+  takeFreshReading();
+  EXPECT_EQ(codesDown(), std::vector<int>{265});
 }
 
 TEST_F(VirtualController, PlainJoystickKeepsItsRawAxesAndButtons) {
-  SdlInput source;
-  InputDevice dev(&source);
   VirtualDevice wheel;
-  ASSERT_TRUE(wheel.attach(false)) << SDL_GetError();
-  dev.update();
-  ASSERT_TRUE(source.hasController());
+  ASSERT_TRUE(plugIn(wheel, false)) << SDL_GetError();
   wheel.setAxis(0, -32768);
   wheel.setAxis(1, 32767);
   wheel.setButton(2, true);
   wheel.setButton(5, true);
   wheel.setButton(6, true);
-  takeFreshReading(source, dev);
-  std::vector<int> down;
-  for (int code = 256; code < 266; ++code)
-    if (dev.isDown(code)) down.push_back(code);
-  EXPECT_EQ(down, (std::vector<int>{257, 258, 262, 265}));
+  takeFreshReading();
+  EXPECT_EQ(codesDown(), (std::vector<int>{257, 258, 262, 265}));
 }
 
 TEST_F(VirtualController, RumbleFollowsTheCarsForceFeedbackInASlideAndStopsForMenuAndExit) {
-  auto source = std::make_unique<SdlInput>();
-  InputDevice dev(source.get());
   VirtualDevice pad;
-  ASSERT_TRUE(pad.attach(true)) << SDL_GetError();
-  dev.update();
-  ASSERT_TRUE(source->hasController());
-
+  ASSERT_TRUE(plugIn(pad, true)) << SDL_GetError();
   TestTrack track;
   buildFlatTrack(track);
-  track.car->input = &dev;
+  track.car->input = dev.get();
   track.car->autoGearbox = true;
   // One tick as the game runs it: the input first, then the car's step.
   auto drive = [&](int ticks) {
     for (int t = 0; t < ticks; ++t) {
-      dev.update();
+      dev->update();
       track.world.step();
     }
   };
 
   // Full throttle on the A button, rumble off: the pad stays still.
   pad.setButton(SDL_CONTROLLER_BUTTON_A, true);
-  takeFreshReading(*source, dev);
+  takeFreshReading();
   drive(300);
   EXPECT_EQ(pad.rumbles.size(), 0u);
   ASSERT_GT(length(track.car->current.velocity) * 270.0, 60.0) << "km/h before the slide";
@@ -284,22 +284,22 @@ TEST_F(VirtualController, RumbleFollowsTheCarsForceFeedbackInASlideAndStopsForMe
   // Full lock and the handbrake throw the car into a slide, rumble on.
   pad.setAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
   pad.setButton(SDL_CONTROLLER_BUTTON_B, true);
-  takeFreshReading(*source, dev);
-  dev.rumble = true;
+  takeFreshReading();
+  dev->rumble = true;
   float sent = 0.0f;
   float strongest = 0.0f;
   int refreshes = 0;
   for (int t = 0; t < 150; ++t) {
-    float previous = dev.feedback;
-    dev.update();
-    if (dev.rumbling && dev.ticksSinceRumble == 0) {
+    float previous = dev->feedback;
+    dev->update();
+    if (dev->rumbling && dev->ticksSinceRumble == 0) {
       ++refreshes;
       sent = previous;
     }
-    RumbleMotors expected = rumbleMotors(dev.rumbling ? sent : 0.0f);
+    RumbleMotors expected = rumbleMotors(dev->rumbling ? sent : 0.0f);
     EXPECT_EQ(pad.rumbles.last(), std::make_pair(expected.left, expected.right)) << "tick " << t;
     track.world.step();
-    strongest = std::max(strongest, std::fabs(dev.feedback));
+    strongest = std::max(strongest, std::fabs(dev->feedback));
   }
   EXPECT_GT(strongest, 0.3f);
   EXPECT_GE(refreshes, 150 / kRumbleRefreshTicks - 10);
@@ -307,15 +307,14 @@ TEST_F(VirtualController, RumbleFollowsTheCarsForceFeedbackInASlideAndStopsForMe
 
   // The menu: updates without steps.
   drive(10);
-  ASSERT_TRUE(dev.rumbling);
-  dev.update();
-  dev.update();
-  EXPECT_EQ(pad.rumbles.last(), std::make_pair(Uint16(0), Uint16(0)));
+  ASSERT_TRUE(dev->rumbling);
+  dev->update();
+  dev->update();
+  EXPECT_EQ(pad.rumbles.last(), kStill);
 
   // Exit while rumbling.
   drive(10);
-  ASSERT_TRUE(dev.rumbling);
-  ASSERT_NE(pad.rumbles.last(), std::make_pair(Uint16(0), Uint16(0)));
+  ASSERT_NE(pad.rumbles.last(), kStill);
   source.reset();
-  EXPECT_EQ(pad.rumbles.last(), std::make_pair(Uint16(0), Uint16(0)));
+  EXPECT_EQ(pad.rumbles.last(), kStill);
 }
