@@ -7,12 +7,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
+
+#include <unistd.h>
 
 TEST(SdlInput, EveryStandardKeyMapsToItsOwnCode) {
   std::set<int> seen;
@@ -74,14 +79,14 @@ struct VirtualDevice {
   SDL_Joystick* handle = nullptr;  // ours, to move its axes and buttons
   RumbleLog rumbles;
 
-  bool attach(bool pad) {
+  bool attach(bool pad, const char* name = nullptr) {
     SDL_VirtualJoystickDesc desc;
     std::memset(&desc, 0, sizeof(desc));
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
     desc.type = pad ? SDL_JOYSTICK_TYPE_GAMECONTROLLER : SDL_JOYSTICK_TYPE_WHEEL;
     desc.naxes = SDL_CONTROLLER_AXIS_MAX;
     desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.name = pad ? "virtual pad" : "virtual wheel";
+    desc.name = name != nullptr ? name : pad ? "virtual pad" : "virtual wheel";
     desc.userdata = &rumbles;
     desc.Rumble = RumbleLog::record;
     int index = SDL_JoystickAttachVirtualEx(&desc);
@@ -317,4 +322,39 @@ TEST_F(VirtualController, RumbleFollowsTheCarsForceFeedbackInASlideAndStopsForMe
   ASSERT_NE(pad.rumbles.last(), kStill);
   source.reset();
   EXPECT_EQ(pad.rumbles.last(), kStill);
+}
+
+TEST_F(VirtualController, MappingFileInTheWorkingFolderMakesAJoystickAPad) {
+  // The joystick is there before the game starts, with a community mapping for it.
+  // A name of its own: the mapping stays with SDL for the rest of the process.
+  VirtualDevice wheel;
+  ASSERT_TRUE(wheel.attach(false, "community wheel")) << SDL_GetError();
+  char guid[33];
+  SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(wheel.handle), guid, sizeof(guid));
+  // Written as the community file writes them, without the name's checksum.
+  std::memset(guid + 4, '0', 4);
+  char folder[] = "/tmp/stravo_pads_XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  std::string mappingFile = std::string(folder) + "/gamecontrollerdb.txt";
+  {
+    std::ofstream out(mappingFile);
+    out << "# community mappings\n" << guid << ",mapped wheel,a:b3,x:b4,leftx:a0,platform:Linux,\n";
+  }
+  char previous[4096];
+  ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
+  ASSERT_EQ(chdir(folder), 0);
+  dev.reset();
+  source = std::make_unique<SdlInput>();
+  dev = std::make_unique<InputDevice>(source.get());
+  EXPECT_EQ(chdir(previous), 0);
+  std::remove(mappingFile.c_str());
+  rmdir(folder);
+
+  ASSERT_TRUE(source->hasController());
+  wheel.setButton(3, true);
+  wheel.setButton(5, true);
+  wheel.setAxis(0, -32768);
+  takeFreshReading();
+  // Button 3 is the pad's A (throttle), button 5 is nothing the mapping names.
+  EXPECT_EQ(codesDown(), (std::vector<int>{257, 262}));
 }
