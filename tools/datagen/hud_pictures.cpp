@@ -167,7 +167,7 @@ Image infoPicture(Font& font) {
                            {"Space", "handbrake"},         {"A / S", "gear down / up"},
                            {"C", "clutch"},                {"1 2 3 4", "cameras"},
                            {"R", "back on the track"},     {"Esc", "menu"},
-                           {"F", "rumble on / off"}};
+                           {"F", "controller rumble"}};
   const int rowCount = int(sizeof(rows) / sizeof(rows[0]));
   // The rows share the panel below the title, 48 pixels apart while they fit.
   const int rowSpacing = std::min(48, (468 - 132) / (rowCount - 1));
