@@ -23,6 +23,7 @@ GameOptionsResult parseGameOptions(int argc, const char* const* argv, GameOption
   bool fullscreen = false, windowed = false;
   app.add_flag("--fullscreen", fullscreen, "Fullscreen for this run, whatever config.txt says");
   app.add_flag("--windowed", windowed, "In a window for this run, whatever config.txt says");
+  app.add_flag("--rumble", out.rumble, "Rumble the controller with the car's force feedback (key F)");
   describeOutGaugeOptions(app, out.outgauge);
 
   CommandLineResult parsed = parseCommandLine(app, argc, argv);

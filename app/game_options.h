@@ -8,6 +8,7 @@
 // config.txt: the options last for the run they are given to.
 struct GameOptions {
   int fullscreen = -1;  // -1: as config.txt says; 0: --windowed; 1: --fullscreen
+  bool rumble = false;  // --rumble: the controller rumbles with the car's force feedback (key F)
   OutGaugeSettings outgauge;  // --outgauge HOST:PORT, --outgauge-id N, --outgauge-rate HZ
 };
 

@@ -1,5 +1,7 @@
 #include "app/input_device.h"
 
+#include "app/rumble.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -16,6 +18,15 @@ constexpr int kButtonCount = 6;
 // A stick reading beyond this (of -1000..1000) counts as a digital press.
 constexpr int kStickThreshold = 500;
 
+// Controller buttons as the car reads them: brake and throttle.
+constexpr int kBrakeButton = 0;
+constexpr int kThrottleButton = 2;
+// A trigger pulled past this (of 0..1000) presses its button in digital mode.
+constexpr int kTriggerThreshold = 500;
+
+// The F key switches rumble on and off.
+constexpr int kRumbleKey = 0x21;
+
 }  // namespace
 
 InputDevice::InputDevice(InputSource* src) : source(src), analog(false) {
@@ -28,9 +39,20 @@ void InputDevice::update() {
   // A lost keyboard (window in the background) reads as every key up; the
   // source re-acquires it on its own.
   if (source == nullptr || !source->readKeyboard(keys)) std::memset(keys, 0, sizeof(keys));
+  bool rumbleKey = (keys[kRumbleKey] & 0x80) != 0;
+  if (rumbleKey && !rumbleKeyWasDown) rumble = !rumble;
+  rumbleKeyWasDown = rumbleKey;
 
+  readController();
+  driveRumble();
+}
+
+void InputDevice::readController() {
+  if (source != nullptr) source->findController();
   if (source == nullptr || !source->hasController()) {
+    // Axes of a controller that went away must not steer on.
     std::memset(joystickKeys, 0, sizeof(joystickKeys));
+    std::fill(axes, axes + 3, 0.0f);
     return;
   }
   // Between polls the controller keys and axes keep their last values.
@@ -39,6 +61,8 @@ void InputDevice::update() {
   ControllerState state;
   if (!source->takeController(state)) {
     std::memset(joystickKeys, 0, sizeof(joystickKeys));
+    // A controller pulled out is gone at once, not on the next update.
+    if (!source->hasController()) std::fill(axes, axes + 3, 0.0f);
     return;
   }
 
@@ -61,6 +85,38 @@ void InputDevice::update() {
   }
   for (int b = 0; b < kButtonCount; ++b)
     joystickKeys[kFirstButton + b] = (state.buttons[b] & 0x80) != 0 ? 1 : 0;
+  // In analog mode the triggers are the pedal axis; in digital mode a pulled
+  // trigger is the throttle or brake button, as a player expects of a pad.
+  if (!analog) {
+    if (state.throttleTrigger > kTriggerThreshold) joystickKeys[kFirstButton + kThrottleButton] = 1;
+    if (state.brakeTrigger > kTriggerThreshold) joystickKeys[kFirstButton + kBrakeButton] = 1;
+  }
+}
+
+void InputDevice::forceFeedback(float value) {
+  feedback = value;
+  feedbackFresh = true;
+}
+
+void InputDevice::driveRumble() {
+  // The value of the tick before this one; none means the car stood still.
+  float value = rumble && feedbackFresh ? feedback : 0.0f;
+  feedbackFresh = false;
+  if (source == nullptr || !source->hasController()) {
+    rumbling = false;
+    return;
+  }
+  RumbleMotors m = rumbleMotors(value);
+  if (m.left == 0 && m.right == 0) {
+    if (rumbling) source->rumble(0.0f, 0);
+    rumbling = false;
+    return;
+  }
+  ++ticksSinceRumble;
+  if (rumbling && ticksSinceRumble < kRumbleRefreshTicks) return;
+  source->rumble(value, kRumbleHoldMs);
+  rumbling = true;
+  ticksSinceRumble = 0;
 }
 
 bool InputDevice::isDown(int code) const {

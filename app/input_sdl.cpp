@@ -1,12 +1,13 @@
 #include "app/input_sdl.h"
 
-#include "app/log.h"
+#include "app/rumble.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -77,13 +78,27 @@ const KeyMap kKeyMap[] = {
     {SDL_SCANCODE_MEDIASELECT, 0xED},
 };
 
-// Polling period of the joystick thread, and the shutdown wait step.
+// Polling period of the controller thread, and the shutdown wait step.
 constexpr auto kPollPeriod = std::chrono::milliseconds(10);
 constexpr auto kStopWait = std::chrono::milliseconds(5);
+
+// The community mapping file, taken from the working folder when present.
+const char kMappingFile[] = "gamecontrollerdb.txt";
+
+// Pad buttons onto the controller buttons 0-5 the car reads: 0 brake, 1 (no
+// driving action), 2 throttle, 3 handbrake, 4 shift down, 5 shift up.
+const SDL_GameControllerButton kPadButtons[6] = {
+    SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y,            SDL_CONTROLLER_BUTTON_A,
+    SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER};
 
 // SDL axis readings run -32768..32767; the game expects -1000..1000.
 int scaleAxis(Sint16 raw) {
   return std::clamp(int(raw) * 1000 / 32767, -1000, 1000);
+}
+
+// A trigger reads 0..32767; the game expects 0..1000.
+int scaleTrigger(Sint16 raw) {
+  return std::clamp(int(raw) * 1000 / 32767, 0, 1000);
 }
 
 }  // namespace
@@ -98,8 +113,16 @@ struct SdlInput::State {
   // SDL scan code -> DirectInput code, built once.
   uint8_t dikOf[SDL_NUM_SCANCODES] = {};
 
-  bool joystickSupport = false;  // the joystick subsystem started for us
+  bool joystickSupport = false;  // the game-controller subsystem started for us
+  bool hapticSupport = false;
+  // The controller: a recognised pad (and its joystick) or a raw joystick.
+  SDL_GameController* pad = nullptr;
   SDL_Joystick* joystick = nullptr;
+  // A constant force (steering wheels and force-feedback sticks), when the
+  // device has one; the main thread alone drives it.
+  SDL_Haptic* haptic = nullptr;
+  int forceEffect = -1;
+
   std::thread poller;
   // Hand-over: the thread polls only while pollDone is clear, then sets it;
   // the main thread reads `polled` only while it is set, then clears it.
@@ -112,6 +135,27 @@ struct SdlInput::State {
     SDL_JoystickUpdate();
     pollOk = SDL_JoystickGetAttached(joystick) == SDL_TRUE;
     if (!pollOk) return;
+    if (pad != nullptr) {
+      pollPad();
+    } else {
+      pollRaw();
+    }
+  }
+
+  // Left stick (or the d-pad, as a full deflection) steers; the right trigger
+  // pushes forward and the left one back, as a pedal axis the car reads.
+  void pollPad() {
+    polled.x = scaleAxis(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX));
+    if (SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT)) polled.x = -1000;
+    if (SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) polled.x = 1000;
+    polled.throttleTrigger = scaleTrigger(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT));
+    polled.brakeTrigger = scaleTrigger(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT));
+    polled.y = polled.brakeTrigger - polled.throttleTrigger;
+    polled.z = scaleAxis(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_RIGHTX));
+    for (int b = 0; b < 6; ++b) polled.buttons[b] = SDL_GameControllerGetButton(pad, kPadButtons[b]) ? 0x80 : 0;
+  }
+
+  void pollRaw() {
     int axes = SDL_JoystickNumAxes(joystick);
     polled.x = axes > 0 ? scaleAxis(SDL_JoystickGetAxis(joystick, 0)) : 0;
     polled.y = axes > 1 ? scaleAxis(SDL_JoystickGetAxis(joystick, 1)) : 0;
@@ -130,33 +174,115 @@ struct SdlInput::State {
     }
     pollDone.store(true);
   }
+
+  // The first attached device that opens, as a pad when SDL knows it as one;
+  // then its force effect and its polling thread.
+  void open() {
+    int count = SDL_NumJoysticks();
+    for (int i = 0; i < count && joystick == nullptr; ++i) {
+      if (SDL_IsGameController(i)) {
+        pad = SDL_GameControllerOpen(i);
+        if (pad != nullptr) joystick = SDL_GameControllerGetJoystick(pad);
+      } else {
+        joystick = SDL_JoystickOpen(i);
+      }
+    }
+    if (joystick == nullptr) return;
+    std::fprintf(stderr, "Main: controller %s (%s)\n", SDL_JoystickName(joystick),
+                 pad != nullptr ? "pad" : "joystick");
+    if (hapticSupport) openForceEffect();
+    polled = ControllerState();
+    pollOk = false;
+    stopPolling.store(false);
+    pollDone.store(false);
+    poller = std::thread([this] { pollLoop(); });
+  }
+
+  void openForceEffect() {
+    if (SDL_JoystickIsHaptic(joystick) != 1) return;
+    haptic = SDL_HapticOpenFromJoystick(joystick);
+    if (haptic == nullptr) return;
+    if ((SDL_HapticQuery(haptic) & SDL_HAPTIC_CONSTANT) != 0) {
+      SDL_HapticEffect effect = forceEffectAt(0.0f, 0);
+      forceEffect = SDL_HapticNewEffect(haptic, &effect);
+    }
+    if (forceEffect < 0) {
+      SDL_HapticClose(haptic);
+      haptic = nullptr;
+    }
+  }
+
+  // A constant force along the steering axis: negative pushes one way,
+  // positive the other.
+  static SDL_HapticEffect forceEffectAt(float value, uint32_t holdMs) {
+    SDL_HapticEffect effect;
+    std::memset(&effect, 0, sizeof(effect));
+    effect.type = SDL_HAPTIC_CONSTANT;
+    effect.constant.direction.type = SDL_HAPTIC_STEERING_AXIS;
+    effect.constant.length = holdMs;
+    effect.constant.level = rumbleForceLevel(value);
+    return effect;
+  }
+
+  void rumble(float value, uint32_t holdMs) {
+    if (joystick == nullptr) return;
+    RumbleMotors m = rumbleMotors(value);
+    SDL_JoystickRumble(joystick, m.left, m.right, holdMs);
+    if (haptic == nullptr) return;
+    if (holdMs == 0) {
+      SDL_HapticStopEffect(haptic, forceEffect);
+      return;
+    }
+    SDL_HapticEffect effect = forceEffectAt(value, holdMs);
+    if (SDL_HapticUpdateEffect(haptic, forceEffect, &effect) == 0) SDL_HapticRunEffect(haptic, forceEffect, 1);
+  }
+
+  // Stops the thread before anything of the controller is released.
+  void close() {
+    if (joystick == nullptr) return;
+    stopPolling.store(true);
+    while (!pollDone.load()) std::this_thread::sleep_for(kStopWait);
+    poller.join();
+    // A device pulled out has nothing left to stop.
+    if (SDL_JoystickGetAttached(joystick) == SDL_TRUE) rumble(0.0f, 0);
+    if (haptic != nullptr) {
+      SDL_HapticDestroyEffect(haptic, forceEffect);
+      SDL_HapticClose(haptic);
+      haptic = nullptr;
+      forceEffect = -1;
+    }
+    if (pad != nullptr) {
+      SDL_GameControllerClose(pad);
+    } else {
+      SDL_JoystickClose(joystick);
+    }
+    pad = nullptr;
+    joystick = nullptr;
+  }
 };
 
 SdlInput::SdlInput() : state(new State) {
   for (const KeyMap& k : kKeyMap) state->dikOf[k.sdl] = k.dik;
 
-  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
-    logLine("Main: no joystick support (%s)", SDL_GetError());
+  // The controller is no part of the log: its notes go to stderr.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    std::fprintf(stderr, "Main: no joystick support (%s)\n", SDL_GetError());
     return;
   }
   state->joystickSupport = true;
-  // The first joystick that opens is the controller.
-  int count = SDL_NumJoysticks();
-  for (int i = 0; i < count && state->joystick == nullptr; ++i)
-    state->joystick = SDL_JoystickOpen(i);
-  if (state->joystick == nullptr) return;
-  logLine("Main: controller %s", SDL_JoystickName(state->joystick));
-  state->poller = std::thread([s = state] { s->pollLoop(); });
+  state->hapticSupport = SDL_InitSubSystem(SDL_INIT_HAPTIC) == 0;
+  // Mappings from SDL_GAMECONTROLLERCONFIG are read by SDL itself.
+  if (SDL_RWops* file = SDL_RWFromFile(kMappingFile, "rb")) {
+    if (SDL_GameControllerAddMappingsFromRW(file, 1) < 0)
+      std::fprintf(stderr, "Main: %s not read (%s)\n", kMappingFile, SDL_GetError());
+  }
+  state->open();
 }
 
 SdlInput::~SdlInput() {
-  if (state->joystick != nullptr) {
-    state->stopPolling.store(true);
-    while (!state->pollDone.load()) std::this_thread::sleep_for(kStopWait);
-    state->poller.join();
-    SDL_JoystickClose(state->joystick);
-  }
-  if (state->joystickSupport) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  state->close();
+  if (state->hapticSupport) SDL_QuitSubSystem(SDL_INIT_HAPTIC);
+  if (state->joystickSupport) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   delete state;
 }
 
@@ -171,6 +297,13 @@ bool SdlInput::readKeyboard(uint8_t keys[256]) {
   return true;
 }
 
+void SdlInput::findController() {
+  if (!state->joystickSupport || state->joystick != nullptr) return;
+  // Without an open device nothing else looks for new ones.
+  SDL_JoystickUpdate();
+  state->open();
+}
+
 bool SdlInput::hasController() const { return state->joystick != nullptr; }
 
 bool SdlInput::controllerReady() { return state->pollDone.load(); }
@@ -178,6 +311,12 @@ bool SdlInput::controllerReady() { return state->pollDone.load(); }
 bool SdlInput::takeController(ControllerState& out) {
   out = state->polled;
   bool ok = state->pollOk;
+  if (!ok) {
+    state->close();
+    return false;
+  }
   state->pollDone.store(false);
-  return ok;
+  return true;
 }
+
+void SdlInput::rumble(float value, uint32_t holdMs) { state->rumble(value, holdMs); }

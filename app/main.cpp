@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
   }
   // Telemetry starts after the warm-up: the first packet is the player's drive.
   if (startOutGauge(options.outgauge, "stravo")) setDrivingTickListener(outGaugeTick);
+  if (options.rumble) switchRumbleOn();
   int code = runMainLoop();
   stopOutGauge();
   Cleanup();

@@ -332,6 +332,10 @@ void setDrivingTickListener(void (*listener)(const PhCar& car, const GameState& 
   program.context.afterDrivingTick = listener;
 }
 
+void switchRumbleOn() {
+  if (program.input != nullptr) program.input->rumble = true;
+}
+
 void onQuitEvent() { saveBestTimesOnClose(*program.game, kBestTimesFile); }
 
 void Cleanup() {

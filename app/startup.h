@@ -12,6 +12,10 @@ struct GameState;
 // warm-up updates. False when a mesh did not load (nothing after it exists).
 bool Init(const AppConfig& config);
 
+// The controller rumbles with the car's force feedback from now on (--rumble);
+// the F key switches it off and on again.
+void switchRumbleOn();
+
 // One update of the main loop with the frame clock kept around the game's
 // update. False when the player quit from the menu.
 bool updateFrame();

@@ -1,10 +1,13 @@
 #include "app/input_device.h"
+#include "app/rumble.h"
 #include "app/scripted_input.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -32,7 +35,12 @@ struct FakeSource : InputSource {
     out = state;
     return readOk;
   }
+  void rumble(float value, uint32_t holdMs) override { rumbles.push_back({value, holdMs}); }
+
+  std::vector<std::pair<float, uint32_t>> rumbles;
 };
+
+constexpr int kKeyF = 0x21;
 
 std::vector<InputEvent> parseOk(const std::string& text) {
   std::vector<InputEvent> events;
@@ -151,6 +159,110 @@ TEST(InputDevice, ControllerKeysHoldBetweenPollsAndClearOnFailedRead) {
   src.readOk = false;
   dev.update();
   EXPECT_FALSE(dev.isDown(262));
+}
+
+TEST(InputDevice, PulledTriggersPressThrottleAndBrakeOnlyInDigitalMode) {
+  FakeSource src;
+  src.controller = true;
+  src.state.throttleTrigger = 501;
+  src.state.brakeTrigger = 500;
+  InputDevice dev(&src);
+  dev.update();
+  EXPECT_TRUE(dev.isDown(262));
+  EXPECT_FALSE(dev.isDown(260));
+  src.state.brakeTrigger = 1000;
+  dev.update();
+  EXPECT_TRUE(dev.isDown(260));
+  dev.setAnalog(true);
+  dev.update();
+  EXPECT_FALSE(dev.isDown(262));
+  EXPECT_FALSE(dev.isDown(260));
+}
+
+TEST(InputDevice, AControllerThatGoesAwayLeavesNoAxisBehind) {
+  FakeSource src;
+  src.controller = true;
+  src.state.x = 1000;
+  InputDevice dev(&src);
+  dev.setAnalog(true);
+  dev.update();
+  ASSERT_GT(dev.axis(0), 0.0f);
+  src.controller = false;
+  dev.update();
+  EXPECT_EQ(dev.axis(0), 0.0f);
+}
+
+TEST(Rumble, StrengthFollowsTheValuePastTheDeadZoneAndItsSignPicksTheMotor) {
+  struct Case {
+    float value;
+    uint16_t left, right;
+    int16_t force;
+  };
+  const Case cases[] = {
+      {0.0f, 0, 0, 0},           {kRumbleDeadZone, 0, 0, 0}, {-0.525f, 32768, 0, -16384},
+      {0.525f, 0, 32768, 16384}, {1.0f, 0, 65535, 32767},    {-1.0f, 65535, 0, -32767},
+      {3.0f, 0, 65535, 32767},   {NAN, 0, 0, 0},
+  };
+  // Half strength may round either way by one step.
+  constexpr int kStepTol = 1;
+  for (const Case& c : cases) {
+    RumbleMotors m = rumbleMotors(c.value);
+    EXPECT_NEAR(m.left, c.left, kStepTol) << c.value;
+    EXPECT_NEAR(m.right, c.right, kStepTol) << c.value;
+    EXPECT_NEAR(rumbleForceLevel(c.value), c.force, kStepTol) << c.value;
+  }
+}
+
+TEST(Rumble, FKeySwitchesItOnEachPress) {
+  FakeSource src;
+  InputDevice dev(&src);
+  src.keyState[kKeyF] = 0x80;
+  for (int t = 0; t < 5; ++t) dev.update();
+  EXPECT_TRUE(dev.rumble);
+  src.keyState[kKeyF] = 0;
+  dev.update();
+  src.keyState[kKeyF] = 0x80;
+  dev.update();
+  EXPECT_FALSE(dev.rumble);
+}
+
+TEST(Rumble, RefreshedEveryFewTicksWhileDrivenAndStoppedWhenTheCarStands) {
+  FakeSource src;
+  src.controller = true;
+  InputDevice dev(&src);
+  // Off: the car's value goes nowhere.
+  for (int t = 0; t < 10; ++t) {
+    dev.update();
+    dev.forceFeedback(-0.5f);
+  }
+  EXPECT_TRUE(src.rumbles.empty());
+
+  dev.rumble = true;
+  std::vector<int> sentAt;
+  for (int t = 0; t < 10; ++t) {
+    size_t before = src.rumbles.size();
+    dev.update();
+    if (src.rumbles.size() > before) sentAt.push_back(t);
+    dev.forceFeedback(-0.5f);
+  }
+  EXPECT_EQ(sentAt, (std::vector<int>{0, 3, 6, 9}));
+  EXPECT_EQ(src.rumbles.back().first, -0.5f);
+  EXPECT_EQ(src.rumbles.back().second, kRumbleHoldMs);
+
+  // The menu: updates go on but the car is not stepped, so no value arrives.
+  size_t before = src.rumbles.size();
+  for (int t = 0; t < 5; ++t) dev.update();
+  ASSERT_EQ(src.rumbles.size(), before + 1);
+  EXPECT_EQ(src.rumbles.back().first, 0.0f);
+  EXPECT_EQ(src.rumbles.back().second, 0u);
+
+  // Switched off while driving: stopped at once.
+  dev.forceFeedback(0.8f);
+  dev.update();
+  dev.rumble = false;
+  dev.forceFeedback(0.8f);
+  dev.update();
+  EXPECT_EQ(src.rumbles.back().first, 0.0f);
 }
 
 TEST(InputScript, ParsesEventsSortedByTickWithComments) {

@@ -166,10 +166,14 @@ Image infoPicture(Font& font) {
   const char* rows[][2] = {{"Up / Down", "throttle / brake"}, {"Left / Right", "steer"},
                            {"Space", "handbrake"},         {"A / S", "gear down / up"},
                            {"C", "clutch"},                {"1 2 3 4", "cameras"},
-                           {"R", "back on the track"},     {"Esc", "menu"}};
+                           {"R", "back on the track"},     {"Esc", "menu"},
+                           {"F", "controller rumble"}};
+  const int rowCount = int(sizeof(rows) / sizeof(rows[0]));
+  // The rows share the panel below the title, 48 pixels apart while they fit.
+  const int rowSpacing = std::min(48, (468 - 132) / (rowCount - 1));
   font.size(34, squeeze);
-  for (int i = 0; i < 8; ++i) {
-    int baseline = 132 + i * 48;
+  for (int i = 0; i < rowCount; ++i) {
+    int baseline = 132 + i * rowSpacing;
     font.draw(image, 36, baseline, rows[i][0], gold);
     font.draw(image, 230, baseline, rows[i][1], white);
   }
