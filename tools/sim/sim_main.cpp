@@ -2,6 +2,8 @@
 // replay or the autopilot, for tests, benchmarks and tuning.
 
 #include "app/files.h"
+#include "game/ghosts.h"
+#include "game/time_display.h"
 #include "game/update.h"
 #include "tools/sim/autopilot.h"
 #include "tools/sim/sim_options.h"
@@ -21,6 +23,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitNotFinite = 3;
+constexpr int kExitGhostRefused = 3;
 
 // Reads and parses the input script; prints the offending line on failure.
 bool loadScript(const std::string& path, std::vector<InputEvent>& events) {
@@ -52,6 +55,20 @@ bool loadTrackLine(const std::string& dir, TrackLine& line) {
     return false;
   }
   return true;
+}
+
+// --verify-ghost: the file against DIR's track and start line, driven again.
+int verifyGhostFile(const SimWorld& sim, const std::string& path) {
+  GhostLap lap;
+  std::string why;
+  GhostCar ghost;
+  if (loadGhost(path.c_str(), sim.ghosts.trackId, lap, why) &&
+      verifyGhostLap(ghost, lap, sim.tree, sim.state.startLineA, sim.state.startLineB, why)) {
+    std::printf("ghost verified: lap %s\n", lapTimeText(lap.lapTime).c_str());
+    return kExitOk;
+  }
+  std::printf("ghost refused: %s\n", why.c_str());
+  return kExitGhostRefused;
 }
 
 // What the summary reports about the whole run.
@@ -121,6 +138,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "stravo-sim: %s\n", why.c_str());
     return kExitFailed;
   }
+  if (!opts.verifyGhostPath.empty()) return verifyGhostFile(sim, opts.verifyGhostPath);
+  sim.ghosts.shown = opts.ghost;
   PhCar& car = *sim.car;
   car.turbo = opts.turbo;
   car.autoGearbox = !opts.manual;

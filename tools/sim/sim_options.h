@@ -13,6 +13,8 @@ struct SimOptions {
   bool turbo = false;
   bool manual = false;
   bool autopilot = false;
+  bool ghost = false;            // drive the best lap's ghost car alongside
+  std::string verifyGhostPath;   // ghost file to check instead of driving; empty for none
 };
 
 // The one-line usage text.
