@@ -84,8 +84,9 @@ echo "pixels that differ: $ghost with the ghost shown and hidden, $still with it
 awk -v g="$ghost" -v s="$still" 'BEGIN { exit !(g >= 150 && g > 10 * s) }' ||
   fail "the ghost does not show: $ghost pixels differ ($still between two shots without it)"
 # The ghost adds light: the shot with it is brighter overall than the one without.
+# The light of the scene of $1 beyond that of $2, summed over the pixels (grey, 0..1 each).
 light() {
-  convert "$artefacts/$1.png[$scene]" "$artefacts/$2.png[$scene]" -compose minus -composite \
+  convert "$artefacts/$1.png[$scene]" "$artefacts/$2.png[$scene]" -compose minus_src -composite \
     -colorspace Gray -format '%[fx:mean*w*h]' info:
 }
 brighter=$(light ghost-on ghost-off)

@@ -25,3 +25,7 @@ stravo_test(ghost_test ${CMAKE_CURRENT_SOURCE_DIR}/ghost_test.cpp stravo_game st
             stravo_rmd_writer)
 target_compile_definitions(ghost_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
 add_dependencies(ghost_test stravo-sim)
+
+stravo_fuzzer(fuzz_ghost ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_ghost.cpp stravo_game
+              SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_ghost_seeds.cpp)
+stravo_benchmark(ghost_bench ${CMAKE_CURRENT_SOURCE_DIR}/ghost_bench.cpp stravo_game)
