@@ -30,13 +30,6 @@ source "$(dirname "$0")/session_setup.sh"
 "$sim" --dir . --verify-ghost ghosts/best.ghost | grep -q "^ghost verified: lap " || fail "the ghost does not verify"
 cp ghosts/best.ghost "$artefacts/best.ghost"
 
-hold=${STRAVO_E2E_HOLD:-2}
-press() {
-  xdotool keydown "$1"
-  sleep "$hold"
-  xdotool keyup "$1"
-  sleep "$hold"
-}
 shoot() {
   import -window "$window" "$artefacts/$1.png" 2> /dev/null || fail "no screenshot $1"
   echo "screenshot $artefacts/$1.png"
