@@ -95,9 +95,14 @@ void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car,
 
   // The class of the lap just ended: the timer clears the mark at the touch.
   bool turboLap = before.turboUsedThisLap || car.turbo;
-  if (before.lapRunning && finishLapRecording(ghosts.recorder, state.lastLapTime, turboLap) &&
-      bestOfClass(state.bestTimes, turboLap) != before.best[classOf(turboLap)])
-    keepBestLap(ghosts, ghosts.recorder.lap);
+  if (before.lapRunning && finishLapRecording(ghosts.recorder, state.lastLapTime, turboLap)) {
+    int c = classOf(turboLap);
+    // A best time without a ghost (one from a table older than the ghost
+    // files) must not keep the player from ever getting one.
+    bool newBest = bestOfClass(state.bestTimes, turboLap) != before.best[c];
+    if (newBest || !ghosts.haveBest[c] || state.lastLapTime < ghosts.best[c].lapTime)
+      keepBestLap(ghosts, ghosts.recorder.lap);
+  }
   beginLapRecording(ghosts.recorder, car, ghosts.trackId);
 
   int c = classOf(car.turbo);
