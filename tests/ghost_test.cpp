@@ -5,6 +5,7 @@
 #include "tests/sim_tracks.h"
 
 #include "app/input_device.h"
+#include "app/log.h"
 #include "game/ghost_car.h"
 #include "game/ghost_file.h"
 #include "game/ghosts.h"
@@ -17,6 +18,9 @@
 #include "vehicle/car_state.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstring>
@@ -206,6 +210,33 @@ TEST_F(GhostLapFile, LapThatDoesNotDriveAgainIsRefused) {
   away.start.current.position.x += 50.0;
   EXPECT_FALSE(verify(away, why));
   EXPECT_EQ(why, "does not start on the start line");
+}
+
+TEST_F(GhostLapFile, RefusedFileIsLoggedAndLeftUnusedAndAGoodOneIsSilent) {
+  char previous[4096];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(chdir(dir->c_str()), 0);
+  mkdir("kept", 0755);
+  mkdir("refused", 0755);
+  std::vector<uint8_t> damaged = *file;
+  damaged[damaged.size() / 2] ^= 1;
+  writeFile("kept/best.ghost", std::string(file->begin(), file->end()));
+  writeFile("refused/best.ghost", std::string(damaged.begin(), damaged.end()));
+
+  openLog();
+  Ghosts kept, refused;
+  openGhosts(kept, "kept", trackId, tree, state);
+  std::string logAfterKept = readFile("log.txt");
+  openGhosts(refused, "refused", trackId, tree, state);
+  setLogging(false);
+  std::string log = readFile("log.txt");
+  ASSERT_EQ(chdir(previous), 0);
+
+  EXPECT_TRUE(kept.haveBest[0]);
+  EXPECT_FALSE(kept.haveBest[1]);  // no turbo file: no fault, no line
+  EXPECT_EQ(logAfterKept, "Log started");
+  EXPECT_FALSE(refused.haveBest[0]);
+  EXPECT_EQ(log, "Log started\nMain: Ghost file \"refused\\best.ghost\" refused: checksum does not match");
 }
 
 // The player's car driven from the lap's start by its inputs, with or without a
