@@ -303,4 +303,61 @@ TEST_F(GhostLapFile, RunnerWithTheGhostAlongsideWritesTheSameTelemetry) {
   EXPECT_EQ(plain, ghost.substr(0, at));
 }
 
+// Laps fed to the ghost bookkeeping as the lap timer reports them, without
+// driving: which laps become the class's ghost, and when the ghost car shows.
+struct LapFeed {
+  Ghosts ghosts;  // no folder: nothing is written
+  InputDevice input{nullptr};
+  PhCar* car = new PhCar();
+  GameState state;
+
+  ~LapFeed() { delete car; }
+
+  void tick(bool touch, float lastLap = 0.0f) {
+    LapClock before = lapClockOf(state);
+    before.lineLatched = !touch;
+    state.lineLatched = true;
+    if (touch && state.lapRunning) {
+      state.lastLapTime = lastLap;
+      offerLap(state.bestTimes, lastLap, false);
+    }
+    state.lapRunning = true;
+    ghostsAfterTick(ghosts, input, *car, state, before);
+  }
+  void lap(float seconds, int ticks) {
+    for (int k = 0; k < ticks - 1; ++k) tick(false);
+    tick(true, seconds);
+  }
+};
+
+TEST(GhostBookkeeping, BestLapsBecomeTheGhostAndTheGhostShowsFromTheNextLapStart) {
+  LapFeed feed;
+  feed.state.bestTimes.entries[0] = 10.0f;  // an old record no lap here beats
+  feed.tick(true);                          // the first touch starts a lap
+  feed.lap(60.0f, 5);
+  ASSERT_TRUE(feed.ghosts.haveBest[0]);     // the first lap of a class without a ghost
+  EXPECT_EQ(feed.ghosts.best[0].lapTime, 60.0f);
+  EXPECT_EQ(feed.ghosts.best[0].inputs.size(), 5u);
+  feed.lap(61.0f, 6);                       // slower: the ghost stays
+  EXPECT_EQ(feed.ghosts.best[0].lapTime, 60.0f);
+  feed.lap(59.0f, 7);                       // faster than the ghost, not the record
+  EXPECT_EQ(feed.ghosts.best[0].lapTime, 59.0f);
+  EXPECT_EQ(feed.ghosts.best[0].inputs.size(), 7u);
+  EXPECT_FALSE(feed.ghosts.haveBest[1]);
+  EXPECT_FALSE(ghostVisible(feed.ghosts));
+
+  // G shows it from the next lap start; recovery (or restart) takes it away.
+  feed.input.keys[kKeyG] = 0x80;
+  handleGhostKey(feed.ghosts, feed.input);
+  feed.input.keys[kKeyG] = 0;
+  handleGhostKey(feed.ghosts, feed.input);
+  EXPECT_TRUE(feed.ghosts.shown);
+  EXPECT_FALSE(ghostVisible(feed.ghosts));
+  feed.lap(65.0f, 3);
+  EXPECT_TRUE(ghostVisible(feed.ghosts));
+  resetGhosts(feed.ghosts);
+  EXPECT_FALSE(ghostVisible(feed.ghosts));
+  EXPECT_FALSE(feed.ghosts.recorder.recording);
+}
+
 }  // namespace
