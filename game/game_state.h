@@ -7,6 +7,7 @@
 #include "physics/mat4.h"
 #include "physics/vec3.h"
 
+struct Ghosts;
 class InputDevice;
 class PhCar;
 class PhWorld;
@@ -51,6 +52,8 @@ struct GameContext {
   // Told of the car after every tick that stepped it (never with the menu
   // shown), for telemetry. Null when nobody listens.
   void (*afterDrivingTick)(const PhCar& car, const GameState& state) = nullptr;
+  // Lap recording, best-lap ghost files and the ghost car; null for none.
+  Ghosts* ghosts = nullptr;
 };
 
 // Everything the game logic keeps between updates. Angles in degrees unless the

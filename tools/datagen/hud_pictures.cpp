@@ -167,13 +167,13 @@ Image infoPicture(Font& font) {
                            {"Space", "handbrake"},         {"A / S", "gear down / up"},
                            {"C", "clutch"},                {"1 2 3 4", "cameras"},
                            {"R", "back on the track"},     {"Esc", "menu"},
-                           {"F", "controller rumble"}};
+                           {"F", "controller rumble"},      {"G", "ghost car"}};
   const int rowCount = int(sizeof(rows) / sizeof(rows[0]));
-  // The rows share the panel below the title, 48 pixels apart while they fit.
-  const int rowSpacing = std::min(48, (468 - 132) / (rowCount - 1));
-  font.size(34, squeeze);
+  // The rows share the room under the heading, 48 pixels apart at most.
+  const int spacing = std::min(48, 360 / (rowCount - 1));
+  font.size(std::min(34, spacing * 34 / 48), squeeze);
   for (int i = 0; i < rowCount; ++i) {
-    int baseline = 132 + i * rowSpacing;
+    int baseline = 132 + i * spacing;
     font.draw(image, 36, baseline, rows[i][0], gold);
     font.draw(image, 230, baseline, rows[i][1], white);
   }

@@ -3,6 +3,8 @@
 
 #include "app/files.h"
 #include "app/outgauge_feed.h"
+#include "game/ghosts.h"
+#include "game/time_display.h"
 #include "game/update.h"
 #include "tools/sim/autopilot.h"
 #include "tools/sim/sim_options.h"
@@ -22,6 +24,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitNotFinite = 3;
+constexpr int kExitGhostRefused = 3;
 
 // Reads and parses the input script; prints the offending line on failure.
 bool loadScript(const std::string& path, std::vector<InputEvent>& events) {
@@ -55,6 +58,20 @@ bool loadTrackLine(const std::string& dir, TrackLine& line) {
   return true;
 }
 
+// --verify-ghost: the file against DIR's track and start line, driven again.
+int verifyGhostFile(const SimWorld& sim, const std::string& path) {
+  GhostLap lap;
+  std::string why;
+  GhostCar ghost;
+  if (loadGhost(path.c_str(), sim.ghosts.trackId, lap, why) &&
+      verifyGhostLap(ghost, lap, sim.tree, sim.state.startLineA, sim.state.startLineB, why)) {
+    std::printf("ghost verified: lap %s\n", lapTimeText(lap.lapTime).c_str());
+    return kExitOk;
+  }
+  std::printf("ghost refused: %s\n", why.c_str());
+  return kExitGhostRefused;
+}
+
 // What the summary reports about the whole run.
 struct RunTotals {
   long long ticks = 0;
@@ -63,6 +80,7 @@ struct RunTotals {
   int recoveries = 0;
   long long offRoadWheelTicks = 0;  // wheel-ticks on any surface but the road's
   std::vector<float> laps;          // s
+  long long ghostTicks = -1;        // ticks the ghost car was out; -1 without --ghost
   uint64_t trajectory = 1469598103934665603ull;  // FNV-1a of every tick's body state
 };
 
@@ -102,6 +120,7 @@ void printSummary(const RunTotals& totals, const PhCar& car) {
   std::printf("recoveries: %d\n", totals.recoveries);
   std::printf("off-road wheel ticks: %lld\n", totals.offRoadWheelTicks);
   std::printf("trajectory: %016llx\n", (unsigned long long)totals.trajectory);
+  if (totals.ghostTicks >= 0) std::printf("ghost ticks: %lld\n", totals.ghostTicks);
 }
 
 }  // namespace
@@ -126,6 +145,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "stravo-sim: %s\n", why.c_str());
     return kExitFailed;
   }
+  if (!opts.verifyGhostPath.empty()) return verifyGhostFile(sim, opts.verifyGhostPath);
+  sim.ghosts.shown = opts.ghost;
   PhCar& car = *sim.car;
   car.turbo = opts.turbo;
   car.autoGearbox = !opts.manual;
@@ -156,6 +177,7 @@ int main(int argc, char** argv) {
 
   RunTotals totals;
   LapPosition lap;
+  if (opts.ghost) totals.ghostTicks = 0;
   int exitCode = kExitOk;
   for (long long t = 0; t < opts.ticks; ++t) {
     script.apply(t, sim.source, sim.input);
@@ -168,6 +190,7 @@ int main(int argc, char** argv) {
     Tick(sim.ctx, sim.state);
     ++totals.ticks;
     bool lapBegun = !wasLatched && sim.state.lineLatched;
+    if (opts.ghost && ghostVisible(sim.ghosts)) ++totals.ghostTicks;
     if (wasRunning && lapBegun) totals.laps.push_back(sim.state.lastLapTime);
 
     double step = length(car.current.position - car.previous.position);

@@ -17,6 +17,8 @@ struct SimOptions {
   bool autopilot = false;
   OutGaugeSettings outgauge;  // --outgauge HOST:PORT, --outgauge-id N, --outgauge-rate HZ
   std::string helpText;  // set by --help: print it and run nothing
+  bool ghost = false;            // drive the best lap's ghost car alongside
+  std::string verifyGhostPath;   // ghost file to check instead of driving; empty for none
 };
 
 // The one-line usage text.
