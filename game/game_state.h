@@ -3,6 +3,7 @@
 #include "game/best_times.h"
 #include "game/car_shadow.h"
 #include "game/skid_marks.h"
+#include "game/timing_aids.h"
 #include "game/trip_stats.h"
 #include "physics/mat4.h"
 #include "physics/vec3.h"
@@ -95,6 +96,7 @@ struct GameState {
   TripStats trip;
   SkidMarks skids;
   CarShadow shadow;
+  TimingAids timing;
 
   // The view handed to the renderer, which keeps references to both.
   Vec3 viewEye{0.0, 0.0, 0.0};

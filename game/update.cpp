@@ -133,7 +133,11 @@ void Tick(const GameContext& ctx, GameState& state) {
   ctx.world->step();
   addTripDistance(state.trip, car.current.position, car.previous.position);
   laySkids(car, state);
+  float lapTimeBefore = state.lapTime;
+  bool wasLatched = state.lineLatched, wasRunning = state.lapRunning;
   timeLap(state, car.current.position, car.turbo);
+  timingTick(state.timing, state, lapTimeBefore, wasLatched, wasRunning, car.previous.position,
+             car.current.position);
   chaseTick(state, car.current.position, car.current.velocity, car.current.orientation);
 }
 
@@ -170,6 +174,7 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) 
   if (ctx.input->isDown(kKeyR) || state.resetRequested) recoverCar(ctx, state);
 
   selectCameraMode(*ctx.input, state);
+  handleTimingKey(state.timing, *ctx.input, state.menuVisible);
   placeCamera(state, car.drawn.position, car.drawn.orientation);
 
   state.volumeNow = state.menuVisible ? 0.0f : state.masterVolume;

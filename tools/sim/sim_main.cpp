@@ -2,6 +2,7 @@
 // replay or the autopilot, for tests, benchmarks and tuning.
 
 #include "app/files.h"
+#include "game/sector_splits.h"
 #include "game/update.h"
 #include "tools/sim/autopilot.h"
 #include "tools/sim/sim_options.h"
@@ -38,21 +39,26 @@ bool loadScript(const std::string& path, std::vector<InputEvent>& events) {
   return true;
 }
 
-bool loadTrackLine(const std::string& dir, TrackLine& line) {
+// The centre line; `required` (the autopilot) reports a missing or bad one.
+bool loadTrackLine(const std::string& dir, TrackLine& line, bool required = true) {
   std::string path = platformPath((dir + "\\data\\track.line").c_str());
   std::vector<unsigned char> bytes;
   if (!readWholeFile(path.c_str(), bytes)) {
-    std::fprintf(stderr, "stravo-sim: the autopilot needs %s\n", path.c_str());
+    if (required) std::fprintf(stderr, "stravo-sim: the autopilot needs %s\n", path.c_str());
     return false;
   }
   int badLine = 0;
   std::string why;
   if (!parseTrackLine(bytes.data(), bytes.size(), line, badLine, why)) {
-    std::fprintf(stderr, "stravo-sim: %s:%d: %s\n", path.c_str(), badLine, why.c_str());
+    if (required) std::fprintf(stderr, "stravo-sim: %s:%d: %s\n", path.c_str(), badLine, why.c_str());
     return false;
   }
   return true;
 }
+
+struct SectorTimes {
+  float seconds[kSectorCount];
+};
 
 // What the summary reports about the whole run.
 struct RunTotals {
@@ -62,12 +68,19 @@ struct RunTotals {
   int recoveries = 0;
   long long offRoadWheelTicks = 0;  // wheel-ticks on any surface but the road's
   std::vector<float> laps;          // s
+  std::vector<SectorTimes> sectors;  // of each lap, in order
   uint64_t trajectory = 1469598103934665603ull;  // FNV-1a of every tick's body state
 };
 
 void hashBytes(uint64_t& h, const void* data, size_t size) {
   const unsigned char* p = static_cast<const unsigned char*>(data);
   for (size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
+}
+
+SectorTimes lapSectors(const TimingAids& aids) {
+  SectorTimes t;
+  for (int i = 0; i < kSectorCount; ++i) t.seconds[i] = aids.lastLapSectors[i];
+  return t;
 }
 
 bool finite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
@@ -90,14 +103,28 @@ std::string lapText(float seconds) {
   return text;
 }
 
+// The three sectors of lap `n`, adding up to the lap as printed; `-` for a
+// sector not timed (a split point missed, or none known).
+void printSectors(size_t n, const float sectors[kSectorCount], float lap) {
+  long hundredths[kSectorCount];
+  if (!sectorHundredths(sectors, lap, hundredths)) {
+    std::printf("sectors %zu: - - -\n", n);
+    return;
+  }
+  std::printf("sectors %zu: %ld.%02ld %ld.%02ld %ld.%02ld\n", n, hundredths[0] / 100, hundredths[0] % 100,
+              hundredths[1] / 100, hundredths[1] % 100, hundredths[2] / 100, hundredths[2] % 100);
+}
+
 void printSummary(const RunTotals& totals, const PhCar& car) {
   const Vec3& p = car.current.position;
   std::printf("ticks: %lld\n", totals.ticks);
   std::printf("distance: %.1f m\n", totals.distance);
   std::printf("top speed: %.1f km/h\n", totals.topSpeed);
   std::printf("final position: %.3f %.3f %.3f\n", p.x, p.y, p.z);
-  for (size_t i = 0; i < totals.laps.size(); ++i)
+  for (size_t i = 0; i < totals.laps.size(); ++i) {
     std::printf("lap %zu: %s\n", i + 1, lapText(totals.laps[i]).c_str());
+    printSectors(i + 1, totals.sectors[i].seconds, totals.laps[i]);
+  }
   std::printf("recoveries: %d\n", totals.recoveries);
   std::printf("off-road wheel ticks: %lld\n", totals.offRoadWheelTicks);
   std::printf("trajectory: %016llx\n", (unsigned long long)totals.trajectory);
@@ -136,7 +163,11 @@ int main(int argc, char** argv) {
     if (!loadTrackLine(opts.dir, line)) return kExitFailed;
     autopilot.line = &line;
     sim.input.setAnalog(true);
+  } else {
+    loadTrackLine(opts.dir, line, false);
   }
+  // The sector splits without a reference lap lie on the centre line.
+  sim.state.timing.centreLine = line.points;
 
   FILE* telemetry = nullptr;
   if (!opts.telemetryPath.empty()) {
@@ -160,7 +191,10 @@ int main(int argc, char** argv) {
     bool wasLatched = sim.state.lineLatched, wasRunning = sim.state.lapRunning;
     Tick(sim.ctx, sim.state);
     ++totals.ticks;
-    if (wasRunning && !wasLatched && sim.state.lineLatched) totals.laps.push_back(sim.state.lastLapTime);
+    if (wasRunning && !wasLatched && sim.state.lineLatched) {
+      totals.laps.push_back(sim.state.lastLapTime);
+      totals.sectors.push_back(lapSectors(sim.state.timing));
+    }
 
     totals.distance += length(car.current.position - car.previous.position);
     totals.topSpeed = std::max(totals.topSpeed, kmh(car.current.velocity));
