@@ -18,3 +18,8 @@ stravo_test(overlay_test ${CMAKE_CURRENT_SOURCE_DIR}/overlay_test.cpp stravo_gam
 
 # The frame's overlay over an empty scene, read back from a real window.
 stravo_gl_test(frame_test ${CMAKE_CURRENT_SOURCE_DIR}/frame_test.cpp stravo_game_draw PkgConfig::SDL2)
+
+# The live delta, the sector splits and the replay viewer's clock and keys.
+foreach(module timing_aids replay_viewer)
+  stravo_test(${module}_test ${CMAKE_CURRENT_SOURCE_DIR}/${module}_test.cpp stravo_game)
+endforeach()
