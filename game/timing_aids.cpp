@@ -106,3 +106,18 @@ void timingTick(TimingAids& aids, const GameState& state, float lapTimeBefore, b
   }
   aids.delta = updateDelta(aids.tracker, aids.lapReference, to, state.lapTime);
 }
+
+int signedTimeGlyphs(float seconds, bool& negative, int glyphs[kSignedTimeGlyphs]) {
+  constexpr long kMostHundredths = 9999;
+  constexpr int kPointGlyph = 11;
+  long h = std::isfinite(seconds) ? std::lround(std::fabs(double(seconds)) * 100.0) : 0;
+  if (h > kMostHundredths) h = kMostHundredths;
+  negative = seconds < 0.0f && h > 0;
+  int n = 0;
+  if (h >= 1000) glyphs[n++] = int(h / 1000);
+  glyphs[n++] = int(h / 100 % 10);
+  glyphs[n++] = kPointGlyph;
+  glyphs[n++] = int(h / 10 % 10);
+  glyphs[n++] = int(h % 10);
+  return n;
+}

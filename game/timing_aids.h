@@ -63,3 +63,9 @@ void timingTick(TimingAids& aids, const GameState& state, float lapTimeBefore, b
 
 // The lap timer stopped (restart, recovery): nothing is shown until the next lap.
 void stopTimingLap(TimingAids& aids);
+
+// A difference in seconds as the timing aids write it: a sign, then S.CC or
+// SS.CC in glyphs of the numbers picture (rounded to hundredths, at most
+// 99.99). Returns the number of glyphs; `negative` is false for zero.
+constexpr int kSignedTimeGlyphs = 5;
+int signedTimeGlyphs(float seconds, bool& negative, int glyphs[kSignedTimeGlyphs]);

@@ -212,3 +212,22 @@ TEST(TimingAids, TKeyTogglesOncePerPressAndOnlyWhileDriving) {
   handleTimingKey(aids, input, true);
   EXPECT_TRUE(aids.shown);
 }
+
+TEST(TimingAids, DifferencesReadWithASignAndHundredths) {
+  bool negative = false;
+  int g[kSignedTimeGlyphs];
+  ASSERT_EQ(signedTimeGlyphs(0.424f, negative, g), 4);
+  EXPECT_FALSE(negative);
+  EXPECT_EQ(g[0], 0);
+  EXPECT_EQ(g[1], 11);
+  EXPECT_EQ(g[2], 4);
+  EXPECT_EQ(g[3], 2);
+  ASSERT_EQ(signedTimeGlyphs(-12.345f, negative, g), 5);
+  EXPECT_TRUE(negative);
+  EXPECT_EQ(g[0] * 10 + g[1], 12);
+  EXPECT_EQ(g[3] * 10 + g[4], 35);  // rounded: 12.345 as a float is above the half
+  signedTimeGlyphs(-0.004f, negative, g);
+  EXPECT_FALSE(negative);  // reads 0.00, with no minus
+  ASSERT_EQ(signedTimeGlyphs(250.0f, negative, g), 5);
+  EXPECT_EQ(g[0] * 10 + g[1], 99);
+}
