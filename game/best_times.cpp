@@ -91,15 +91,5 @@ bool loadBestTimes(const char* path, BestTimes& table) {
 bool saveBestTimes(const char* path, const BestTimes& table) {
   uint8_t image[kBestTimesFileSize];
   serializeBestTimes(table, image);
-  std::string temporary = std::string(path) + ".tmp";
-  FILE* file = openFile(temporary.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool written = std::fwrite(image, 1, sizeof(image), file) == sizeof(image);
-  // A failed close can mean the data never reached the disk.
-  if (std::fclose(file) != 0) written = false;
-  if (!written) {
-    std::remove(platformPath(temporary.c_str()).c_str());
-    return false;
-  }
-  return std::rename(platformPath(temporary.c_str()).c_str(), platformPath(path).c_str()) == 0;
+  return writeFileAtomically(path, image, sizeof(image));
 }

@@ -8,6 +8,7 @@
 #include "physics/mat4.h"
 #include "physics/vec3.h"
 
+struct Ghosts;
 class InputDevice;
 class PhCar;
 class PhWorld;
@@ -48,6 +49,8 @@ struct GameContext {
   // Sets the sound channels from the car once per update; volume is 0 while the
   // menu is shown. Null when there is no sound.
   void (*updateSounds)(PhCar& car, float volume) = nullptr;
+  // Lap recording, best-lap ghost files and the ghost car; null for none.
+  Ghosts* ghosts = nullptr;
 };
 
 // Everything the game logic keeps between updates. Angles in degrees unless the

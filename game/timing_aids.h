@@ -22,6 +22,9 @@ struct TimingAids {
   LapPath references[2];
   float referenceLapTimes[2] = {0.0f, 0.0f};
   int referenceVersions[2] = {0, 0};  // counts each change
+  // The references follow the ghosts' best laps (the game); false keeps those
+  // set by hand (a lap given to the headless runner).
+  bool followGhosts = true;
   // The circuit's centre line, for split points when there is no reference.
   std::vector<Vec3> centreLine;
 

@@ -3,6 +3,8 @@
 #include "app/input_device.h"
 #include "app/log.h"
 #include "game/cameras.h"
+#include "game/ghosts.h"
+#include "game/timing_ghosts.h"
 #include "game/laps.h"
 #include "game/menu.h"
 #include "game/prop_file.h"
@@ -111,12 +113,14 @@ void restartDrive(const GameContext& ctx, GameState& state) {
   putCar(*ctx.car, restartPosition(state.startPosition, state.startHeading), state.startHeading);
   // The turbo mark of the lap stays: a restart does not clear it.
   stopLap(state);
+  if (ctx.ghosts != nullptr) resetGhosts(*ctx.ghosts);
 }
 
 void recoverCar(const GameContext& ctx, GameState& state) {
   putCar(*ctx.car, kRecoveryPoint, state.startHeading + kRecoveryYawOffset);
   stopLap(state);
   state.resetRequested = false;
+  if (ctx.ghosts != nullptr) resetGhosts(*ctx.ghosts);
 }
 
 bool saveBestTimesOnClose(const GameState& state, const char* bestTimesPath) {
@@ -133,10 +137,14 @@ void Tick(const GameContext& ctx, GameState& state) {
   ctx.world->step();
   addTripDistance(state.trip, car.current.position, car.previous.position);
   laySkids(car, state);
+  LapClock before = lapClockOf(state);
   float lapTimeBefore = state.lapTime;
-  bool wasLatched = state.lineLatched, wasRunning = state.lapRunning;
   timeLap(state, car.current.position, car.turbo);
-  timingTick(state.timing, state, lapTimeBefore, wasLatched, wasRunning, car.previous.position,
+  if (ctx.ghosts != nullptr) {
+    ghostsAfterTick(*ctx.ghosts, *ctx.input, car, state, before);
+    takeGhostReferences(state.timing, *ctx.ghosts);
+  }
+  timingTick(state.timing, state, lapTimeBefore, before.lineLatched, before.lapRunning, car.previous.position,
              car.current.position);
   chaseTick(state, car.current.position, car.current.velocity, car.current.orientation);
 }
@@ -158,6 +166,7 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) 
     case MenuAction::kNone:
       break;
   }
+  if (ctx.ghosts != nullptr) handleGhostKey(*ctx.ghosts, *ctx.input);
 
   // No cap: after a stall every tick the elapsed time asks for runs now.
   while (state.stepAccumulator >= kTickSeconds) {
@@ -167,6 +176,7 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) 
 
   float alpha = state.stepAccumulator * kTicksPerSecond;
   car.InterpolateForDrawing(alpha);
+  if (ctx.ghosts != nullptr) interpolateGhost(*ctx.ghosts, alpha);
   interpolateCameras(state, alpha);
   placeShadowUnderCar(car, state);
 

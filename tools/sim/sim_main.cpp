@@ -2,7 +2,10 @@
 // replay or the autopilot, for tests, benchmarks and tuning.
 
 #include "app/files.h"
+#include "game/ghosts.h"
 #include "game/sector_splits.h"
+#include "game/time_display.h"
+#include "game/timing_ghosts.h"
 #include "game/update.h"
 #include "tools/sim/autopilot.h"
 #include "tools/sim/sim_options.h"
@@ -22,6 +25,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitNotFinite = 3;
+constexpr int kExitGhostRefused = 3;
 
 // Reads and parses the input script; prints the offending line on failure.
 bool loadScript(const std::string& path, std::vector<InputEvent>& events) {
@@ -59,6 +63,38 @@ bool loadTrackLine(const std::string& dir, TrackLine& line, bool required = true
 struct SectorTimes {
   float seconds[kSectorCount];
 };
+
+// --verify-ghost: the file against DIR's track and start line, driven again.
+int verifyGhostFile(const SimWorld& sim, const std::string& path) {
+  GhostLap lap;
+  std::string why;
+  GhostCar ghost;
+  if (loadGhost(path.c_str(), sim.ghosts.trackId, lap, why) &&
+      verifyGhostLap(ghost, lap, sim.tree, sim.state.startLineA, sim.state.startLineB, why)) {
+    std::printf("ghost verified: lap %s\n", lapTimeText(lap.lapTime).c_str());
+    return kExitOk;
+  }
+  std::printf("ghost refused: %s\n", why.c_str());
+  return kExitGhostRefused;
+}
+
+// --ghost: the lap in the file, checked as --verify-ghost does, drives alongside
+// as the ghost car of its class and stays the reference of the delta and the
+// split points for the whole run, whatever laps are driven meanwhile.
+bool driveAgainstGhost(SimWorld& sim, const std::string& path, std::string& why) {
+  GhostLap lap;
+  GhostCar check;
+  if (!loadGhost(path.c_str(), sim.ghosts.trackId, lap, why) ||
+      !verifyGhostLap(check, lap, sim.tree, sim.state.startLineA, sim.state.startLineB, why))
+    return false;
+  int c = lap.turbo ? 1 : 0;
+  sim.ghosts.best[c] = lap;
+  sim.ghosts.haveBest[c] = true;
+  sim.ghosts.shown = true;
+  sim.state.timing.followGhosts = false;
+  setTimingReference(sim.state.timing, lap.turbo, lapPathOfGhost(lap), lap.lapTime);
+  return true;
+}
 
 // What the summary reports about the whole run.
 struct RunTotals {
@@ -148,6 +184,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "stravo-sim: %s\n", why.c_str());
     return kExitFailed;
   }
+  if (!opts.verifyGhostPath.empty()) return verifyGhostFile(sim, opts.verifyGhostPath);
+  if (!opts.ghostPath.empty() && !driveAgainstGhost(sim, opts.ghostPath, why)) {
+    std::printf("ghost refused: %s\n", why.c_str());
+    return kExitGhostRefused;
+  }
   PhCar& car = *sim.car;
   car.turbo = opts.turbo;
   car.autoGearbox = !opts.manual;
@@ -176,7 +217,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "stravo-sim: cannot write %s\n", opts.telemetryPath.c_str());
       return kExitFailed;
     }
-    writeTelemetryHeader(telemetry);
+    writeTelemetryHeader(telemetry, !opts.ghostPath.empty());
   }
 
   RunTotals totals;
@@ -203,7 +244,8 @@ int main(int argc, char** argv) {
     hashBytes(totals.trajectory, &car.current.position, sizeof(Vec3));
     hashBytes(totals.trajectory, &car.current.velocity, sizeof(Vec3));
     hashBytes(totals.trajectory, car.current.orientation.m, sizeof(car.current.orientation.m));
-    if (telemetry != nullptr) writeTelemetryRow(telemetry, t, car);
+    if (telemetry != nullptr)
+      writeTelemetryRow(telemetry, t, car, opts.ghostPath.empty() ? nullptr : &sim.state.timing.delta);
 
     if (!stateIsFinite(car)) {
       std::fprintf(stderr, "stravo-sim: the car's state is not finite after tick %lld\n", t);

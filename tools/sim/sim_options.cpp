@@ -23,7 +23,7 @@ bool parseTicks(const char* text, long long& out) {
 
 const char* simUsage() {
   return "usage: stravo-sim [--dir DIR] [--ticks N] [--input FILE] [--telemetry FILE] "
-         "[--record] [--play FILE] [--turbo] [--manual] [--autopilot]";
+         "[--record] [--play FILE] [--turbo] [--manual] [--autopilot] [--ghost FILE] [--verify-ghost FILE]";
 }
 
 bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::string& why) {
@@ -38,6 +38,10 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
       out.manual = true;
     } else if (std::strcmp(arg, "--autopilot") == 0) {
       out.autopilot = true;
+    } else if (std::strcmp(arg, "--ghost") == 0) {
+      value = &out.ghostPath;
+    } else if (std::strcmp(arg, "--verify-ghost") == 0) {
+      value = &out.verifyGhostPath;
     } else if (std::strcmp(arg, "--dir") == 0) {
       value = &out.dir;
     } else if (std::strcmp(arg, "--input") == 0) {

@@ -13,6 +13,8 @@ struct SimOptions {
   bool turbo = false;
   bool manual = false;
   bool autopilot = false;
+  std::string ghostPath;         // lap to drive against (ghost car, delta, splits); empty for none
+  std::string verifyGhostPath;   // ghost file to check instead of driving; empty for none
 };
 
 // The one-line usage text.

@@ -50,6 +50,8 @@ bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why) {
   sim.ctx.world = &sim.world;
   sim.ctx.input = &sim.input;
   computeStartLine(sim.state);
+  openGhosts(sim.ghosts, dir + "\\ghosts", trackIdentityOfFile(trackPath.c_str()), sim.tree, sim.state);
+  sim.ctx.ghosts = &sim.ghosts;
   restartDrive(sim.ctx, sim.state);
   return true;
 }

@@ -3,6 +3,7 @@
 #include "app/input_device.h"
 #include "app/scripted_input.h"
 #include "game/game_state.h"
+#include "game/ghosts.h"
 #include "game/prop_file.h"
 #include "physics/world.h"
 #include "render/rmd_mesh.h"
@@ -22,6 +23,7 @@ struct SimWorld {
   std::string replayPath;  // DIR\replay.vlr, referred to by the car
   GameContext ctx;         // no renderer, no sound
   GameState state;
+  Ghosts ghosts;           // DIR\ghosts, as the game keeps its own
 
   SimWorld() = default;
   SimWorld(const SimWorld&) = delete;
@@ -33,7 +35,9 @@ struct SimWorld {
 // Loads DIR\data\models\track1.rmd and builds its tree, reads DIR\data\trees.prp
 // when present, creates the car (seeding the shared generator as start-up does)
 // and restarts the drive as the menu's restart does: menu hidden, the car 20 m
-// behind the start line. The car saves any recording as DIR\replay.vlr.
+// behind the start line. The car saves any recording as DIR\replay.vlr; best
+// laps are written to DIR\ghosts like the game's (and ghosts found there are
+// read, checked and, with ghosts.shown, driven alongside).
 // False with `why` when the track does not load.
 bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why);
 
