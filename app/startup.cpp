@@ -47,6 +47,7 @@ struct HudTextureSet {
   Texture* menu = nullptr;
   Texture* menuOnOff = nullptr;
   Texture* info = nullptr;
+  Texture* timing = nullptr;
 };
 
 // The program-wide objects, created by Init and freed by Cleanup.
@@ -138,10 +139,12 @@ void loadHudTextures() {
   hud.menu = loadHudTexture("data\\textures\\menu.tga");
   hud.menuOnOff = loadHudTexture("data\\textures\\menu_onoff.tga");
   hud.info = loadHudTexture("data\\textures\\info.tga");
+  hud.timing = loadHudTexture("data\\textures\\timing.tga");
   program.draw.textures.numbers = hud.numbers->GLName();
   program.draw.textures.menu = hud.menu->GLName();
   program.draw.textures.menuOnOff = hud.menuOnOff->GLName();
   program.draw.textures.info = hud.info->GLName();
+  program.draw.textures.timing = hud.timing->GLName();
 }
 
 void createPropTableAndGame() {
@@ -261,7 +264,7 @@ void freeRendererWorldAndCar() {
   delete program.renderer;
   program.renderer = nullptr;
   HudTextureSet& hud = program.hud;
-  for (Texture** texture : {&hud.numbers, &hud.menu, &hud.menuOnOff, &hud.info}) {
+  for (Texture** texture : {&hud.numbers, &hud.menu, &hud.menuOnOff, &hud.info, &hud.timing}) {
     delete *texture;
     *texture = nullptr;
   }

@@ -3,6 +3,26 @@
 #include "app/input_device.h"
 #include "game/game_state.h"
 
+void saveCameras(const GameState& state, SavedCameras& saved) {
+  saved.cameraMode = state.cameraMode;
+  saved.chasePoint = state.chasePoint;
+  saved.chasePointPrevious = state.chasePointPrevious;
+  saved.cameraPosition = state.cameraPosition;
+  saved.cameraYaw = state.cameraYaw;
+  saved.cameraPitch = state.cameraPitch;
+  saved.fieldOfView = state.fieldOfView;
+}
+
+void restoreCameras(const SavedCameras& saved, GameState& state) {
+  state.cameraMode = saved.cameraMode;
+  state.chasePoint = saved.chasePoint;
+  state.chasePointPrevious = saved.chasePointPrevious;
+  state.cameraPosition = saved.cameraPosition;
+  state.cameraYaw = saved.cameraYaw;
+  state.cameraPitch = saved.cameraPitch;
+  state.fieldOfView = saved.fieldOfView;
+}
+
 void openViewer(ReplayViewer& viewer, int lapTicks) {
   viewer.active = true;
   viewer.paused = false;
@@ -14,7 +34,8 @@ void openViewer(ReplayViewer& viewer, int lapTicks) {
 void rewindViewer(ReplayViewer& viewer) {
   viewer.accumulator = 0.0f;
   viewer.tick = 0;
-  viewer.lapTime = 0.0f;
+  // The lap starts on the tick that touched the line, which the timer counted.
+  viewer.lapTime = kTickSeconds;
 }
 
 ViewerCommand handleViewerKeys(ReplayViewer& viewer, const InputDevice& input, bool menuVisible, bool canPlay) {
@@ -56,7 +77,8 @@ int replayTicksDue(ReplayViewer& viewer, float frameInterval) {
 
 void advanceViewer(ReplayViewer& viewer) {
   viewer.tick += 1;
-  viewer.lapTime += kTickSeconds;
+  // The last tick touches the line: the timer stops at the lap's time.
+  if (viewer.tick < viewer.lapTicks) viewer.lapTime += kTickSeconds;
 }
 
 float replayAlpha(const ReplayViewer& viewer) {

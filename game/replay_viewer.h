@@ -23,6 +23,7 @@ enum class ViewerCommand {
 
 // The cameras as the drive left them, put back when the viewer closes.
 struct SavedCameras {
+  int cameraMode = 0;
   Vec3 chasePoint{0.0, 0.0, 0.0};
   Vec3 chasePointPrevious{0.0, 0.0, 0.0};
   Vec3 cameraPosition{0.0, 0.0, 0.0};
@@ -41,9 +42,15 @@ struct ReplayViewer {
   float accumulator = 0.0f;        // s of replay not yet simulated
   int tick = 0;                    // ticks of the lap played
   int lapTicks = 0;                // ticks in the lap being played
-  float lapTime = 0.0f;            // s, the replayed lap timer
+  float lapTime = 0.0f;            // s, the replayed lap's timer as the drive showed it
   SavedCameras saved;
 };
+
+struct GameState;
+
+// The drive's cameras kept while the viewer is open, and put back.
+void saveCameras(const GameState& state, SavedCameras& saved);
+void restoreCameras(const SavedCameras& saved, GameState& state);
 
 // The viewer's keys, one action per press (one latch for all of them, as the
 // menu has). Closed: P opens it when the menu is hidden and `canPlay`. Open:

@@ -110,12 +110,15 @@ TEST(ReplayViewer, TheLapEndsOnItsLastTickAndUpRestarts) {
   }
   EXPECT_EQ(total, kLapTicks);
   EXPECT_EQ(viewer.tick, kLapTicks);
+  float timer = 0.0f;  // the lap timer after the lap's ticks
+  for (int i = 0; i < kLapTicks; ++i) timer += kTickSeconds;
+  EXPECT_EQ(viewer.lapTime, timer);
   EXPECT_EQ(replayTicksDue(viewer, 1.0f), 0);
   Keys keys;
   keys.press(viewer, {});
   EXPECT_EQ(keys.press(viewer, {kKeyArrowUp}), ViewerCommand::kRestart);
   rewindViewer(viewer);
   EXPECT_EQ(viewer.tick, 0);
-  EXPECT_FLOAT_EQ(viewer.lapTime, 0.0f);
+  EXPECT_FLOAT_EQ(viewer.lapTime, kTickSeconds);
   EXPECT_EQ(viewer.speed, kReplaySpeedCount - 1);  // kept
 }
