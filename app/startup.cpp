@@ -10,6 +10,8 @@
 #include "app/sound.h"
 #include "game/frame.h"
 #include "game/game_state.h"
+#include "game/ghost_scene.h"
+#include "game/ghosts.h"
 #include "game/scene_setup.h"
 #include "game/update.h"
 #include "physics/mat4.h"
@@ -68,6 +70,8 @@ struct Program {
   SceneInstances* scene = nullptr;
   GameContext context;
   DrawContext draw;
+  Ghosts* ghosts = nullptr;
+  GhostScene* ghostScene = nullptr;
 };
 
 Program program;
@@ -222,6 +226,19 @@ void startClocks() {
 // its switches at their start values, best times from toptimes.dat.
 void startGame() { beginGame(program.context, *program.game, kBestTimesFile); }
 
+// The best laps' ghosts from the ghost folder, checked against this track; the
+// ghost car's geometry waits until the ghost is first shown.
+void openGameGhosts() {
+  program.ghosts = new Ghosts;
+  openGhosts(*program.ghosts, kGhostFolder, trackIdentityOfFile("data\\models\\track1.rmd"), program.quadtree,
+             *program.game);
+  program.context.ghosts = program.ghosts;
+  program.ghostScene = new GhostScene;
+  program.ghostScene->body = program.meshes.carBody;
+  program.ghostScene->wheel = program.meshes.wheel;
+  program.draw.ghostScene = program.ghostScene;
+}
+
 // Three updates with the menu hidden and the sound at 0: the car settles on
 // the track before the first frame is drawn.
 void warmUp() {
@@ -281,6 +298,11 @@ void freeProps() {
 }
 
 void freeSharedTransform() {
+  freeGhostScene(*program.ghostScene);
+  delete program.ghostScene;
+  program.ghostScene = nullptr;
+  delete program.ghosts;
+  program.ghosts = nullptr;
   FreeSceneInstances(*program.scene);
   delete program.scene;
   program.scene = nullptr;
@@ -314,6 +336,7 @@ bool Init(const AppConfig& config) {
   logLine("Main: Init done"); // 21
   startClocks();              // 22
   startGame();                // 19, 22, 23
+  openGameGhosts();
   setLogging(false);          // 24
   warmUp();                   // 25
   return true;

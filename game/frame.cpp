@@ -2,6 +2,8 @@
 
 #include "app/log.h"
 #include "game/cameras.h"
+#include "game/ghost_scene.h"
+#include "game/ghosts.h"
 #include "game/hud.h"
 #include "game/replay_player.h"
 #include "game/timing_hud.h"
@@ -96,6 +98,8 @@ void RenderFrame(const GameContext& ctx, GameState& state, const DrawContext& dr
   for (int i = 0; i < 16; ++i) state.viewRotation.m[i] = view[i];
   state.viewRotation.m[12] = state.viewRotation.m[13] = state.viewRotation.m[14] = 0.0f;
   state.viewRotation.m[15] = 1.0f;
+  if (draw.ghostScene != nullptr && ctx.ghosts != nullptr)
+    updateGhostScene(*draw.ghostScene, *ctx.ghosts, *draw.renderer);
   draw.renderer->SetCamera(&state.viewEye, &state.viewRotation, state.fieldOfView);
   draw.renderer->Render(Renderer::kNormalView, nullptr);
   // F12 logs one frame's drawing.

@@ -3,6 +3,7 @@
 #include "game/game_state.h"
 
 class Renderer;
+struct GhostScene;
 
 // GL names of the four overlay textures (0 for one that did not load).
 struct HudTextures {
@@ -19,6 +20,8 @@ struct DrawContext {
   HudTextures textures;
   // Selects a GLSL program (0: none); null when the entry point is absent.
   void (*useProgramObject)(unsigned int program) = nullptr;
+  // The ghost car's geometry; null for none.
+  GhostScene* ghostScene = nullptr;
 };
 
 // Draws the scene from the menu camera or the current camera mode, then the

@@ -14,6 +14,8 @@ struct CollisionQuadtree;
 
 // The ghost key (scan code of G): shows and hides the ghost car.
 constexpr int kKeyG = 0x22;
+// The game's ghost folder, in the working folder.
+constexpr const char* kGhostFolder = "ghosts";
 
 // Ghost laps during a drive: every timed lap is recorded; a lap that becomes the
 // best of its class (entry 0 or 5 of the best times) is kept as that class's

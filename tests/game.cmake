@@ -23,3 +23,13 @@ stravo_gl_test(frame_test ${CMAKE_CURRENT_SOURCE_DIR}/frame_test.cpp stravo_game
 foreach(module timing_aids replay_viewer)
   stravo_test(${module}_test ${CMAKE_CURRENT_SOURCE_DIR}/${module}_test.cpp stravo_game)
 endforeach()
+
+# The ghost car in the real program: a lap of stravo-sim's autopilot as the best
+# lap, shown with G; screenshots land in build/artefacts/ghost_e2e.
+if(TARGET stravo AND TARGET stravo-sim AND TARGET stravo-datagen)
+  add_test(NAME ghost_e2e
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/ghost_e2e_test.sh $<TARGET_FILE:stravo> $<TARGET_FILE:stravo-sim>
+                   $<TARGET_FILE:stravo-datagen> ${CMAKE_BINARY_DIR}/e2e-ghost
+                   ${CMAKE_BINARY_DIR}/artefacts/ghost_e2e)
+  set_tests_properties(ghost_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+endif()

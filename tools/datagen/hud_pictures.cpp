@@ -169,7 +169,8 @@ Image infoPicture(Font& font) {
                            {"Space", "handbrake"},         {"A / S", "gear down / up"},
                            {"C", "clutch"},                {"1 2 3 4", "cameras"},
                            {"R", "back on the track"},     {"Esc", "menu"},
-                           {"T", "delta and splits"},      {"P", "replay of the lap"}};
+                           {"G", "ghost car"},             {"T", "delta and splits"},
+                           {"P", "replay of the lap"}};
   const int rowCount = int(sizeof(rows) / sizeof(rows[0]));
   // The rows share the room under the heading, 48 pixels apart at most.
   const int spacing = std::min(48, 360 / (rowCount - 1));

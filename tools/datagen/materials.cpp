@@ -99,6 +99,18 @@ const MaterialFile kMaterials[] = {
      "ZPass ZPASS_LEQUAL\n"
      "UseShader skidmark.vs\n"
      "Draw\n"},
+    {"ghost",
+     "// The ghost car: a see-through glow over the scene, added to what lies\n"
+     "// behind it and never hiding it; out of the reflections (the game leaves\n"
+     "// it out of the cube maps).\n"
+     "Color 0.18 0.32 0.5\n"
+     "UseTexture 0 NONE\n"
+     "Blend BLEND_ADD\n"
+     "ZWrite ZWRITE_OFF\n"
+     "ZPass ZPASS_LEQUAL\n"
+     "UseShader ghost.vs\n"
+     "Uniform4f ghost_params 0.3 0.55 0.9 0.6\n"
+     "Draw\n"},
     {"carshadow",
      "// The shadow darkens the ground the same way.\n"
      "UseTexture 0 carshadow.tga\n"

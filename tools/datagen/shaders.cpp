@@ -199,6 +199,23 @@ const char* const kShadowFragment =
 
 }  // namespace
 
+// The ghost car, drawn additively: a tint that brightens toward the outline
+// (where the surface turns away from the eye) and on the lit side.
+// params: rgb the tint, w its strength.
+const char* const kGhostFragment =
+    "#version 110\n"
+    "uniform vec4 ghost_params;\n"
+    "varying vec3 normal;\n"
+    "varying vec3 toLight;\n"
+    "varying vec3 toEye;\n"
+    "void main() {\n"
+    "  vec3 n = normalize(normal);\n"
+    "  float facing = abs(dot(n, normalize(toEye)));\n"
+    "  float rim = (1.0 - facing) * (1.0 - facing);\n"
+    "  float diffuse = max(dot(n, normalize(toLight)), 0.0);\n"
+    "  gl_FragColor = vec4(ghost_params.rgb * ghost_params.w * (0.3 + 0.4 * diffuse + 1.2 * rim), 1.0);\n"
+    "}\n";
+
 std::vector<ShaderPair> buildShaders() {
   return {
       {"lit", kLitVertex, kLitFragment},
@@ -210,6 +227,7 @@ std::vector<ShaderPair> buildShaders() {
       {"foliage", kLitVertex, kFoliageFragment},
       {"skidmark", kDecalVertex, kSkidFragment},
       {"shadow", kDecalVertex, kShadowFragment},
+      {"ghost", kLitVertex, kGhostFragment},
   };
 }
 

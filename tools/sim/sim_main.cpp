@@ -105,6 +105,7 @@ struct RunTotals {
   long long offRoadWheelTicks = 0;  // wheel-ticks on any surface but the road's
   std::vector<float> laps;          // s
   std::vector<SectorTimes> sectors;  // of each lap, in order
+  long long ghostTicks = -1;        // ticks the ghost car was out; -1 without --ghost
   uint64_t trajectory = 1469598103934665603ull;  // FNV-1a of every tick's body state
 };
 
@@ -164,6 +165,7 @@ void printSummary(const RunTotals& totals, const PhCar& car) {
   std::printf("recoveries: %d\n", totals.recoveries);
   std::printf("off-road wheel ticks: %lld\n", totals.offRoadWheelTicks);
   std::printf("trajectory: %016llx\n", (unsigned long long)totals.trajectory);
+  if (totals.ghostTicks >= 0) std::printf("ghost ticks: %lld\n", totals.ghostTicks);
 }
 
 }  // namespace
@@ -221,6 +223,7 @@ int main(int argc, char** argv) {
   }
 
   RunTotals totals;
+  if (!opts.ghostPath.empty()) totals.ghostTicks = 0;
   int exitCode = kExitOk;
   for (long long t = 0; t < opts.ticks; ++t) {
     script.apply(t, sim.source, sim.input);
@@ -232,6 +235,7 @@ int main(int argc, char** argv) {
     bool wasLatched = sim.state.lineLatched, wasRunning = sim.state.lapRunning;
     Tick(sim.ctx, sim.state);
     ++totals.ticks;
+    if (!opts.ghostPath.empty() && ghostVisible(sim.ghosts)) ++totals.ghostTicks;
     if (wasRunning && !wasLatched && sim.state.lineLatched) {
       totals.laps.push_back(sim.state.lastLapTime);
       totals.sectors.push_back(lapSectors(sim.state.timing));

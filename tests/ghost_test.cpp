@@ -1,0 +1,295 @@
+// Ghost laps: a lap recorded by the headless runner on the test oval, read back,
+// driven again, damaged in every way the reader refuses, and a second car beside
+// the player's that leaves the player's drive byte-identical.
+
+#include "tests/sim_tracks.h"
+
+#include "app/input_device.h"
+#include "game/ghost_car.h"
+#include "game/ghost_file.h"
+#include "game/ghosts.h"
+#include "game/laps.h"
+#include "game/prop_file.h"
+#include "physics/random.h"
+#include "physics/track_collision.h"
+#include "physics/world.h"
+#include "vehicle/car.h"
+#include "vehicle/car_state.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace simtracks;
+
+namespace {
+
+// Enough for the roll to the line and one lap of the oval and some of the next.
+constexpr const char* kLapRun = "--autopilot --ticks 4500";
+constexpr uint32_t kStartupSeed = 345;
+
+// Offsets into a ghost file (see game/ghost_file.h).
+constexpr size_t kVersionAt = 8, kPhysicsAt = 12, kTrackAt = 16, kLapTimeAt = 24, kTicksAt = 28,
+                 kStateSizeAt = 36, kStateAt = 40;
+
+uint64_t fnv(const uint8_t* p, size_t n) {
+  uint64_t h = 1469598103934665603ull;
+  for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
+  return h;
+}
+
+void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+}
+
+// A damaged file that is otherwise whole: the checksum made to match again.
+void reseal(std::vector<uint8_t>& b) {
+  uint64_t h = fnv(b.data(), b.size() - 8);
+  for (int i = 0; i < 8; ++i) b[b.size() - 8 + i] = uint8_t(h >> (8 * i));
+}
+
+// The oval with one lap of the runner's autopilot in ghosts/best.ghost, made
+// once for every test here.
+class GhostLapFile : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir = new std::string(makeDataFolder());
+    ASSERT_TRUE(writeOval(*dir));
+    ASSERT_EQ(runSim(*dir, kLapRun), 0) << readFile(*dir + "/err.txt");
+    summary = new std::string(readFile(*dir + "/out.txt"));
+    std::string bytes = readFile(*dir + "/ghosts/best.ghost");
+    file = new std::vector<uint8_t>(bytes.begin(), bytes.end());
+  }
+  static void TearDownTestSuite() {
+    removeDataFolder(*dir);
+    delete dir;
+    delete summary;
+    delete file;
+  }
+
+  void SetUp() override {
+    ASSERT_FALSE(file->empty()) << *summary;
+    std::string bytes = readFile(*dir + "/data/models/track1.rmd");
+    trackId = trackIdentity(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    ASSERT_TRUE(track.Load((*dir + "/data/models/track1.rmd").c_str()));
+    tree = buildTrackQuadtree(track);
+    ASSERT_NE(tree, nullptr);
+    PropFile props;
+    ASSERT_TRUE(readPropFile((*dir + "/data/trees.prp").c_str(), props));
+    state.startPosition = props.startPosition;
+    state.startHeading = props.startHeading;
+    computeStartLine(state);
+  }
+  void TearDown() override { destroyQuadtree(tree); }
+
+  bool parse(const std::vector<uint8_t>& bytes, GhostLap& lap, std::string& why) const {
+    return parseGhost(bytes.data(), bytes.size(), trackId, lap, why);
+  }
+  bool verify(const GhostLap& lap, std::string& why) {
+    GhostCar ghost;
+    return verifyGhostLap(ghost, lap, tree, state.startLineA, state.startLineB, why);
+  }
+
+  static std::string* dir;
+  static std::string* summary;
+  static std::vector<uint8_t>* file;
+  uint64_t trackId = 0;
+  RMDMesh track;
+  CollisionQuadtree* tree = nullptr;
+  GameState state;
+};
+
+std::string* GhostLapFile::dir = nullptr;
+std::string* GhostLapFile::summary = nullptr;
+std::vector<uint8_t>* GhostLapFile::file = nullptr;
+
+TEST_F(GhostLapFile, RunnerLapDrivesAgainToEveryPoseAndItsTime) {
+  GhostLap lap;
+  std::string why;
+  ASSERT_TRUE(parse(*file, lap, why)) << why;
+  EXPECT_EQ(lap.inputs.size(), lap.poses.size());
+  EXPECT_EQ(lap.lapTime, lapTimeOfTicks(uint32_t(lap.inputs.size())));
+  EXPECT_FALSE(lap.turbo);
+  EXPECT_EQ(file->size(), kGhostHeaderBytes + carStateBytes() +
+                              lap.inputs.size() * (kGhostInputBytes + kGhostPoseBytes) + kGhostChecksumBytes);
+  EXPECT_TRUE(verify(lap, why)) << why;
+  // What is read back writes back to the same bytes.
+  EXPECT_EQ(encodeGhost(lap), *file);
+
+  // The runner's verdict names the lap time its summary printed.
+  std::vector<double> laps = lapTimes(*summary);
+  ASSERT_EQ(laps.size(), 1u) << *summary;
+  ASSERT_EQ(runSim(*dir, "--verify-ghost ghosts/best.ghost"), 0) << readFile(*dir + "/err.txt");
+  std::string verdict = readFile(*dir + "/out.txt");
+  std::string lapLine = summary->substr(summary->find("lap 1: ") + 7);
+  EXPECT_EQ(verdict, "ghost verified: lap " + lapLine.substr(0, lapLine.find('\n')) + "\n");
+}
+
+TEST_F(GhostLapFile, DamagedFilesAreRefusedWithOneReason) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const double nanDouble = std::numeric_limits<double>::quiet_NaN();
+  struct Damage {
+    const char* name;
+    std::function<void(std::vector<uint8_t>&)> apply;
+    const char* reason;
+  };
+  const size_t poses = file->size() - 8 - 60;  // the last pose
+  const size_t inputs = kStateAt + carStateBytes();
+  const Damage damages[] = {
+      {"magic", [](std::vector<uint8_t>& b) { b[0] = 'X'; }, "not a ghost file"},
+      {"format version", [](std::vector<uint8_t>& b) { putU32(b, kVersionAt, 2); }, "format version 2"},
+      {"physics version", [](std::vector<uint8_t>& b) { putU32(b, kPhysicsAt, kPhysicsVersion + 1); },
+       "physics version"},
+      {"track", [](std::vector<uint8_t>& b) { b[kTrackAt] ^= 1; }, "another track"},
+      {"no ticks", [](std::vector<uint8_t>& b) { putU32(b, kTicksAt, 0); }, "impossible tick count 0"},
+      {"too many ticks", [](std::vector<uint8_t>& b) { putU32(b, kTicksAt, kMaxGhostTicks + 1); },
+       "impossible tick count"},
+      {"start-state size", [](std::vector<uint8_t>& b) { putU32(b, kStateSizeAt, 12); }, "start-state size"},
+      {"truncated", [](std::vector<uint8_t>& b) { b.resize(b.size() - 100); }, "truncated"},
+      {"header only", [](std::vector<uint8_t>& b) { b.resize(20); }, "truncated"},
+      {"trailing bytes", [](std::vector<uint8_t>& b) { b.push_back(0); }, "beyond the end"},
+      {"checksum", [=](std::vector<uint8_t>& b) { b[poses] ^= 0x10; }, "checksum"},
+      {"lap time", [](std::vector<uint8_t>& b) { b[kLapTimeAt] ^= 1; reseal(b); }, "lap time does not match"},
+      {"start state not finite",
+       [=](std::vector<uint8_t>& b) { std::memcpy(&b[kStateAt], &nanDouble, 8); reseal(b); }, "not finite"},
+      {"pose not finite",
+       [=](std::vector<uint8_t>& b) { std::memcpy(&b[poses + 24], &nan, 4); reseal(b); }, "pose not finite"},
+      {"input bits", [=](std::vector<uint8_t>& b) { b[inputs + 3] = 0x80; reseal(b); }, "unknown input bits at tick 1"},
+      {"input axis", [=](std::vector<uint8_t>& b) { std::memcpy(&b[inputs + 8], &nan, 4); reseal(b); },
+       "input axis"},
+  };
+  for (const Damage& d : damages) {
+    std::vector<uint8_t> bytes = *file;
+    d.apply(bytes);
+    GhostLap lap;
+    std::string why;
+    EXPECT_FALSE(parse(bytes, lap, why)) << d.name;
+    EXPECT_NE(why.find(d.reason), std::string::npos) << d.name << ": " << why;
+  }
+}
+
+TEST_F(GhostLapFile, LapThatDoesNotDriveAgainIsRefused) {
+  GhostLap lap;
+  std::string why;
+  ASSERT_TRUE(parse(*file, lap, why)) << why;
+
+  // A pose a hair off at tick 100: the file is whole but proves nothing.
+  GhostLap moved = lap;
+  moved.poses[99].position.x = std::nextafter(moved.poses[99].position.x, 1e9);
+  EXPECT_FALSE(verify(moved, why));
+  EXPECT_EQ(why, "does not replay: tick 100 leaves its recorded pose");
+
+  // A different input: the throttle released at tick 50.
+  GhostLap lifted = lap;
+  for (size_t k = 49; k < lifted.inputs.size(); ++k) lifted.inputs[k].axes[1] = 0.5f;
+  EXPECT_FALSE(verify(lifted, why));
+  EXPECT_NE(why.find("does not replay: tick 50"), std::string::npos) << why;
+
+  // Cut short, with its poses and time to match: it never reaches the line.
+  GhostLap cut = lap;
+  cut.inputs.resize(cut.inputs.size() - 10);
+  cut.poses.resize(cut.poses.size() - 10);
+  cut.lapTime = lapTimeOfTicks(uint32_t(cut.inputs.size()));
+  std::vector<uint8_t> bytes = encodeGhost(cut);
+  ASSERT_TRUE(parse(bytes, cut, why)) << why;
+  EXPECT_FALSE(verify(cut, why));
+  EXPECT_EQ(why, "does not end on the start line");
+
+  // Moved away from the line before it starts.
+  GhostLap away = lap;
+  away.start.current.position.x += 50.0;
+  EXPECT_FALSE(verify(away, why));
+  EXPECT_EQ(why, "does not start on the start line");
+}
+
+// The player's car driven from the lap's start by its inputs, with or without a
+// ghost car built part-way and stepped after it tick for tick: every value of
+// the player's car after every tick, as bytes.
+std::vector<uint8_t> playerDrive(const GhostLap& lap, CollisionQuadtree* tree, bool withGhost, int& ghostTicks) {
+  seedRandom(kStartupSeed);
+  PhWorld world;
+  world.attachTree(tree);
+  InputDevice input(nullptr);
+  PhCar* car = new PhCar();
+  car->world = &world;
+  car->input = &input;
+  world.addBody(car);
+  applyCarState(lap.start, *car);
+
+  std::vector<uint8_t> bytes;
+  std::unique_ptr<GhostCar> ghost;
+  ghostTicks = 0;
+  for (size_t k = 0; k < lap.inputs.size(); ++k) {
+    if (withGhost && k == 20) {
+      ghost = std::make_unique<GhostCar>();
+      startGhost(*ghost, lap, tree);
+    }
+    applyGhostInput(lap.inputs[k], input, *car);
+    world.step();
+    if (ghost && stepGhost(*ghost)) ++ghostTicks;
+    CarState s = captureCarState(*car);
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(&s);
+    bytes.insert(bytes.end(), p, p + sizeof(s));
+  }
+  if (ghost) {
+    EXPECT_FALSE(ghost->diverged);
+  }
+  delete car;
+  return bytes;
+}
+
+TEST_F(GhostLapFile, SecondCarInItsOwnWorldLeavesThePlayersDriveByteIdentical) {
+  GhostLap lap;
+  std::string why;
+  ASSERT_TRUE(parse(*file, lap, why)) << why;
+  int ticksAlone = 0, ticksBeside = 0;
+  std::vector<uint8_t> alone = playerDrive(lap, tree, false, ticksAlone);
+  std::vector<uint8_t> beside = playerDrive(lap, tree, true, ticksBeside);
+  EXPECT_EQ(ticksBeside, int(lap.inputs.size()) - 20);
+  ASSERT_EQ(alone.size(), beside.size());
+  EXPECT_TRUE(alone == beside);
+}
+
+// Each line of `text` without what follows its last comma (the delta column of
+// a run against a ghost lap), and without the sector lines, whose split points
+// follow the ghost lap.
+std::string withoutTimingAids(const std::string& text, bool csv) {
+  std::string out;
+  size_t from = 0;
+  while (from < text.size()) {
+    size_t end = text.find('\n', from);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(from, end - from);
+    if (csv) line = line.substr(0, line.rfind(','));
+    if (line.rfind("sectors ", 0) != 0) out += line + "\n";
+    from = end + 1;
+  }
+  return out;
+}
+
+TEST_F(GhostLapFile, RunnerWithTheGhostAlongsideWritesTheSameTelemetry) {
+  // Three laps' worth, with the ghost of the first lap riding along each.
+  writeFile(*dir + "/lap.ghost", std::string(file->begin(), file->end()));
+  const std::string run = "--autopilot --ticks 8000 --telemetry ";
+  ASSERT_EQ(runSim(*dir, run + "plain.csv"), 0) << readFile(*dir + "/err.txt");
+  std::string plain = readFile(*dir + "/out.txt");
+  ASSERT_EQ(runSim(*dir, run + "ghost.csv --ghost lap.ghost"), 0) << readFile(*dir + "/err.txt");
+  std::string ghost = readFile(*dir + "/out.txt");
+
+  std::string plainCsv = readFile(*dir + "/plain.csv");
+  std::string ghostCsv = readFile(*dir + "/ghost.csv");
+  EXPECT_EQ(ghostCsv.substr(0, ghostCsv.find('\n')), plainCsv.substr(0, plainCsv.find('\n')) + ",delta");
+  EXPECT_EQ(withoutTimingAids(plainCsv, false), withoutTimingAids(ghostCsv, true));
+  size_t at = ghost.find("ghost ticks: ");
+  ASSERT_NE(at, std::string::npos) << ghost;
+  EXPECT_GT(std::stol(ghost.substr(at + 13)), 1000) << ghost;
+  EXPECT_EQ(withoutTimingAids(plain, false), withoutTimingAids(ghost.substr(0, at), false));
+}
+
+}  // namespace
