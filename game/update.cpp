@@ -86,7 +86,7 @@ bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval)
   ReplayViewer& viewer = state.viewer;
   const GhostLap* lap = viewer.active ? ctx.replay->lap : lapToReplay(*ctx.ghosts, ctx.car->turbo);
   ViewerCommand command = handleViewerKeys(viewer, *ctx.input, state.menuVisible, lap != nullptr);
-  if (!viewer.active) return false;
+  if (!viewer.active && command != ViewerCommand::kEnter) return false;
   if (command == ViewerCommand::kEnter) {
     saveCameras(state, viewer.saved);
     openViewer(viewer, int(lap->inputs.size()));
