@@ -36,3 +36,8 @@ stravo_test(replay_drive_test ${CMAKE_CURRENT_SOURCE_DIR}/replay_drive_test.cpp 
 target_sources(replay_drive_test PRIVATE ${CMAKE_SOURCE_DIR}/tools/sim/telemetry.cpp)
 target_compile_definitions(replay_drive_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
 add_dependencies(replay_drive_test stravo-sim)
+
+# The sectors and the delta column of the runner on the test oval.
+stravo_test(timing_run_test ${CMAKE_CURRENT_SOURCE_DIR}/timing_run_test.cpp stravo_rmd_writer)
+target_compile_definitions(timing_run_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
+add_dependencies(timing_run_test stravo-sim)
