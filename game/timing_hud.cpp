@@ -140,6 +140,6 @@ void drawReplayBanner(const ReplayViewer& viewer, unsigned int timingTexture) {
   glColor3f(1.0f, 0.85f, 0.3f);
   label(kLabelReplay, kBannerX, kBannerY, kBannerHeight);
   glColor3f(1.0f, 1.0f, 1.0f);
-  label(kLabelQuarterSpeed + viewer.speed, kBannerX + 12.5f, kBannerY + 0.8f, kRowSize);
+  label(kLabelQuarterSpeed + viewer.speed, kBannerX + 14.5f, kBannerY + 0.8f, kRowSize);
   if (viewer.paused) label(kLabelPaused, kBannerX + 1.0f, kBannerY + kBannerHeight, kRowSize);
 }

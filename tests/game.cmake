@@ -33,3 +33,13 @@ if(TARGET stravo AND TARGET stravo-sim AND TARGET stravo-datagen)
                    ${CMAKE_BINARY_DIR}/artefacts/ghost_e2e)
   set_tests_properties(ghost_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
 endif()
+
+# The timing aids and the replay viewer in the real program against a lap of
+# stravo-sim's autopilot; screenshots land in build/artefacts/timing_e2e.
+if(TARGET stravo AND TARGET stravo-sim AND TARGET stravo-datagen)
+  add_test(NAME timing_e2e
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/timing_e2e_test.sh $<TARGET_FILE:stravo> $<TARGET_FILE:stravo-sim>
+                   $<TARGET_FILE:stravo-datagen> ${CMAKE_BINARY_DIR}/e2e-timing
+                   ${CMAKE_BINARY_DIR}/artefacts/timing_e2e)
+  set_tests_properties(timing_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+endif()
