@@ -14,9 +14,9 @@ namespace {
 constexpr float kDeltaX = 22.0f, kDeltaY = -10.5f, kDeltaSize = 4.5f;
 // The splits: one row a sector, then the ideal lap, at the top left.
 constexpr float kSplitsX = -15.0f, kSplitsY = -10.5f, kRowSpacing = 3.0f, kRowSize = 2.4f;
-constexpr float kSplitTimeX = kSplitsX + 2.0f;   // drawTime's first glyph sits 1 unit in
-constexpr float kSplitDiffX = kSplitsX + 17.0f;
-constexpr float kIdealTimeX = kSplitsX + 5.0f;
+constexpr float kSplitTimeX = kSplitsX + 2.6f;  // drawTime's first glyph sits 1 unit in
+constexpr float kSplitDiffX = kSplitsX + 17.5f;
+constexpr float kIdealTimeX = kSplitsX + 6.0f;
 // The replay banner.
 constexpr float kBannerX = 21.0f, kBannerY = -11.0f, kBannerHeight = 4.0f;
 

@@ -43,3 +43,8 @@ if(TARGET stravo AND TARGET stravo-sim AND TARGET stravo-datagen)
                    ${CMAKE_BINARY_DIR}/artefacts/timing_e2e)
   set_tests_properties(timing_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
 endif()
+
+# The timing aids and the replay banner in the frame, with the data set's pictures.
+stravo_gl_test(timing_frame_test ${CMAKE_CURRENT_SOURCE_DIR}/timing_frame_test.cpp stravo_game_draw stravo_datagen
+               PkgConfig::SDL2)
+target_compile_definitions(timing_frame_test PRIVATE STRAVO_ARTEFACTS="${CMAKE_BINARY_DIR}/artefacts")
