@@ -42,6 +42,16 @@ void keepBestLap(Ghosts& ghosts, const GhostLap& lap) {
     logLine("Main: Could not save \"%s\"", path.c_str());
 }
 
+// The lap just completed takes entry 0 of its class, or beats the class's
+// ghost, or is the first of a class without one: a best time without a ghost
+// (from a table older than the ghost files) must not keep the player from
+// ever getting one.
+bool becomesGhost(const Ghosts& ghosts, const GameState& state, const LapClock& before, bool turboLap) {
+  int c = classOf(turboLap);
+  bool newBest = bestOfClass(state.bestTimes, turboLap) != before.best[c];
+  return newBest || !ghosts.haveBest[c] || state.lastLapTime < ghosts.best[c].lapTime;
+}
+
 }  // namespace
 
 std::string ghostPath(const Ghosts& ghosts, bool turbo) {
@@ -98,7 +108,7 @@ void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car,
   if (before.lapRunning && finishLapRecording(ghosts.recorder, state.lastLapTime, turboLap)) {
     ghosts.lastLap = ghosts.recorder.lap;
     ghosts.haveLastLap = true;
-    if (bestOfClass(state.bestTimes, turboLap) != before.best[classOf(turboLap)]) keepBestLap(ghosts, ghosts.lastLap);
+    if (becomesGhost(ghosts, state, before, turboLap)) keepBestLap(ghosts, ghosts.lastLap);
   }
   beginLapRecording(ghosts.recorder, car, ghosts.trackId);
 

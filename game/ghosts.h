@@ -18,8 +18,9 @@ constexpr int kKeyG = 0x22;
 constexpr const char* kGhostFolder = "ghosts";
 
 // Ghost laps during a drive: every timed lap is recorded; a lap that becomes the
-// best of its class (entry 0 or 5 of the best times) is kept as that class's
-// ghost and written to FOLDER\best.ghost or FOLDER\best-turbo.ghost. With the
+// best of its class (entry 0 or 5 of the best times), or is faster than the
+// class's ghost, or completes a class that has none yet, is kept as that
+// class's ghost and written to FOLDER\best.ghost or FOLDER\best-turbo.ghost. With the
 // ghost shown, every lap start also starts a ghost car on the best lap of the
 // class the car is driving in. The game and the headless runner share this.
 struct Ghosts {

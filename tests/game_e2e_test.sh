@@ -28,18 +28,6 @@ fail() {
 # shellcheck source=session_setup.sh
 source "$(dirname "$0")/session_setup.sh"
 
-# A key must be down while at least one update reads the keyboard, and up
-# again for one before the next menu key (the menu's latch). Software GL on a
-# busy machine draws a frame a second or slower, so hold generously;
-# STRAVO_E2E_HOLD (seconds) tunes it.
-hold=${STRAVO_E2E_HOLD:-2}
-press() {
-  xdotool keydown "$1"
-  sleep "$hold"
-  xdotool keyup "$1"
-  sleep "$hold"
-}
-
 # A screenshot of the window, which must not be a blank picture; the first
 # frame may take a while (the reflections are rendered then), so wait up to
 # the given number of seconds for one.

@@ -5,6 +5,7 @@
 #include "tests/sim_tracks.h"
 
 #include "app/input_device.h"
+#include "app/log.h"
 #include "game/ghost_car.h"
 #include "game/ghost_file.h"
 #include "game/ghosts.h"
@@ -17,6 +18,9 @@
 #include "vehicle/car_state.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstring>
@@ -208,6 +212,33 @@ TEST_F(GhostLapFile, LapThatDoesNotDriveAgainIsRefused) {
   EXPECT_EQ(why, "does not start on the start line");
 }
 
+TEST_F(GhostLapFile, RefusedFileIsLoggedAndLeftUnusedAndAGoodOneIsSilent) {
+  char previous[4096];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(chdir(dir->c_str()), 0);
+  mkdir("kept", 0755);
+  mkdir("refused", 0755);
+  std::vector<uint8_t> damaged = *file;
+  damaged[damaged.size() / 2] ^= 1;
+  writeFile("kept/best.ghost", std::string(file->begin(), file->end()));
+  writeFile("refused/best.ghost", std::string(damaged.begin(), damaged.end()));
+
+  openLog();
+  Ghosts kept, refused;
+  openGhosts(kept, "kept", trackId, tree, state);
+  std::string logAfterKept = readFile("log.txt");
+  openGhosts(refused, "refused", trackId, tree, state);
+  setLogging(false);
+  std::string log = readFile("log.txt");
+  ASSERT_EQ(chdir(previous), 0);
+
+  EXPECT_TRUE(kept.haveBest[0]);
+  EXPECT_FALSE(kept.haveBest[1]);  // no turbo file: no fault, no line
+  EXPECT_EQ(logAfterKept, "Log started");
+  EXPECT_FALSE(refused.haveBest[0]);
+  EXPECT_EQ(log, "Log started\nMain: Ghost file \"refused\\best.ghost\" refused: checksum does not match");
+}
+
 // The player's car driven from the lap's start by its inputs, with or without a
 // ghost car built part-way and stepped after it tick for tick: every value of
 // the player's car after every tick, as bytes.
@@ -290,6 +321,63 @@ TEST_F(GhostLapFile, RunnerWithTheGhostAlongsideWritesTheSameTelemetry) {
   ASSERT_NE(at, std::string::npos) << ghost;
   EXPECT_GT(std::stol(ghost.substr(at + 13)), 1000) << ghost;
   EXPECT_EQ(withoutTimingAids(plain, false), withoutTimingAids(ghost.substr(0, at), false));
+}
+
+// Laps fed to the ghost bookkeeping as the lap timer reports them, without
+// driving: which laps become the class's ghost, and when the ghost car shows.
+struct LapFeed {
+  Ghosts ghosts;  // no folder: nothing is written
+  InputDevice input{nullptr};
+  PhCar* car = new PhCar();
+  GameState state;
+
+  ~LapFeed() { delete car; }
+
+  void tick(bool touch, float lastLap = 0.0f) {
+    LapClock before = lapClockOf(state);
+    before.lineLatched = !touch;
+    state.lineLatched = true;
+    if (touch && state.lapRunning) {
+      state.lastLapTime = lastLap;
+      offerLap(state.bestTimes, lastLap, false);
+    }
+    state.lapRunning = true;
+    ghostsAfterTick(ghosts, input, *car, state, before);
+  }
+  void lap(float seconds, int ticks) {
+    for (int k = 0; k < ticks - 1; ++k) tick(false);
+    tick(true, seconds);
+  }
+};
+
+TEST(GhostBookkeeping, BestLapsBecomeTheGhostAndTheGhostShowsFromTheNextLapStart) {
+  LapFeed feed;
+  feed.state.bestTimes.entries[0] = 10.0f;  // an old record no lap here beats
+  feed.tick(true);                          // the first touch starts a lap
+  feed.lap(60.0f, 5);
+  ASSERT_TRUE(feed.ghosts.haveBest[0]);     // the first lap of a class without a ghost
+  EXPECT_EQ(feed.ghosts.best[0].lapTime, 60.0f);
+  EXPECT_EQ(feed.ghosts.best[0].inputs.size(), 5u);
+  feed.lap(61.0f, 6);                       // slower: the ghost stays
+  EXPECT_EQ(feed.ghosts.best[0].lapTime, 60.0f);
+  feed.lap(59.0f, 7);                       // faster than the ghost, not the record
+  EXPECT_EQ(feed.ghosts.best[0].lapTime, 59.0f);
+  EXPECT_EQ(feed.ghosts.best[0].inputs.size(), 7u);
+  EXPECT_FALSE(feed.ghosts.haveBest[1]);
+  EXPECT_FALSE(ghostVisible(feed.ghosts));
+
+  // G shows it from the next lap start; recovery (or restart) takes it away.
+  feed.input.keys[kKeyG] = 0x80;
+  handleGhostKey(feed.ghosts, feed.input);
+  feed.input.keys[kKeyG] = 0;
+  handleGhostKey(feed.ghosts, feed.input);
+  EXPECT_TRUE(feed.ghosts.shown);
+  EXPECT_FALSE(ghostVisible(feed.ghosts));
+  feed.lap(65.0f, 3);
+  EXPECT_TRUE(ghostVisible(feed.ghosts));
+  resetGhosts(feed.ghosts);
+  EXPECT_FALSE(ghostVisible(feed.ghosts));
+  EXPECT_FALSE(feed.ghosts.recorder.recording);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 # Sourced by the scripts that play the real program under the X display of
 # ./test.sh: skips (exit 77) without a display or a tool, then lays a fresh
 # data set in $work and enters it. Expects $work, $artefacts, $datagen and fail().
+# Gives press KEY, which holds a key for $hold seconds.
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "SKIP: no X display (./test.sh runs the tests under xvfb-run)"
@@ -14,3 +15,15 @@ rm -rf "$work" "$artefacts"
 mkdir -p "$work" "$artefacts"
 "$datagen" "$work" > "$work/datagen.txt" 2>&1 || fail "the data set could not be generated"
 cd "$work" || exit 1
+
+# A key must be down while at least one update reads the keyboard, and up
+# again for one before the next menu key (the menu's latch). Software GL on a
+# busy machine draws a frame a second or slower, so hold generously;
+# STRAVO_E2E_HOLD (seconds) tunes it.
+hold=${STRAVO_E2E_HOLD:-2}
+press() {
+  xdotool keydown "$1"
+  sleep "$hold"
+  xdotool keyup "$1"
+  sleep "$hold"
+}
