@@ -30,13 +30,6 @@ source "$(dirname "$0")/session_setup.sh"
 [ -f ghosts/best.ghost ] || fail "stravo-sim wrote no ghosts/best.ghost"
 grep -E "^(lap|sectors) " sim.txt
 
-hold=${STRAVO_E2E_HOLD:-2}
-press() {
-  xdotool keydown "$1"
-  sleep "$hold"
-  xdotool keyup "$1"
-  sleep "$hold"
-}
 shoot() {
   import -window "$window" "$artefacts/$1.png" 2> /dev/null || fail "no screenshot $1"
   echo "screenshot $artefacts/$1.png"
@@ -58,14 +51,7 @@ differing() {
     sed 's/[^0-9.].*//'
 }
 
-STRAVO_BATCH=1 "$stravo" > stdout.txt 2> stderr.txt &
-pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" 2> /dev/null | head -n 1)
-[ -n "$window" ] || fail "no window titled \"$title\""
-xdotool mousemove --window "$window" 400 300
-xdotool windowfocus "$window" 2> /dev/null
-sleep "$(awk -v h="$hold" 'BEGIN { print 3 * h }')"
-kill -0 "$pid" 2> /dev/null || fail "the program ended on its own"
+open_window
 
 press Return              # restart: the drive begins 20 m behind the line
 press t                   # the timing aids on

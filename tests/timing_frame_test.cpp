@@ -2,17 +2,11 @@
 // scene with the data set's own pictures, read back from a window; each frame
 // is also kept as a picture in build/artefacts/timing_frame.
 
-#include "game/frame.h"
 #include "game/replay_player.h"
-#include "render/renderer.h"
 #include "render/textures.h"
+#include "tests/frame_window.h"
 #include "tools/datagen/hud_pictures.h"
 #include "tools/datagen/image.h"
-#include "vehicle/car.h"
-
-#include <GL/gl.h>
-#include <SDL.h>
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
@@ -24,10 +18,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+using namespace frame_window;
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
+namespace {
 
 struct Area {
   float x0, y0, x1, y1;  // overlay units
@@ -40,22 +33,10 @@ constexpr Area kSectorRow[3] = {{-15.0f, -10.6f, 15.0f, -8.0f}, {-15.0f, -7.6f, 
 constexpr Area kDiffColumn{1.5f, -10.6f, 15.0f, -2.0f};
 constexpr Area kIdealRow{-15.0f, -1.6f, 8.0f, 1.0f};
 
-class TimingFrame : public ::testing::Test {
+class TimingFrame : public FrameTest {
  protected:
   void SetUp() override {
-    SDL_Init(SDL_INIT_VIDEO);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    window = SDL_CreateWindow("timing frame test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL);
-    ASSERT_NE(window, nullptr);
-    context = SDL_GL_CreateContext(window);
-    ASSERT_NE(context, nullptr);
-    SDL_GL_MakeCurrent(window, context);
-    glViewport(0, 0, kWidth, kHeight);
-    renderer = std::make_unique<Renderer>([](const char* name) { return SDL_GL_GetProcAddress(name); });
-    renderer->SetViewportSize(kWidth, kHeight);
-    ctx.car = car.get();
-    draw.renderer = renderer.get();
+    FrameTest::SetUp();
     state.menuVisible = false;
     char pattern[] = "/tmp/stravo-timing-frame-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -80,18 +61,13 @@ class TimingFrame : public ::testing::Test {
   void TearDown() override {
     std::system(("rm -rf '" + folder + "'").c_str());
     textures.clear();
-    renderer.reset();
-    if (context != nullptr) SDL_GL_DeleteContext(context);
-    if (window != nullptr) SDL_DestroyWindow(window);
-    SDL_Quit();
+    FrameTest::TearDown();
   }
 
-  // Draws a frame over a plain grey scene, reads it back and keeps it as
+  // Draws a frame over the empty scene, reads it back and keeps it as
   // artefacts/timing_frame/NAME.tga.
   void drawFrame(const char* name) {
-    glClearColor(0.35f, 0.4f, 0.45f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    RenderFrame(ctx, state, draw);
+    FrameTest::drawFrame();
     pixels.assign(size_t(kWidth) * kHeight * 3, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
@@ -142,14 +118,7 @@ class TimingFrame : public ::testing::Test {
   }
 
   std::string folder;
-  SDL_Window* window = nullptr;
-  SDL_GLContext context = nullptr;
-  std::unique_ptr<Renderer> renderer;
-  std::unique_ptr<PhCar> car{new PhCar};
   std::vector<std::unique_ptr<Texture>> textures;
-  GameContext ctx;
-  GameState state;
-  DrawContext draw;
   std::vector<uint8_t> pixels;
 };
 

@@ -80,7 +80,8 @@ int verifyGhostFile(const SimWorld& sim, const std::string& path) {
 
 // --ghost: the lap in the file, checked as --verify-ghost does, drives alongside
 // as the ghost car of its class and stays the reference of the delta and the
-// split points for the whole run, whatever laps are driven meanwhile.
+// split points for the whole run, in either class, whatever laps are driven
+// meanwhile.
 bool driveAgainstGhost(SimWorld& sim, const std::string& path, std::string& why) {
   GhostLap lap;
   GhostCar check;
@@ -92,7 +93,8 @@ bool driveAgainstGhost(SimWorld& sim, const std::string& path, std::string& why)
   sim.ghosts.haveBest[c] = true;
   sim.ghosts.shown = true;
   sim.state.timing.followGhosts = false;
-  setTimingReference(sim.state.timing, lap.turbo, lapPathOfGhost(lap), lap.lapTime);
+  LapPath path = lapPathOfGhost(lap);
+  for (bool turbo : {false, true}) setTimingReference(sim.state.timing, turbo, path, lap.lapTime);
   return true;
 }
 
