@@ -93,8 +93,8 @@ bool driveAgainstGhost(SimWorld& sim, const std::string& path, std::string& why)
   sim.ghosts.haveBest[c] = true;
   sim.ghosts.shown = true;
   sim.state.timing.followGhosts = false;
-  LapPath path = lapPathOfGhost(lap);
-  for (bool turbo : {false, true}) setTimingReference(sim.state.timing, turbo, path, lap.lapTime);
+  LapPath reference = lapPathOfGhost(lap);
+  for (bool turbo : {false, true}) setTimingReference(sim.state.timing, turbo, reference, lap.lapTime);
   return true;
 }
 
