@@ -90,9 +90,13 @@ void expectSectorsAddUp(const LapLines& lines) {
 
 TEST_F(TimingRun, SectorsOnTheCentreLineAddUpToEachLap) {
   ASSERT_EQ(runSim(dir, kRun), 0) << readFile(dir + "/err.txt");
-  LapLines lines = lapLines(readFile(dir + "/out.txt"));
-  ASSERT_GE(lines.laps.size(), 2u) << readFile(dir + "/out.txt");
+  std::string summary = readFile(dir + "/out.txt");
+  LapLines lines = lapLines(summary);
+  ASSERT_GE(lines.laps.size(), 2u) << summary;
   expectSectorsAddUp(lines);
+  // The best lap the first run left in ghosts/ does not move the split points.
+  ASSERT_EQ(runSim(dir, kRun), 0) << readFile(dir + "/err.txt");
+  EXPECT_EQ(readFile(dir + "/out.txt"), summary);
 }
 
 TEST_F(TimingRun, DeltaAgainstTheRunnersOwnBestLap) {

@@ -92,7 +92,6 @@ bool driveAgainstGhost(SimWorld& sim, const std::string& path, std::string& why)
   sim.ghosts.best[c] = lap;
   sim.ghosts.haveBest[c] = true;
   sim.ghosts.shown = true;
-  sim.state.timing.followGhosts = false;
   LapPath reference = lapPathOfGhost(lap);
   for (bool turbo : {false, true}) setTimingReference(sim.state.timing, turbo, reference, lap.lapTime);
   return true;
@@ -189,6 +188,9 @@ int main(int argc, char** argv) {
     return kExitFailed;
   }
   if (!opts.verifyGhostPath.empty()) return verifyGhostFile(sim, opts.verifyGhostPath);
+  // The timing aids' reference is the lap given with --ghost, never a best lap
+  // left in the folder by an earlier run: a run's output depends on its options.
+  sim.state.timing.followGhosts = false;
   if (!opts.ghostPath.empty() && !driveAgainstGhost(sim, opts.ghostPath, why)) {
     std::printf("ghost refused: %s\n", why.c_str());
     return kExitGhostRefused;
