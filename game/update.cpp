@@ -90,11 +90,11 @@ bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval)
   if (command == ViewerCommand::kEnter) {
     saveCameras(state, viewer.saved);
     openViewer(viewer, int(lap->inputs.size()));
-  }
-  if (command == ViewerCommand::kEnter || command == ViewerCommand::kRestart) {
+  } else if (command == ViewerCommand::kRestart) {
     rewindViewer(viewer);
-    startReplay(*ctx.replay, *lap, ctx.ghosts->tree);
   }
+  if (command == ViewerCommand::kEnter || command == ViewerCommand::kRestart)
+    startReplay(*ctx.replay, *lap, ctx.ghosts->tree);
 
   // The drive stands still as under the menu: its ticks only read the input.
   while (state.stepAccumulator >= kTickSeconds) {
