@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/car_sound_channels.h"
+#include "app/files.h"
 #include "app/frame_timer.h"
 #include "app/input_device.h"
 #include "app/input_sdl.h"
@@ -12,6 +13,7 @@
 #include "game/game_state.h"
 #include "game/ghost_scene.h"
 #include "game/ghosts.h"
+#include "game/replay_player.h"
 #include "game/scene_setup.h"
 #include "game/update.h"
 #include "physics/mat4.h"
@@ -23,6 +25,7 @@
 #include "render/renderer.h"
 #include "render/rmd_mesh.h"
 #include "render/textures.h"
+#include "tools/sim/track_line.h"
 #include "vehicle/car.h"
 
 #include <SDL.h>
@@ -49,6 +52,7 @@ struct HudTextureSet {
   Texture* menu = nullptr;
   Texture* menuOnOff = nullptr;
   Texture* info = nullptr;
+  Texture* timing = nullptr;
 };
 
 // The program-wide objects, created by Init and freed by Cleanup.
@@ -71,6 +75,7 @@ struct Program {
   DrawContext draw;
   Ghosts* ghosts = nullptr;
   GhostScene* ghostScene = nullptr;
+  ReplayPlayer* replay = nullptr;
 };
 
 Program program;
@@ -81,6 +86,7 @@ const int kWarmUpUpdates = 3;
 const auto kWarmUpPause = std::chrono::milliseconds(100);
 const int kNoCubemap = 0;
 const char kPropFile[] = "data\\trees.prp";
+const char kTrackLineFile[] = "data\\track.line";
 
 void* glProc(const char* name) { return SDL_GL_GetProcAddress(name); }
 
@@ -142,10 +148,12 @@ void loadHudTextures() {
   hud.menu = loadHudTexture("data\\textures\\menu.tga");
   hud.menuOnOff = loadHudTexture("data\\textures\\menu_onoff.tga");
   hud.info = loadHudTexture("data\\textures\\info.tga");
+  hud.timing = loadHudTexture("data\\textures\\timing.tga");
   program.draw.textures.numbers = hud.numbers->GLName();
   program.draw.textures.menu = hud.menu->GLName();
   program.draw.textures.menuOnOff = hud.menuOnOff->GLName();
   program.draw.textures.info = hud.info->GLName();
+  program.draw.textures.timing = hud.timing->GLName();
 }
 
 void createPropTableAndGame() {
@@ -236,6 +244,21 @@ void openGameGhosts() {
   program.draw.ghostScene = program.ghostScene;
 }
 
+// The replay viewer's player (its car is built when P first opens it) and the
+// circuit's centre line for the split points when there is no ghost lap. A
+// missing or bad centre line leaves the splits out, silently: the log stays
+// the program's own.
+void openTimingAids() {
+  program.replay = new ReplayPlayer;
+  program.context.replay = program.replay;
+  std::vector<unsigned char> bytes;
+  TrackLine line;
+  int badLine = 0;
+  std::string why;
+  if (readWholeFile(kTrackLineFile, bytes) && parseTrackLine(bytes.data(), bytes.size(), line, badLine, why))
+    program.game->timing.centreLine = line.points;
+}
+
 // Three updates with the menu hidden and the sound at 0: the car settles on
 // the track before the first frame is drawn.
 void warmUp() {
@@ -278,7 +301,7 @@ void freeRendererWorldAndCar() {
   delete program.renderer;
   program.renderer = nullptr;
   HudTextureSet& hud = program.hud;
-  for (Texture** texture : {&hud.numbers, &hud.menu, &hud.menuOnOff, &hud.info}) {
+  for (Texture** texture : {&hud.numbers, &hud.menu, &hud.menuOnOff, &hud.info, &hud.timing}) {
     delete *texture;
     *texture = nullptr;
   }
@@ -298,6 +321,8 @@ void freeSharedTransform() {
   freeGhostScene(*program.ghostScene);
   delete program.ghostScene;
   program.ghostScene = nullptr;
+  delete program.replay;
+  program.replay = nullptr;
   delete program.ghosts;
   program.ghosts = nullptr;
   FreeSceneInstances(*program.scene);
@@ -334,6 +359,7 @@ bool Init(const AppConfig& config) {
   startClocks();              // 22
   startGame();                // 19, 22, 23
   openGameGhosts();
+  openTimingAids();
   setLogging(false);          // 24
   warmUp();                   // 25
   return true;

@@ -5,6 +5,8 @@
 #include "game/ghost_scene.h"
 #include "game/ghosts.h"
 #include "game/hud.h"
+#include "game/replay_player.h"
+#include "game/timing_hud.h"
 #include "render/renderer.h"
 #include "vehicle/car.h"
 
@@ -105,7 +107,14 @@ void RenderFrame(const GameContext& ctx, GameState& state, const DrawContext& dr
 
   beginOverlay(draw);
   if (!state.menuVisible) {
-    drawInstruments(state, car, draw.textures.numbers);
+    const PhCar* replayed = ctx.replay != nullptr ? replayCar(*ctx.replay) : nullptr;
+    if (state.viewer.active && replayed != nullptr) {
+      drawInstruments(state, *replayed, draw.textures.numbers, state.viewer.lapTime);
+      drawReplayBanner(state.viewer, draw.textures.timing);
+    } else {
+      drawInstruments(state, car, draw.textures.numbers);
+      if (state.timing.shown) drawTimingAids(state.timing, draw.textures.numbers, draw.textures.timing);
+    }
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
   } else {

@@ -11,6 +11,7 @@ struct HudTextures {
   unsigned int menu = 0;
   unsigned int menuOnOff = 0;
   unsigned int info = 0;
+  unsigned int timing = 0;  // signs and words of the timing aids and the replay viewer
 };
 
 // What drawing a frame needs beyond the game state.

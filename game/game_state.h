@@ -2,12 +2,15 @@
 
 #include "game/best_times.h"
 #include "game/car_shadow.h"
+#include "game/replay_viewer.h"
 #include "game/skid_marks.h"
+#include "game/timing_aids.h"
 #include "game/trip_stats.h"
 #include "physics/mat4.h"
 #include "physics/vec3.h"
 
 struct Ghosts;
+struct ReplayPlayer;
 class InputDevice;
 class PhCar;
 class PhWorld;
@@ -54,6 +57,8 @@ struct GameContext {
   void (*afterDrivingTick)(const PhCar& car, const GameState& state) = nullptr;
   // Lap recording, best-lap ghost files and the ghost car; null for none.
   Ghosts* ghosts = nullptr;
+  // The replay viewer's car (with the ghosts, key P); null for no viewer.
+  ReplayPlayer* replay = nullptr;
 };
 
 // Everything the game logic keeps between updates. Angles in degrees unless the
@@ -102,6 +107,8 @@ struct GameState {
   TripStats trip;
   SkidMarks skids;
   CarShadow shadow;
+  TimingAids timing;
+  ReplayViewer viewer;
 
   // The view handed to the renderer, which keeps references to both.
   Vec3 viewEye{0.0, 0.0, 0.0};

@@ -105,9 +105,11 @@ void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car,
 
   // The class of the lap just ended: the timer clears the mark at the touch.
   bool turboLap = before.turboUsedThisLap || car.turbo;
-  if (before.lapRunning && finishLapRecording(ghosts.recorder, state.lastLapTime, turboLap) &&
-      becomesGhost(ghosts, state, before, turboLap))
-    keepBestLap(ghosts, ghosts.recorder.lap);
+  if (before.lapRunning && finishLapRecording(ghosts.recorder, state.lastLapTime, turboLap)) {
+    ghosts.lastLap = ghosts.recorder.lap;
+    ghosts.haveLastLap = true;
+    if (becomesGhost(ghosts, state, before, turboLap)) keepBestLap(ghosts, ghosts.lastLap);
+  }
   beginLapRecording(ghosts.recorder, car, ghosts.trackId);
 
   int c = classOf(car.turbo);

@@ -33,6 +33,8 @@ struct Ghosts {
   LapRecorder recorder;
   GhostLap best[2];  // without and with the turbo
   bool haveBest[2] = {false, false};
+  GhostLap lastLap;  // the last completed lap, for the replay viewer
+  bool haveLastLap = false;
 
   bool shown = false;    // G
   bool keyHeld = false;  // G was down in the previous update

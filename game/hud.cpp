@@ -79,7 +79,7 @@ void revCounter(const PhCar& car) {
   needle(kRevX, kRevY, car.rpmAverage * kRevDialPerRpm - kDialStart, 1.0f, 0.0f, 0.0f);
 }
 
-void lapTimes(const GameState& state) {
+void lapTimes(const GameState& state, float runningLap) {
   if (state.turboUsedThisLap)
     glColor3f(1.0f, 0.8f, 0.8f);
   else
@@ -88,7 +88,7 @@ void lapTimes(const GameState& state) {
   glColor3f(1.0f, 1.0f, 0.0f);
   drawTime(kLapTimesX, -6.0f, state.lastLapTime);
   glColor3f(1.0f, 1.0f, 1.0f);
-  drawTime(kLapTimesX, -3.0f, state.lapTime);
+  drawTime(kLapTimesX, -3.0f, runningLap);
 }
 
 void digitalSpeed(const PhCar& car) {
@@ -124,11 +124,15 @@ void enableTexturedBlending() {
 }  // namespace
 
 void drawInstruments(const GameState& state, const PhCar& car, unsigned int numbersTexture) {
+  drawInstruments(state, car, numbersTexture, state.lapTime);
+}
+
+void drawInstruments(const GameState& state, const PhCar& car, unsigned int numbersTexture, float runningLap) {
   speedometer(car);
   revCounter(car);
   enableTexturedBlending();
   glBindTexture(GL_TEXTURE_2D, numbersTexture);
-  lapTimes(state);
+  lapTimes(state, runningLap);
   digitalSpeed(car);
 }
 

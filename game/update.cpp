@@ -4,9 +4,11 @@
 #include "app/log.h"
 #include "game/cameras.h"
 #include "game/ghosts.h"
+#include "game/timing_ghosts.h"
 #include "game/laps.h"
 #include "game/menu.h"
 #include "game/prop_file.h"
+#include "game/replay_player.h"
 #include "physics/world.h"
 #include "vehicle/car.h"
 
@@ -67,6 +69,64 @@ void laySkids(const PhCar& car, GameState& state) {
   for (int i = 0; i < kSkidWheels; ++i)
     wheels[i] = {car.wheels[i].hub, car.wheels[i].radius, car.wheels[i].gripRatio, car.wheels[i].load};
   laySkidMarks(state.skids, wheels, car.current.orientation, car.current.velocity);
+}
+
+// The player's car geometry shows the replayed car; the drive's next update
+// interpolates the player's own pose again.
+void showReplayedCar(PhCar& car, const PhCar& replayed) {
+  car.drawn = replayed.drawn;
+  for (int i = 0; i < 4; ++i) car.wheels[i].drawn = replayed.wheels[i].drawn;
+}
+
+// The replay viewer's part of an update. Returns true when the viewer is open
+// and has done the whole update; false when the drive's update runs (the
+// viewer closed, or closed just now, after its ticks were spent).
+bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval) {
+  if (ctx.replay == nullptr || ctx.ghosts == nullptr) return false;
+  ReplayViewer& viewer = state.viewer;
+  const GhostLap* lap = viewer.active ? ctx.replay->lap : lapToReplay(*ctx.ghosts, ctx.car->turbo);
+  ViewerCommand command = handleViewerKeys(viewer, *ctx.input, state.menuVisible, lap != nullptr);
+  if (!viewer.active && command != ViewerCommand::kEnter) return false;
+  if (command == ViewerCommand::kEnter) {
+    saveCameras(state, viewer.saved);
+    openViewer(viewer, int(lap->inputs.size()));
+  } else if (command == ViewerCommand::kRestart) {
+    rewindViewer(viewer);
+  }
+  if (command == ViewerCommand::kEnter || command == ViewerCommand::kRestart)
+    startReplay(*ctx.replay, *lap, ctx.ghosts->tree);
+
+  // The drive stands still as under the menu: its ticks only read the input.
+  while (state.stepAccumulator >= kTickSeconds) {
+    ctx.input->update();
+    state.stepAccumulator -= kTickSeconds;
+  }
+  if (command == ViewerCommand::kLeave) {
+    viewer.active = false;
+    restoreCameras(viewer.saved, state);
+    // Escape that closed the viewer must not open the menu as well.
+    if (ctx.input->isDown(kKeyEscape)) state.menuKeyHeld = true;
+    return false;
+  }
+
+  PhCar& replayed = *replayCar(*ctx.replay);
+  for (int due = replayTicksDue(viewer, frameInterval); due > 0; --due) {
+    stepReplay(*ctx.replay);
+    advanceViewer(viewer);
+    chaseTick(state, replayed.current.position, replayed.current.velocity, replayed.current.orientation);
+  }
+  float alpha = replayAlpha(viewer);
+  replayed.InterpolateForDrawing(alpha);
+  showReplayedCar(*ctx.car, replayed);
+  interpolateCameras(state, alpha);
+  placeShadowUnderCar(replayed, state);
+  selectCameraMode(*ctx.input, state);
+  placeCamera(state, replayed.drawn.position, replayed.drawn.orientation);
+  state.volumeNow = state.masterVolume;
+  if (ctx.updateSounds != nullptr) ctx.updateSounds(replayed, state.volumeNow);
+  const PhCar& car = *ctx.car;
+  sampleTripStats(state.trip, car.current.velocity, car.previous.velocity, car.current.orientation);
+  return true;
 }
 
 // Menu item "quit": the trip statistics and the best times, with the log on.
@@ -137,8 +197,14 @@ void Tick(const GameContext& ctx, GameState& state) {
   addTripDistance(state.trip, car.current.position, car.previous.position);
   laySkids(car, state);
   LapClock before = lapClockOf(state);
+  float lapTimeBefore = state.lapTime;
   timeLap(state, car.current.position, car.turbo);
-  if (ctx.ghosts != nullptr) ghostsAfterTick(*ctx.ghosts, *ctx.input, car, state, before);
+  if (ctx.ghosts != nullptr) {
+    ghostsAfterTick(*ctx.ghosts, *ctx.input, car, state, before);
+    takeGhostReferences(state.timing, *ctx.ghosts);
+  }
+  timingTick(state.timing, state, lapTimeBefore, before.lineLatched, before.lapRunning, car.previous.position,
+             car.current.position);
   chaseTick(state, car.current.position, car.current.velocity, car.current.orientation);
   if (ctx.afterDrivingTick != nullptr) ctx.afterDrivingTick(car, state);
 }
@@ -146,6 +212,7 @@ void Tick(const GameContext& ctx, GameState& state) {
 bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) {
   PhCar& car = *ctx.car;
   state.stepAccumulator += frameInterval;
+  if (replayUpdate(ctx, state, frameInterval)) return true;
 
   switch (handleMenuKeys(state, *ctx.input)) {
     case MenuAction::kRestart:
@@ -178,6 +245,7 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) 
   if (ctx.input->isDown(kKeyR) || state.resetRequested) recoverCar(ctx, state);
 
   selectCameraMode(*ctx.input, state);
+  handleTimingKey(state.timing, *ctx.input, state.menuVisible);
   placeCamera(state, car.drawn.position, car.drawn.orientation);
 
   state.volumeNow = state.menuVisible ? 0.0f : state.masterVolume;

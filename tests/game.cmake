@@ -19,6 +19,11 @@ stravo_test(overlay_test ${CMAKE_CURRENT_SOURCE_DIR}/overlay_test.cpp stravo_gam
 # The frame's overlay over an empty scene, read back from a real window.
 stravo_gl_test(frame_test ${CMAKE_CURRENT_SOURCE_DIR}/frame_test.cpp stravo_game_draw PkgConfig::SDL2)
 
+# The live delta, the sector splits and the replay viewer's clock and keys.
+foreach(module timing_aids replay_viewer)
+  stravo_test(${module}_test ${CMAKE_CURRENT_SOURCE_DIR}/${module}_test.cpp stravo_game)
+endforeach()
+
 # The ghost car in the real program: a lap of stravo-sim's autopilot as the best
 # lap, shown with G; screenshots land in build/artefacts/ghost_e2e.
 if(TARGET stravo AND TARGET stravo-sim AND TARGET stravo-datagen)
@@ -28,3 +33,18 @@ if(TARGET stravo AND TARGET stravo-sim AND TARGET stravo-datagen)
                    ${CMAKE_BINARY_DIR}/artefacts/ghost_e2e)
   set_tests_properties(ghost_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
 endif()
+
+# The timing aids and the replay viewer in the real program against a lap of
+# stravo-sim's autopilot; screenshots land in build/artefacts/timing_e2e.
+if(TARGET stravo AND TARGET stravo-sim AND TARGET stravo-datagen)
+  add_test(NAME timing_e2e
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/timing_e2e_test.sh $<TARGET_FILE:stravo> $<TARGET_FILE:stravo-sim>
+                   $<TARGET_FILE:stravo-datagen> ${CMAKE_BINARY_DIR}/e2e-timing
+                   ${CMAKE_BINARY_DIR}/artefacts/timing_e2e)
+  set_tests_properties(timing_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+endif()
+
+# The timing aids and the replay banner in the frame, with the data set's pictures.
+stravo_gl_test(timing_frame_test ${CMAKE_CURRENT_SOURCE_DIR}/timing_frame_test.cpp stravo_game_draw stravo_datagen
+               PkgConfig::SDL2)
+target_compile_definitions(timing_frame_test PRIVATE STRAVO_ARTEFACTS="${CMAKE_BINARY_DIR}/artefacts")

@@ -44,16 +44,7 @@ shoot() {
   echo "screenshot $file (grey spread $spread)"
 }
 
-STRAVO_BATCH=1 "$stravo" > "$work/stdout.txt" 2> "$work/stderr.txt" &
-pid=$!
-
-window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" 2> /dev/null | head -n 1)
-[ -n "$window" ] || fail "no window titled \"$title\""
-# Without a window manager the keyboard goes to the window under the pointer.
-xdotool mousemove --window "$window" 400 300
-xdotool windowfocus "$window" 2> /dev/null
-sleep "$(awk -v h="$hold" 'BEGIN { print 3 * h }')"
-kill -0 "$pid" 2> /dev/null || fail "the program ended on its own"
+open_window
 shoot menu 60
 
 # The trip statistics sample only from the 376th update on, so the run must

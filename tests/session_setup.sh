@@ -1,7 +1,8 @@
 # Sourced by the scripts that play the real program under the X display of
 # ./test.sh: skips (exit 77) without a display or a tool, then lays a fresh
 # data set in $work and enters it. Expects $work, $artefacts, $datagen and fail().
-# Gives press KEY, which holds a key for $hold seconds.
+# Gives press KEY, which holds a key for $hold seconds, and open_window, which
+# starts $stravo and waits for the window titled $title ($pid and $window).
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "SKIP: no X display (./test.sh runs the tests under xvfb-run)"
@@ -26,4 +27,19 @@ press() {
   sleep "$hold"
   xdotool keyup "$1"
   sleep "$hold"
+}
+
+# Starts the program in the background (message boxes to stderr) and waits for
+# its window, which then gets the keyboard; fails when it does not open or the
+# program ends on its own.
+open_window() {
+  STRAVO_BATCH=1 "$stravo" > "$work/stdout.txt" 2> "$work/stderr.txt" &
+  pid=$!
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" 2> /dev/null | head -n 1)
+  [ -n "$window" ] || fail "no window titled \"$title\""
+  # Without a window manager the keyboard goes to the window under the pointer.
+  xdotool mousemove --window "$window" 400 300
+  xdotool windowfocus "$window" 2> /dev/null
+  sleep "$(awk -v h="$hold" 'BEGIN { print 3 * h }')"
+  kill -0 "$pid" 2> /dev/null || fail "the program ended on its own"
 }

@@ -29,3 +29,15 @@ add_dependencies(ghost_test stravo-sim)
 stravo_fuzzer(fuzz_ghost ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_ghost.cpp stravo_game
               SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_ghost_seeds.cpp)
 stravo_benchmark(ghost_bench ${CMAKE_CURRENT_SOURCE_DIR}/ghost_bench.cpp stravo_game)
+
+# The replay viewer inside the game's update, on a lap the runner recorded.
+stravo_test(replay_drive_test ${CMAKE_CURRENT_SOURCE_DIR}/replay_drive_test.cpp stravo_game stravo_track_collision
+            stravo_rmd_writer)
+target_sources(replay_drive_test PRIVATE ${CMAKE_SOURCE_DIR}/tools/sim/telemetry.cpp)
+target_compile_definitions(replay_drive_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
+add_dependencies(replay_drive_test stravo-sim)
+
+# The sectors and the delta column of the runner on the test oval.
+stravo_test(timing_run_test ${CMAKE_CURRENT_SOURCE_DIR}/timing_run_test.cpp stravo_rmd_writer)
+target_compile_definitions(timing_run_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
+add_dependencies(timing_run_test stravo-sim)

@@ -1,5 +1,7 @@
 #include "tools/datagen/hud_pictures.h"
 
+#include "game/timing_labels.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -167,7 +169,8 @@ Image infoPicture(Font& font) {
                            {"Space", "handbrake"},         {"A / S", "gear down / up"},
                            {"C", "clutch"},                {"1 2 3 4", "cameras"},
                            {"R", "back on the track"},     {"Esc", "menu"},
-                           {"F", "controller rumble"},      {"G", "ghost car"}};
+                           {"F", "controller rumble"},      {"G", "ghost car"},
+                           {"T", "delta and splits"},       {"P", "replay of the lap"}};
   const int rowCount = int(sizeof(rows) / sizeof(rows[0]));
   // The rows share the room under the heading, 48 pixels apart at most.
   const int spacing = std::min(48, 360 / (rowCount - 1));
@@ -176,6 +179,29 @@ Image infoPicture(Font& font) {
     int baseline = 132 + i * spacing;
     font.draw(image, 36, baseline, rows[i][0], gold);
     font.draw(image, 230, baseline, rows[i][1], white);
+  }
+  return image;
+}
+
+// The timing aids' signs and words (the cells of game/timing_labels.h), white
+// with a dark outline like the digits, so the overlay can tint them.
+Image timingPicture(Font& font) {
+  Image image(kTimingPictureSize, kTimingPictureSize);
+  const Colour white{1.0f, 1.0f, 1.0f};
+  font.size(54);
+  for (int g = 0; g < 2; ++g) {
+    int left = 0, top = 0;
+    timingGlyphCell(g, left, top);
+    int x = left + (kTimingCellHeight - font.width(kTimingGlyphTexts[g])) / 2;
+    font.drawOutlined(image, x, top + kTimingCellHeight / 2 + font.middleToBaseline(), kTimingGlyphTexts[g], white,
+                      2);
+  }
+  font.size(48);
+  for (int label = 0; label < kTimingLabelCount; ++label) {
+    int left = 0, top = 0;
+    timingLabelCell(label, left, top);
+    font.drawOutlined(image, left + 4, top + kTimingCellHeight / 2 + font.middleToBaseline(),
+                      kTimingLabelTexts[label], white, 2);
   }
   return image;
 }
@@ -189,5 +215,6 @@ bool buildHudPictures(std::vector<TextureFile>& out, std::string& why) {
   out.push_back({"data\\textures\\menu.tga", menuPicture(font, narrow), 32});
   out.push_back({"data\\textures\\menu_onoff.tga", switchPicture(font), 32});
   out.push_back({"data\\textures\\info.tga", infoPicture(font), 32});
+  out.push_back({"data\\textures\\timing.tga", timingPicture(font), 32});
   return true;
 }

@@ -12,7 +12,8 @@ extern const char* const kHudNarrowFontPath;
 // The overlay pictures: numbers.tga (16 glyphs: digits, colon, point, four
 // blanks), menu.tga (title, Restart, Quit, the options heading and the four
 // switch labels where the cursor and switches fall), menu_onoff.tga (ON left,
-// OFF right) and info.tga (the controls). False with `why` set when the font
+// OFF right), info.tga (the controls) and timing.tga (the timing aids' signs
+// and words). False with `why` set when the font
 // cannot be read.
 bool buildHudPictures(std::vector<TextureFile>& out, std::string& why);
 

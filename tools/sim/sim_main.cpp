@@ -4,7 +4,9 @@
 #include "app/files.h"
 #include "app/outgauge_feed.h"
 #include "game/ghosts.h"
+#include "game/sector_splits.h"
 #include "game/time_display.h"
+#include "game/timing_ghosts.h"
 #include "game/update.h"
 #include "tools/sim/autopilot.h"
 #include "tools/sim/sim_options.h"
@@ -42,21 +44,26 @@ bool loadScript(const std::string& path, std::vector<InputEvent>& events) {
   return true;
 }
 
-bool loadTrackLine(const std::string& dir, TrackLine& line) {
+// The centre line; `required` (the autopilot) reports a missing or bad one.
+bool loadTrackLine(const std::string& dir, TrackLine& line, bool required = true) {
   std::string path = platformPath((dir + "\\data\\track.line").c_str());
   std::vector<unsigned char> bytes;
   if (!readWholeFile(path.c_str(), bytes)) {
-    std::fprintf(stderr, "stravo-sim: the autopilot needs %s\n", path.c_str());
+    if (required) std::fprintf(stderr, "stravo-sim: the autopilot needs %s\n", path.c_str());
     return false;
   }
   int badLine = 0;
   std::string why;
   if (!parseTrackLine(bytes.data(), bytes.size(), line, badLine, why)) {
-    std::fprintf(stderr, "stravo-sim: %s:%d: %s\n", path.c_str(), badLine, why.c_str());
+    if (required) std::fprintf(stderr, "stravo-sim: %s:%d: %s\n", path.c_str(), badLine, why.c_str());
     return false;
   }
   return true;
 }
+
+struct SectorTimes {
+  float seconds[kSectorCount];
+};
 
 // --verify-ghost: the file against DIR's track and start line, driven again.
 int verifyGhostFile(const SimWorld& sim, const std::string& path) {
@@ -72,6 +79,25 @@ int verifyGhostFile(const SimWorld& sim, const std::string& path) {
   return kExitGhostRefused;
 }
 
+// --ghost: the lap in the file, checked as --verify-ghost does, drives alongside
+// as the ghost car of its class and stays the reference of the delta and the
+// split points for the whole run, in either class, whatever laps are driven
+// meanwhile.
+bool driveAgainstGhost(SimWorld& sim, const std::string& path, std::string& why) {
+  GhostLap lap;
+  GhostCar check;
+  if (!loadGhost(path.c_str(), sim.ghosts.trackId, lap, why) ||
+      !verifyGhostLap(check, lap, sim.tree, sim.state.startLineA, sim.state.startLineB, why))
+    return false;
+  int c = lap.turbo ? 1 : 0;
+  sim.ghosts.best[c] = lap;
+  sim.ghosts.haveBest[c] = true;
+  sim.ghosts.shown = true;
+  LapPath reference = lapPathOfGhost(lap);
+  for (bool turbo : {false, true}) setTimingReference(sim.state.timing, turbo, reference, lap.lapTime);
+  return true;
+}
+
 // What the summary reports about the whole run.
 struct RunTotals {
   long long ticks = 0;
@@ -80,6 +106,7 @@ struct RunTotals {
   int recoveries = 0;
   long long offRoadWheelTicks = 0;  // wheel-ticks on any surface but the road's
   std::vector<float> laps;          // s
+  std::vector<SectorTimes> sectors;  // of each lap, in order
   long long ghostTicks = -1;        // ticks the ghost car was out; -1 without --ghost
   uint64_t trajectory = 1469598103934665603ull;  // FNV-1a of every tick's body state
 };
@@ -87,6 +114,12 @@ struct RunTotals {
 void hashBytes(uint64_t& h, const void* data, size_t size) {
   const unsigned char* p = static_cast<const unsigned char*>(data);
   for (size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
+}
+
+SectorTimes lapSectors(const TimingAids& aids) {
+  SectorTimes t;
+  for (int i = 0; i < kSectorCount; ++i) t.seconds[i] = aids.lastLapSectors[i];
+  return t;
 }
 
 bool finite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
@@ -109,14 +142,28 @@ std::string lapText(float seconds) {
   return text;
 }
 
+// The three sectors of lap `n`, adding up to the lap as printed; `-` for a
+// sector not timed (a split point missed, or none known).
+void printSectors(size_t n, const float sectors[kSectorCount], float lap) {
+  long hundredths[kSectorCount];
+  if (!sectorHundredths(sectors, lap, hundredths)) {
+    std::printf("sectors %zu: - - -\n", n);
+    return;
+  }
+  std::printf("sectors %zu: %ld.%02ld %ld.%02ld %ld.%02ld\n", n, hundredths[0] / 100, hundredths[0] % 100,
+              hundredths[1] / 100, hundredths[1] % 100, hundredths[2] / 100, hundredths[2] % 100);
+}
+
 void printSummary(const RunTotals& totals, const PhCar& car) {
   const Vec3& p = car.current.position;
   std::printf("ticks: %lld\n", totals.ticks);
   std::printf("distance: %.1f m\n", totals.distance);
   std::printf("top speed: %.1f km/h\n", totals.topSpeed);
   std::printf("final position: %.3f %.3f %.3f\n", p.x, p.y, p.z);
-  for (size_t i = 0; i < totals.laps.size(); ++i)
+  for (size_t i = 0; i < totals.laps.size(); ++i) {
     std::printf("lap %zu: %s\n", i + 1, lapText(totals.laps[i]).c_str());
+    printSectors(i + 1, totals.sectors[i].seconds, totals.laps[i]);
+  }
   std::printf("recoveries: %d\n", totals.recoveries);
   std::printf("off-road wheel ticks: %lld\n", totals.offRoadWheelTicks);
   std::printf("trajectory: %016llx\n", (unsigned long long)totals.trajectory);
@@ -146,7 +193,13 @@ int main(int argc, char** argv) {
     return kExitFailed;
   }
   if (!opts.verifyGhostPath.empty()) return verifyGhostFile(sim, opts.verifyGhostPath);
-  sim.ghosts.shown = opts.ghost;
+  // The timing aids' reference is the lap given with --ghost, never a best lap
+  // left in the folder by an earlier run: a run's output depends on its options.
+  sim.state.timing.followGhosts = false;
+  if (!opts.ghostPath.empty() && !driveAgainstGhost(sim, opts.ghostPath, why)) {
+    std::printf("ghost refused: %s\n", why.c_str());
+    return kExitGhostRefused;
+  }
   PhCar& car = *sim.car;
   car.turbo = opts.turbo;
   car.autoGearbox = !opts.manual;
@@ -163,7 +216,11 @@ int main(int argc, char** argv) {
     if (!loadTrackLine(opts.dir, line)) return kExitFailed;
     autopilot.line = &line;
     sim.input.setAnalog(true);
+  } else {
+    loadTrackLine(opts.dir, line, false);
   }
+  // The sector splits without a reference lap lie on the centre line.
+  sim.state.timing.centreLine = line.points;
 
   FILE* telemetry = nullptr;
   if (!opts.telemetryPath.empty()) {
@@ -172,12 +229,12 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "stravo-sim: cannot write %s\n", opts.telemetryPath.c_str());
       return kExitFailed;
     }
-    writeTelemetryHeader(telemetry);
+    writeTelemetryHeader(telemetry, !opts.ghostPath.empty());
   }
 
   RunTotals totals;
   LapPosition lap;
-  if (opts.ghost) totals.ghostTicks = 0;
+  if (!opts.ghostPath.empty()) totals.ghostTicks = 0;
   int exitCode = kExitOk;
   for (long long t = 0; t < opts.ticks; ++t) {
     script.apply(t, sim.source, sim.input);
@@ -190,8 +247,11 @@ int main(int argc, char** argv) {
     Tick(sim.ctx, sim.state);
     ++totals.ticks;
     bool lapBegun = !wasLatched && sim.state.lineLatched;
-    if (opts.ghost && ghostVisible(sim.ghosts)) ++totals.ghostTicks;
-    if (wasRunning && lapBegun) totals.laps.push_back(sim.state.lastLapTime);
+    if (!opts.ghostPath.empty() && ghostVisible(sim.ghosts)) ++totals.ghostTicks;
+    if (wasRunning && lapBegun) {
+      totals.laps.push_back(sim.state.lastLapTime);
+      totals.sectors.push_back(lapSectors(sim.state.timing));
+    }
 
     double step = length(car.current.position - car.previous.position);
     totals.distance += step;
@@ -204,7 +264,8 @@ int main(int argc, char** argv) {
     hashBytes(totals.trajectory, &car.current.position, sizeof(Vec3));
     hashBytes(totals.trajectory, &car.current.velocity, sizeof(Vec3));
     hashBytes(totals.trajectory, car.current.orientation.m, sizeof(car.current.orientation.m));
-    if (telemetry != nullptr) writeTelemetryRow(telemetry, t, car, lap);
+    if (telemetry != nullptr)
+      writeTelemetryRow(telemetry, t, car, lap, opts.ghostPath.empty() ? nullptr : &sim.state.timing.delta);
 
     if (!stateIsFinite(car)) {
       std::fprintf(stderr, "stravo-sim: the car's state is not finite after tick %lld\n", t);

@@ -36,7 +36,8 @@ void describeSimOptions(CLI::App& app, SimOptions& out, std::string& ticks) {
   app.add_flag("--turbo", out.turbo, "Switch the turbo on");
   app.add_flag("--manual", out.manual, "Manual gearbox");
   app.add_flag("--autopilot", out.autopilot, "Drive the track's centre line");
-  app.add_flag("--ghost", out.ghost, "Drive the best lap's ghost car alongside");
+  app.add_option("--ghost", out.ghostPath, "Lap to drive against: ghost car, delta column and its splits")
+      ->type_name("FILE");
   app.add_option("--verify-ghost", out.verifyGhostPath, "Check a ghost file by re-driving its lap, then stop")
       ->type_name("FILE");
   describeOutGaugeOptions(app, out.outgauge);

@@ -17,7 +17,7 @@ struct SimOptions {
   bool autopilot = false;
   OutGaugeSettings outgauge;  // --outgauge HOST:PORT, --outgauge-id N, --outgauge-rate HZ
   std::string helpText;  // set by --help: print it and run nothing
-  bool ghost = false;            // drive the best lap's ghost car alongside
+  std::string ghostPath;         // lap to drive against (ghost car, delta, splits); empty for none
   std::string verifyGhostPath;   // ghost file to check instead of driving; empty for none
 };
 

@@ -2,6 +2,8 @@
 
 #include "vehicle/car.h"
 
+#include <cmath>
+
 namespace {
 
 void putDouble(FILE* out, double v) { std::fprintf(out, ",%.17g", v); }
@@ -9,15 +11,17 @@ void putFloat(FILE* out, float v) { std::fprintf(out, ",%.9g", double(v)); }
 
 }  // namespace
 
-void writeTelemetryHeader(FILE* out) {
+void writeTelemetryHeader(FILE* out, bool withDelta) {
   std::fputs("tick,x,y,z,vx,vy,vz,kmh,rpm,rpm_avg,gear,clutch,throttle,foot_brake,steer_out,boost", out);
   const char* perWheel[] = {"load", "grip", "susp", "surface"};
   for (const char* name : perWheel)
     for (int w = 0; w < 4; ++w) std::fprintf(out, ",%s%d", name, w);
-  std::fputs(",lap,lap_time,distance\n", out);
+  std::fputs(",lap,lap_time,distance", out);
+  if (withDelta) std::fputs(",delta", out);
+  std::fputs("\n", out);
 }
 
-void writeTelemetryRow(FILE* out, long long tick, const PhCar& car, const LapPosition& lap) {
+void writeTelemetryRow(FILE* out, long long tick, const PhCar& car, const LapPosition& lap, const double* delta) {
   const BodyState& s = car.current;
   std::fprintf(out, "%lld", tick);
   putDouble(out, s.position.x);
@@ -42,5 +46,11 @@ void writeTelemetryRow(FILE* out, long long tick, const PhCar& car, const LapPos
   std::fprintf(out, ",%d", lap.lap);
   putFloat(out, lap.lapTime);
   putDouble(out, lap.distance);
+  if (delta != nullptr) {
+    if (std::isnan(*delta))
+      std::fputs(",nan", out);
+    else
+      putDouble(out, *delta);
+  }
   std::fputs("\n", out);
 }
