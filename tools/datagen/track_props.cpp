@@ -20,7 +20,9 @@ constexpr double kTreeSink = 0.15;        // metres the trunk base goes into the
 
 std::vector<TreePlacement> placeTrees(const TrackLayout& layout) {
   std::vector<TreePlacement> trees;
-  Rng rng(4242u);
+  Rng rng(layout.scenerySeed);
+  // The default circuit's groves keep their noise; every seed gets its own.
+  const uint32_t groveSeed = 913u ^ (layout.scenerySeed ^ kDefaultScenerySeed);
   const Vec3 camera = layout.startPosition + kTracksideCameraOffset;
   for (int attempt = 0; attempt < kTreeAttempts && int(trees.size()) < kTreeTarget; ++attempt) {
     double x = rng.range(-kTreeArea, kTreeArea);
@@ -28,7 +30,7 @@ std::vector<TreePlacement> placeTrees(const TrackLayout& layout) {
     float heading = float(rng.range(0.0, 360.0));
     double grove = rng.uniform();
     // Groves: dense where the low-frequency noise is high, sparse elsewhere.
-    double density = tiledFractalNoise(x / 700.0 + 0.5, z / 700.0 + 0.5, 6, 2, 913u);
+    double density = tiledFractalNoise(x / 700.0 + 0.5, z / 700.0 + 0.5, 6, 2, groveSeed);
     if (grove > density * density * 2.2) continue;
     double radius = std::hypot(x, z);
     if (std::fabs(radius - kOrbitRadius) < kOrbitClearance) continue;
