@@ -39,12 +39,10 @@ double band(double x, double lo, double hi, double soft) {
 }
 
 // Asphalt with its markings, the kerb blocks and the start-line chequers side
-// by side; the track's texture coordinates pick each strip. grainAmount scales
-// the fine grain: the copy sampled without mipmaps leaves it to the detail
-// picture, or it would sparkle in the distance.
-Image roadPicture(int size, double grainAmount) {
-  return paint(size, size, [grainAmount](double u, double v) {
-    double grain = 0.5 + grainAmount * (tiledFractalNoise(u, v, 64, 3, 11u) - 0.5);
+// by side; the track's texture coordinates pick each strip.
+Image roadPicture(int size) {
+  return paint(size, size, [](double u, double v) {
+    double grain = tiledFractalNoise(u, v, 64, 3, 11u);
     double patches = tiledFractalNoise(u, v, 4, 2, 12u);
     Rgba asphalt{0.30, 0.30, 0.31, 1.0};
     if (u < 0.5) {
@@ -72,19 +70,19 @@ Image roadPicture(int size, double grainAmount) {
   });
 }
 
-Image grassPicture(double grainAmount) {
-  return paint(256, 256, [grainAmount](double u, double v) {
-    double n = tiledFractalNoise(u, v, 8, grainAmount > 0.0 ? 5 : 3, 21u);
-    double blades = 0.5 + grainAmount * (tiledFractalNoise(u, v, 64, 2, 22u) - 0.5);
+Image grassPicture() {
+  return paint(256, 256, [](double u, double v) {
+    double n = tiledFractalNoise(u, v, 8, 5, 21u);
+    double blades = tiledFractalNoise(u, v, 64, 2, 22u);
     Rgba dry{0.50, 0.52, 0.25, 1.0}, lush{0.22, 0.42, 0.14, 1.0};
     return scale(mix(lush, dry, smoothstep01((n - 0.45) * 3.0)), 0.8 + 0.35 * blades);
   });
 }
 
-Image gravelPicture(double grainAmount) {
-  return paint(256, 256, [grainAmount](double u, double v) {
-    double stones = 0.5 + grainAmount * (tiledValueNoise(u * 48.0, v * 48.0, 48, 31u) - 0.5);
-    double fine = 0.5 + grainAmount * (tiledFractalNoise(u, v, 96, 2, 32u) - 0.5);
+Image gravelPicture() {
+  return paint(256, 256, [](double u, double v) {
+    double stones = tiledValueNoise(u * 48.0, v * 48.0, 48, 31u);
+    double fine = tiledFractalNoise(u, v, 96, 2, 32u);
     double tone = tiledFractalNoise(u, v, 6, 2, 33u);
     Rgba sand{0.66, 0.58, 0.44, 1.0}, pebble{0.78, 0.74, 0.66, 1.0};
     Rgba c = mix(sand, pebble, smoothstep01((stones - 0.55) * 6.0));
@@ -93,8 +91,7 @@ Image gravelPicture(double grainAmount) {
 }
 
 // A grey close-up pattern multiplied over the road and ground near the camera;
-// two octaves only, as the ground shader fades it out before its cells shrink
-// below a pixel.
+// its mipmaps average it out to the neutral middle grey far off.
 Image detailPicture() {
   return paint(256, 256, [](double u, double v) {
     double n = tiledFractalNoise(u, v, 32, 2, 41u);
@@ -284,28 +281,14 @@ Image environmentFace(int face) {
 
 const char* const kCubeFaces[6] = {"xp", "xn", "yp", "yn", "zp", "zn"};
 
-// A picture stored as the six faces of a cube map (name + "cm.tga" by the
-// cube-map name rule). The ground shader reads the positive-x face as a flat
-// picture: cube maps are sampled with plain linear filtering, where the
-// mipmapped, anisotropic 2-D textures cost a software rasterizer most of a
-// frame on the ground seen at grazing angles. Only that face is ever read;
-// the other five are the same picture so the cube map is complete.
-void addFlatCubeMap(std::vector<TextureFile>& t, const std::string& name, const Image& image) {
-  for (const char* face : kCubeFaces) t.push_back({"data\\textures\\" + name + face + ".tga", image, 24});
-}
-
 }  // namespace
 
 std::vector<TextureFile> buildSurfaceTextures() {
   std::vector<TextureFile> t;
-  t.push_back({"data\\textures\\road.tga", roadPicture(512, 1.0), 24});
-  t.push_back({"data\\textures\\grass.tga", grassPicture(1.0), 24});
-  t.push_back({"data\\textures\\gravel.tga", gravelPicture(1.0), 24});
-  addFlatCubeMap(t, "road", roadPicture(256, 0.0));
-  addFlatCubeMap(t, "grass", grassPicture(0.0));
-  addFlatCubeMap(t, "gravel", gravelPicture(0.0));
-  addFlatCubeMap(t, "detail", detailPicture());
-  addFlatCubeMap(t, "sky", skyPicture());
+  t.push_back({"data\\textures\\road.tga", roadPicture(512), 24});
+  t.push_back({"data\\textures\\grass.tga", grassPicture(), 24});
+  t.push_back({"data\\textures\\gravel.tga", gravelPicture(), 24});
+  t.push_back({"data\\textures\\detail.tga", detailPicture(), 24});
   t.push_back({"data\\textures\\evo_paint.tga", paintPicture(), 24});
   t.push_back({"data\\textures\\evo_glass.tga", glassPicture(), 24});
   t.push_back({"data\\textures\\evo_trim.tga", trimPicture(), 24});
