@@ -84,6 +84,12 @@ const MaterialFile kMaterials[] = {
      "UseShader ground.vs\n"
      "Uniform4f ground_params 0.55 0.6 1.0 0.0\n"
      "Draw\n"},
+    {"track_stand",
+     "// The grandstand: seats, concrete and roof from one picture.\n"
+     "UseTexture 0 stand.tga\n"
+     "UseShader lit.vs\n"
+     "Uniform4f lit_params 0.5 0.6 0.1 12.0\n"
+     "Draw\n"},
     {"sky",
      "// The dome is far beyond everything else; it needs no light.\n"
      "UseTexture 0 sky.tga\n"

@@ -279,6 +279,22 @@ Image environmentFace(int face) {
   });
 }
 
+// The grandstand: rows of blue seats (v 0..0.5), concrete (0.5..0.75) and a
+// red and white roof (0.75..1); u runs along the stand, 4 m a repeat.
+Image standPicture() {
+  return paint(128, 128, [](double u, double v) {
+    double n = tiledFractalNoise(u, v, 8, 2, 131u);
+    if (v < 0.5) {
+      double seat = band(std::fmod(u * 8.0, 1.0), 0.1, 0.85, 0.05) * band(std::fmod(v * 10.0, 1.0), 0.15, 0.8, 0.05);
+      Rgba c = mix(Rgba{0.55, 0.55, 0.53, 1.0}, Rgba{0.12, 0.25, 0.62, 1.0}, seat);
+      return scale(c, 0.9 + 0.2 * n);
+    }
+    if (v < 0.75) return scale(Rgba{0.62, 0.61, 0.58, 1.0}, 0.85 + 0.3 * n);
+    Rgba stripe = std::fmod(u * 4.0, 1.0) < 0.5 ? Rgba{0.85, 0.12, 0.1, 1.0} : Rgba{0.92, 0.92, 0.9, 1.0};
+    return scale(stripe, 0.9 + 0.15 * n);
+  });
+}
+
 const char* const kCubeFaces[6] = {"xp", "xn", "yp", "yn", "zp", "zn"};
 
 }  // namespace
@@ -289,6 +305,7 @@ std::vector<TextureFile> buildSurfaceTextures() {
   t.push_back({"data\\textures\\grass.tga", grassPicture(), 24});
   t.push_back({"data\\textures\\gravel.tga", gravelPicture(), 24});
   t.push_back({"data\\textures\\detail.tga", detailPicture(), 24});
+  t.push_back({"data\\textures\\stand.tga", standPicture(), 24});
   t.push_back({"data\\textures\\evo_paint.tga", paintPicture(), 24});
   t.push_back({"data\\textures\\evo_glass.tga", glassPicture(), 24});
   t.push_back({"data\\textures\\evo_trim.tga", trimPicture(), 24});

@@ -17,7 +17,7 @@ constexpr double kHeightSmoothing = 45.0;  // metres either side averaged into t
 // the map's edge their control points may reach, and the checks' margins.
 constexpr int kMaxCandidates = 400;
 constexpr double kMapLimit = 280.0 - kRunoffOuter;  // centre line inside +-this
-constexpr double kMinCornerRadius = 15.0;
+constexpr double kMinCornerRadius = kRunoffOuter + 1.0;  // the run-off's inner edge never folds
 constexpr double kMinLength = 2000.0, kMaxLength = 2950.0;
 constexpr double kMinFarthest = 330.0;   // the lap counter re-arms beyond 300 m
 constexpr double kSeparateAlong = 120.0;  // parts of the circuit this far apart along it...
@@ -121,6 +121,19 @@ double naturalHeight(const TerrainShape& shape, double x, double z) {
 }
 
 Vec3 rightOf(const Vec3& tangent) { return Vec3(-tangent.z, 0.0, tangent.x); }
+
+std::vector<Vec3> roadInSight(const TrackLayout& layout) {
+  const Vec3 camera = layout.startPosition + kTracksideCameraOffset;
+  std::vector<Vec3> points;
+  for (size_t i = 0; i < layout.centre.size(); ++i) {
+    Vec3 r = rightOf(layout.tangent[i]);
+    for (double o : {-kRoadHalfWidth, 0.0, kRoadHalfWidth}) {
+      Vec3 p = layout.centre[i] + r * o;
+      if (std::hypot(p.x - camera.x, p.z - camera.z) < kSightReach) points.push_back(p);
+    }
+  }
+  return points;
+}
 
 namespace {
 

@@ -84,5 +84,11 @@ double groundHeight(const TrackLayout& layout, double x, double z);
 // (|offset| up to kRunoffOuter) for a road height roadY.
 double ribbonHeight(double roadY, double offset);
 
+// The trackside camera must see the road this far around it.
+constexpr double kSightReach = 120.0;
+// Points of the road within kSightReach of the trackside camera: the centre
+// and both edges of every sample.
+std::vector<Vec3> roadInSight(const TrackLayout& layout);
+
 // Unit vector to the right of a horizontal driving direction.
 Vec3 rightOf(const Vec3& tangent);
