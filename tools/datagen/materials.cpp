@@ -68,9 +68,11 @@ const MaterialFile kMaterials[] = {
      "Draw\n"},
     {"track_asphalt",
      "// Road, kerbs and start line, with close-up grain from the detail picture\n"
-     "// on unit 1; unit 0 is what a build without shader programs shows.\n"
+     "// on unit 1. The shader reads the road from the cube map on unit 2; unit 0\n"
+     "// is what a build without shader programs shows.\n"
      "UseTexture 0 road.tga\n"
      "UseTexture 1 detail.tga\n"
+     "UseTexture 2 roadcm.tga\n"
      "UseShader road.vs\n"
      "Uniform4f ground_params 0.55 0.55 0.7 0.08\n"
      "Draw\n"},

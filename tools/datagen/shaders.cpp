@@ -88,6 +88,11 @@ std::string reflectFragment(const char* paramsName, const char* cubeName, bool t
 
 // Road and ground: the base picture, the detail picture close by (its
 // mipmaps fade it out far off), light from the sun and haze far off. The
+// road is seen at grazing angles, where mipmapping without anisotropic
+// filtering (software rasterisers have none) washes its markings out: its
+// picture is read from the positive-x face of a cube map (unit 2), which is
+// sampled without mipmaps, as a flat repeating picture: for a face
+// coordinate (s, t) the direction is (1, 1 - 2t, 1 - 2s). The
 // ground is large and flat-ish, so the light, the sheen and the haze are
 // worked out per vertex; a fragment reads two pictures and mixes.
 // params: x ambient, y diffuse, z detail strength, w specular sheen.
@@ -113,12 +118,13 @@ const char* const kRoadVertex =
 
 const char* const kRoadFragment =
     "#version 110\n"
-    "uniform sampler2D tex0;\n"
+    "uniform samplerCube cube2;\n"
     "uniform sampler2D tex1;\n"
     "uniform vec4 ground_params;\n"
     "varying vec2 sheenHaze;\n"
     "void main() {\n"
-    "  vec3 picture = texture2D(tex0, gl_TexCoord[0].st).rgb;\n"
+    "  vec2 face = fract(gl_TexCoord[0].st);\n"
+    "  vec3 picture = textureCube(cube2, vec3(1.0, 1.0 - 2.0 * face.t, 1.0 - 2.0 * face.s)).rgb;\n"
     "  float detail = texture2D(tex1, gl_TexCoord[1].st).r * 2.0 - 1.0;\n"
     "  vec3 colour = picture * gl_Color.rgb * (1.0 + ground_params.z * detail) + sheenHaze.x;\n"
     "  gl_FragColor = vec4(mix(colour, vec3(0.62, 0.70, 0.74), sheenHaze.y), 1.0);\n"

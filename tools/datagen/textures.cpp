@@ -39,10 +39,11 @@ double band(double x, double lo, double hi, double soft) {
 }
 
 // Asphalt with its markings, the kerb blocks and the start-line chequers side
-// by side; the track's texture coordinates pick each strip.
-Image roadPicture(int size) {
-  return paint(size, size, [](double u, double v) {
-    double grain = tiledFractalNoise(u, v, 64, 3, 11u);
+// by side; the track's texture coordinates pick each strip. grainAmount scales
+// the fine grain.
+Image roadPicture(int size, double grainAmount) {
+  return paint(size, size, [grainAmount](double u, double v) {
+    double grain = 0.5 + grainAmount * (tiledFractalNoise(u, v, 64, 3, 11u) - 0.5);
     double patches = tiledFractalNoise(u, v, 4, 2, 12u);
     Rgba asphalt{0.30, 0.30, 0.31, 1.0};
     if (u < 0.5) {
@@ -297,11 +298,23 @@ Image standPicture() {
 
 const char* const kCubeFaces[6] = {"xp", "xn", "yp", "yn", "zp", "zn"};
 
+// A picture stored as the six faces of a cube map (name + "cm.tga" by the
+// cube-map name rule). The road shader reads the positive-x face as a flat
+// picture: cube maps are sampled without mipmaps, which keeps the road's
+// markings sharp at grazing angles where a software rasteriser has no
+// anisotropic filtering. Only that face is ever read; the other five are the
+// same picture so the cube map is complete.
+void addFlatCubeMap(std::vector<TextureFile>& t, const std::string& name, const Image& image) {
+  for (const char* face : kCubeFaces) t.push_back({"data\\textures\\" + name + face + ".tga", image, 24});
+}
+
 }  // namespace
 
 std::vector<TextureFile> buildSurfaceTextures() {
   std::vector<TextureFile> t;
-  t.push_back({"data\\textures\\road.tga", roadPicture(512), 24});
+  t.push_back({"data\\textures\\road.tga", roadPicture(512, 1.0), 24});
+  // Without mipmaps the fine grain would sparkle far off: the copy leaves it to the detail picture.
+  addFlatCubeMap(t, "road", roadPicture(256, 0.0));
   t.push_back({"data\\textures\\grass.tga", grassPicture(), 24});
   t.push_back({"data\\textures\\gravel.tga", gravelPicture(), 24});
   t.push_back({"data\\textures\\detail.tga", detailPicture(), 24});
