@@ -159,14 +159,24 @@ bool seededCentreLine(Rng& rng, MapPoint recovery, std::vector<MapPoint>& line) 
   double skew = std::atan2(cross2(dR0, dR), dR0.x * dR.x + dR0.z * dR.z);
   for (size_t k : {r, (r + 1) % n}) q[k] = plus(local, rotate(minus(q[k], local), skew));
 
-  // Turn the whole loop by a quarter turn or so and move it so that the
-  // recovery point lands where the game puts a lost car.
-  double angle = double(rng.next() % 4) * 0.5 * kPi + rng.range(-0.1, 0.1);
-  auto place = [&](MapPoint p) { return plus(recovery, rotate(minus(p, local), angle)); };
-  for (MapPoint& p : q) {
-    p = place(p);
-    if (std::fabs(p.x) > kMapReach || std::fabs(p.z) > kMapReach) return false;
+  // Turn the whole loop by a quarter turn or so, the first of the four that
+  // fits the map, and move it so that the recovery point lands where the game
+  // puts a lost car.
+  const int firstQuarter = int(rng.next() % 4);
+  const double jitter = rng.range(-0.1, 0.1);
+  double angle = 0.0;
+  bool fits = false;
+  for (int k = 0; k < 4 && !fits; ++k) {
+    angle = double((firstQuarter + k) % 4) * 0.5 * kPi + jitter;
+    fits = true;
+    for (const MapPoint& p : q) {
+      MapPoint w = plus(recovery, rotate(minus(p, local), angle));
+      if (std::fabs(w.x) > kMapReach || std::fabs(w.z) > kMapReach) fits = false;
+    }
   }
+  if (!fits) return false;
+  auto place = [&](MapPoint p) { return plus(recovery, rotate(minus(p, local), angle)); };
+  for (MapPoint& p : q) p = place(p);
   start = place(start);
 
   // Corners rounded to circular arcs, the start point put first.
