@@ -23,6 +23,7 @@ constexpr double kMinFarthest = 330.0;   // the lap counter re-arms beyond 300 m
 constexpr double kSeparateAlong = 120.0;  // parts of the circuit this far apart along it...
 constexpr double kSeparateApart = 2.0 * kRunoffOuter + 20.0;  // ...stay this far apart on the map
 constexpr double kMaxGrade = 0.05;
+constexpr double kConeClearance = 4.0;   // metres from the trackside camera to a start cone
 constexpr double kLowestRoad = -6.0;     // the car counts as lost below y = -7
 // Around the trackside camera the hills never rise above the nearby road, so
 // they cannot hide it.
@@ -239,6 +240,11 @@ std::string checkLayout(const TrackLayout& l) {
   Point2 d = headingDirection(l.startHeading + 90.0);
   Vec3 a = l.startPosition + Vec3(d.x * kRoadHalfWidth, 0.0, d.z * kRoadHalfWidth);
   Vec3 b = l.startPosition - Vec3(d.x * kRoadHalfWidth, 0.0, d.z * kRoadHalfWidth);
+  // The cones stand at the line's ends; one right before the trackside
+  // camera would fill its picture.
+  const Vec3 camera = l.startPosition + kTracksideCameraOffset;
+  for (const Vec3& cone : {a, b})
+    if (std::hypot(cone.x - camera.x, cone.z - camera.z) < kConeClearance) return "cone in front of the camera";
   double farthest = 0.0;
   for (const Vec3& c : l.centre) {
     Vec3 ab = b - a;
