@@ -53,11 +53,6 @@ const Circuit& circuit() {
   return *c;
 }
 
-// Every test of this file runs on the default circuit and on seeds 1 to 5.
-class EveryCircuit : public ::testing::TestWithParam<int> {
- protected:
-  void SetUp() override { g_circuit = GetParam(); }
-};
 
 Vec3 forwardOf(float yawDegrees) {
   Mat4 r = yawPitchMat4(yawDegrees, 0.0f);
@@ -95,7 +90,7 @@ Vec3 startLineEnd(const TrackLayout& layout, double turn) {
 
 }  // namespace
 
-TEST_P(EveryCircuit, TrackLayoutClosedCircuitOfTwoToThreeKilometresSampledEveryTwoMetres) {
+static void checkTrackLayoutClosedCircuitOfTwoToThreeKilometresSampledEveryTwoMetres() {
   const TrackLayout& l = circuit().layout;
   EXPECT_GT(l.length, 2000.0);
   EXPECT_LT(l.length, 3000.0);
@@ -107,7 +102,7 @@ TEST_P(EveryCircuit, TrackLayoutClosedCircuitOfTwoToThreeKilometresSampledEveryT
   }
 }
 
-TEST_P(EveryCircuit, TrackLayoutRibbonNeverFoldsAndSeparatePartsStayApart) {
+static void checkTrackLayoutRibbonNeverFoldsAndSeparatePartsStayApart() {
   const TrackLayout& l = circuit().layout;
   const int n = int(l.centre.size());
   double tightest = 0.0;
@@ -124,7 +119,7 @@ TEST_P(EveryCircuit, TrackLayoutRibbonNeverFoldsAndSeparatePartsStayApart) {
   }
 }
 
-TEST_P(EveryCircuit, TrackLayoutStaysInsideTheResetSquareWithGentleElevation) {
+static void checkTrackLayoutStaysInsideTheResetSquareWithGentleElevation() {
   const TrackLayout& l = circuit().layout;
   double lowest = 1e9, highest = -1e9;
   for (size_t i = 0; i < l.centre.size(); ++i) {
@@ -141,7 +136,7 @@ TEST_P(EveryCircuit, TrackLayoutStaysInsideTheResetSquareWithGentleElevation) {
   EXPECT_GT(highest - lowest, 1.0);
 }
 
-TEST_P(EveryCircuit, TrackLayoutSomePointLiesMoreThan300mFromTheStartLine) {
+static void checkTrackLayoutSomePointLiesMoreThan300mFromTheStartLine() {
   const TrackLayout& l = circuit().layout;
   Vec3 a = startLineEnd(l, 90.0), b = startLineEnd(l, -90.0);
   double farthest = 0.0;
@@ -149,7 +144,7 @@ TEST_P(EveryCircuit, TrackLayoutSomePointLiesMoreThan300mFromTheStartLine) {
   EXPECT_GT(farthest, 330.0);
 }
 
-TEST_P(EveryCircuit, TrackLayoutStartLineCrossesALevelStraightWithConesAtTheRoadEdges) {
+static void checkTrackLayoutStartLineCrossesALevelStraightWithConesAtTheRoadEdges() {
   const TrackLayout& l = circuit().layout;
   EXPECT_LT(angleBetweenDegrees(forwardOf(l.startHeading), l.tangent[0]), kAngleTolDegrees);
   for (double turn : {90.0, -90.0}) {
@@ -164,7 +159,7 @@ TEST_P(EveryCircuit, TrackLayoutStartLineCrossesALevelStraightWithConesAtTheRoad
   }
 }
 
-TEST_P(EveryCircuit, TrackSurfaceStartAndRestartStandOnAsphalt) {
+static void checkTrackSurfaceStartAndRestartStandOnAsphalt() {
   const TrackLayout& l = circuit().layout;
   double h = l.startHeading * kPi / 180.0;
   Vec3 restart = l.startPosition + Vec3(std::sin(h) * 20.0, 0.7, std::cos(h) * 20.0);
@@ -174,7 +169,7 @@ TEST_P(EveryCircuit, TrackSurfaceStartAndRestartStandOnAsphalt) {
   EXPECT_GT(dot(l.startPosition - restart, forwardOf(l.startHeading)), 19.5);
 }
 
-TEST_P(EveryCircuit, TrackSurfaceRecoveryPointLiesOnTheRoadPointingAlongIt) {
+static void checkTrackSurfaceRecoveryPointLiesOnTheRoadPointingAlongIt() {
   const TrackLayout& l = circuit().layout;
   float yaw = l.startHeading + 170.0f;
   expectWheelsOnAsphalt(Vec3(kRecoveryX, 0.5, kRecoveryZ), yaw, -0.3, 0.0);
@@ -183,7 +178,7 @@ TEST_P(EveryCircuit, TrackSurfaceRecoveryPointLiesOnTheRoadPointingAlongIt) {
   EXPECT_LT(angleBetweenDegrees(forwardOf(yaw), l.tangent[size_t(hit.segment)]), kAngleTolDegrees);
 }
 
-TEST_P(EveryCircuit, TrackSurfaceGroundCoversTheWholeResetSquare) {
+static void checkTrackSurfaceGroundCoversTheWholeResetSquare() {
   const TrackLayout& l = circuit().layout;
   CollisionQuadtree& tree = *circuit().tree;
   for (double x = -300.0; x <= 300.0; x += 20.0) {
@@ -196,7 +191,7 @@ TEST_P(EveryCircuit, TrackSurfaceGroundCoversTheWholeResetSquare) {
   }
 }
 
-TEST_P(EveryCircuit, TrackModelSurfaceGroupsInOrderFacingUpWithinTheTriangleBudget) {
+static void checkTrackModelSurfaceGroupsInOrderFacingUpWithinTheTriangleBudget() {
   const MeshBuilder& m = circuit().model;
   ASSERT_EQ(m.materials.size(), 4u);
   EXPECT_EQ(m.materials[kGroupAsphalt], "track_asphalt");
@@ -218,7 +213,7 @@ TEST_P(EveryCircuit, TrackModelSurfaceGroupsInOrderFacingUpWithinTheTriangleBudg
   }
 }
 
-TEST_P(EveryCircuit, TrackPropsTreesKeepClearOfTrackCamerasAndMenuOrbit) {
+static void checkTrackPropsTreesKeepClearOfTrackCamerasAndMenuOrbit() {
   const TrackLayout& l = circuit().layout;
   const std::vector<TreePlacement>& trees = circuit().trees;
   EXPECT_GE(trees.size(), 150u);
@@ -233,7 +228,7 @@ TEST_P(EveryCircuit, TrackPropsTreesKeepClearOfTrackCamerasAndMenuOrbit) {
   }
 }
 
-TEST_P(EveryCircuit, TrackPropsTracksideCameraStandsAboveTheGround) {
+static void checkTrackPropsTracksideCameraStandsAboveTheGround() {
   const TrackLayout& l = circuit().layout;
   const Vec3 camera = l.startPosition + kTracksideCameraOffset;
   CentreHit hit = nearestCentre(l, camera.x, camera.z);
@@ -242,7 +237,7 @@ TEST_P(EveryCircuit, TrackPropsTracksideCameraStandsAboveTheGround) {
   EXPECT_GT(camera.y - surface, 0.5);
 }
 
-TEST_P(EveryCircuit, TrackPropsCentreLineFileStartsAtTheLineInDrivingOrder) {
+static void checkTrackPropsCentreLineFileStartsAtTheLineInDrivingOrder() {
   const TrackLayout& l = circuit().layout;
   std::istringstream text(trackLineText(l));
   std::vector<Vec3> points;
@@ -306,7 +301,7 @@ bool segmentHitsTrunk(const Vec3& a, const Vec3& b, const TreePlacement& tree) {
 // The trackside camera sees the car on the road near it: of the points 0.8 m
 // above the asphalt within 120 m, at least 90% have no terrain, stand or tree
 // trunk in between.
-TEST_P(EveryCircuit, TrackPropsTracksideCameraSeesTheRoadAroundTheStart) {
+static void checkTrackPropsTracksideCameraSeesTheRoadAroundTheStart() {
   const Circuit& c = circuit();
   const TrackLayout& l = c.layout;
   const Vec3 camera = l.startPosition + kTracksideCameraOffset;
@@ -343,7 +338,7 @@ TEST_P(EveryCircuit, TrackPropsTracksideCameraSeesTheRoadAroundTheStart) {
   EXPECT_GE(double(seen) / total, 0.9) << seen << " of " << total << " road points in sight";
 }
 
-TEST_P(EveryCircuit, TrackLayoutPassesTheGeneratorsOwnChecks) {
+static void checkTrackLayoutPassesTheGeneratorsOwnChecks() {
   EXPECT_EQ(checkLayout(circuit().layout), "");
 }
 
@@ -371,7 +366,139 @@ TEST(TrackLayout, SameSeedSameCircuitOtherSeedsOtherCentreLines) {
   EXPECT_NE(a.startPosition.x, c.startPosition.x);
 }
 
-INSTANTIATE_TEST_SUITE_P(DefaultAndSeeds, EveryCircuit, ::testing::Values(0, 1, 2, 3, 4, 5),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return info.param == 0 ? std::string("Default") : "Seed" + std::to_string(info.param);
-                         });
+// The default circuit, one test a check.
+TEST(DefaultCircuit, TrackLayoutClosedCircuitOfTwoToThreeKilometresSampledEveryTwoMetres) {
+  g_circuit = 0;
+  checkTrackLayoutClosedCircuitOfTwoToThreeKilometresSampledEveryTwoMetres();
+}
+
+TEST(DefaultCircuit, TrackLayoutRibbonNeverFoldsAndSeparatePartsStayApart) {
+  g_circuit = 0;
+  checkTrackLayoutRibbonNeverFoldsAndSeparatePartsStayApart();
+}
+
+TEST(DefaultCircuit, TrackLayoutStaysInsideTheResetSquareWithGentleElevation) {
+  g_circuit = 0;
+  checkTrackLayoutStaysInsideTheResetSquareWithGentleElevation();
+}
+
+TEST(DefaultCircuit, TrackLayoutSomePointLiesMoreThan300mFromTheStartLine) {
+  g_circuit = 0;
+  checkTrackLayoutSomePointLiesMoreThan300mFromTheStartLine();
+}
+
+TEST(DefaultCircuit, TrackLayoutStartLineCrossesALevelStraightWithConesAtTheRoadEdges) {
+  g_circuit = 0;
+  checkTrackLayoutStartLineCrossesALevelStraightWithConesAtTheRoadEdges();
+}
+
+TEST(DefaultCircuit, TrackSurfaceStartAndRestartStandOnAsphalt) {
+  g_circuit = 0;
+  checkTrackSurfaceStartAndRestartStandOnAsphalt();
+}
+
+TEST(DefaultCircuit, TrackSurfaceRecoveryPointLiesOnTheRoadPointingAlongIt) {
+  g_circuit = 0;
+  checkTrackSurfaceRecoveryPointLiesOnTheRoadPointingAlongIt();
+}
+
+TEST(DefaultCircuit, TrackSurfaceGroundCoversTheWholeResetSquare) {
+  g_circuit = 0;
+  checkTrackSurfaceGroundCoversTheWholeResetSquare();
+}
+
+TEST(DefaultCircuit, TrackModelSurfaceGroupsInOrderFacingUpWithinTheTriangleBudget) {
+  g_circuit = 0;
+  checkTrackModelSurfaceGroupsInOrderFacingUpWithinTheTriangleBudget();
+}
+
+TEST(DefaultCircuit, TrackPropsTreesKeepClearOfTrackCamerasAndMenuOrbit) {
+  g_circuit = 0;
+  checkTrackPropsTreesKeepClearOfTrackCamerasAndMenuOrbit();
+}
+
+TEST(DefaultCircuit, TrackPropsTracksideCameraStandsAboveTheGround) {
+  g_circuit = 0;
+  checkTrackPropsTracksideCameraStandsAboveTheGround();
+}
+
+TEST(DefaultCircuit, TrackPropsCentreLineFileStartsAtTheLineInDrivingOrder) {
+  g_circuit = 0;
+  checkTrackPropsCentreLineFileStartsAtTheLineInDrivingOrder();
+}
+
+TEST(DefaultCircuit, TrackPropsTracksideCameraSeesTheRoadAroundTheStart) {
+  g_circuit = 0;
+  checkTrackPropsTracksideCameraSeesTheRoadAroundTheStart();
+}
+
+TEST(DefaultCircuit, TrackLayoutPassesTheGeneratorsOwnChecks) {
+  g_circuit = 0;
+  checkTrackLayoutPassesTheGeneratorsOwnChecks();
+}
+
+// Each seeded circuit, every check in one test (building a circuit takes a while).
+class SeededCircuit : public ::testing::TestWithParam<int> {};
+
+TEST_P(SeededCircuit, KeepsWhatTheGameAssumes) {
+  g_circuit = GetParam();
+  {
+    SCOPED_TRACE("TrackLayoutClosedCircuitOfTwoToThreeKilometresSampledEveryTwoMetres");
+    checkTrackLayoutClosedCircuitOfTwoToThreeKilometresSampledEveryTwoMetres();
+  }
+  {
+    SCOPED_TRACE("TrackLayoutRibbonNeverFoldsAndSeparatePartsStayApart");
+    checkTrackLayoutRibbonNeverFoldsAndSeparatePartsStayApart();
+  }
+  {
+    SCOPED_TRACE("TrackLayoutStaysInsideTheResetSquareWithGentleElevation");
+    checkTrackLayoutStaysInsideTheResetSquareWithGentleElevation();
+  }
+  {
+    SCOPED_TRACE("TrackLayoutSomePointLiesMoreThan300mFromTheStartLine");
+    checkTrackLayoutSomePointLiesMoreThan300mFromTheStartLine();
+  }
+  {
+    SCOPED_TRACE("TrackLayoutStartLineCrossesALevelStraightWithConesAtTheRoadEdges");
+    checkTrackLayoutStartLineCrossesALevelStraightWithConesAtTheRoadEdges();
+  }
+  {
+    SCOPED_TRACE("TrackSurfaceStartAndRestartStandOnAsphalt");
+    checkTrackSurfaceStartAndRestartStandOnAsphalt();
+  }
+  {
+    SCOPED_TRACE("TrackSurfaceRecoveryPointLiesOnTheRoadPointingAlongIt");
+    checkTrackSurfaceRecoveryPointLiesOnTheRoadPointingAlongIt();
+  }
+  {
+    SCOPED_TRACE("TrackSurfaceGroundCoversTheWholeResetSquare");
+    checkTrackSurfaceGroundCoversTheWholeResetSquare();
+  }
+  {
+    SCOPED_TRACE("TrackModelSurfaceGroupsInOrderFacingUpWithinTheTriangleBudget");
+    checkTrackModelSurfaceGroupsInOrderFacingUpWithinTheTriangleBudget();
+  }
+  {
+    SCOPED_TRACE("TrackPropsTreesKeepClearOfTrackCamerasAndMenuOrbit");
+    checkTrackPropsTreesKeepClearOfTrackCamerasAndMenuOrbit();
+  }
+  {
+    SCOPED_TRACE("TrackPropsTracksideCameraStandsAboveTheGround");
+    checkTrackPropsTracksideCameraStandsAboveTheGround();
+  }
+  {
+    SCOPED_TRACE("TrackPropsCentreLineFileStartsAtTheLineInDrivingOrder");
+    checkTrackPropsCentreLineFileStartsAtTheLineInDrivingOrder();
+  }
+  {
+    SCOPED_TRACE("TrackPropsTracksideCameraSeesTheRoadAroundTheStart");
+    checkTrackPropsTracksideCameraSeesTheRoadAroundTheStart();
+  }
+  {
+    SCOPED_TRACE("TrackLayoutPassesTheGeneratorsOwnChecks");
+    checkTrackLayoutPassesTheGeneratorsOwnChecks();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, SeededCircuit, ::testing::Values(1, 2, 3, 4, 5),
+                         [](const ::testing::TestParamInfo<int>& info) { return "Seed" + std::to_string(info.param); });
