@@ -17,9 +17,10 @@ if(TARGET stravo-datagen)
   add_dependencies(long_run_test stravo-sim stravo-datagen)
 endif()
 
-# Whole generated data sets, the default circuit and seeded ones, driven by the autopilot.
+# Whole generated data sets, the default circuit and seeded ones, driven by the
+# autopilot; "long" like the long run, as it runs both programs nine times.
 if(TARGET stravo-datagen)
-  stravo_test(circuits_test ${CMAKE_CURRENT_SOURCE_DIR}/circuits_test.cpp stravo_rmd_writer)
+  stravo_labelled_test(long circuits_test ${CMAKE_CURRENT_SOURCE_DIR}/circuits_test.cpp stravo_rmd_writer)
   target_compile_definitions(circuits_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>"
                              STRAVO_DATAGEN_PATH="$<TARGET_FILE:stravo-datagen>")
   add_dependencies(circuits_test stravo-sim stravo-datagen)
