@@ -99,5 +99,5 @@ TEST(DatagenGround, SinksUnderTheRibbonAndBlendsIntoTheHills) {
   double x = c.x + r.x * kRunoffOuter, z = c.z + r.z * kRunoffOuter;
   EXPECT_NEAR(groundHeight(layout, x, z), ribbonHeight(c.y, kRunoffOuter), 0.02);
   // Far from the circuit the ground is the hills.
-  EXPECT_NEAR(groundHeight(layout, 0.0, 60.0), naturalHeight(0.0, 60.0) + layout.heightOffset, 1e-9);
+  EXPECT_NEAR(groundHeight(layout, 0.0, 60.0), naturalHeight(layout.terrain, 0.0, 60.0) + layout.heightOffset, 1e-9);
 }

@@ -17,6 +17,15 @@ if(TARGET stravo-datagen)
   add_dependencies(long_run_test stravo-sim stravo-datagen)
 endif()
 
+# Whole generated data sets, the default circuit and seeded ones, driven by the
+# autopilot; "long" like the long run, as it runs both programs nine times.
+if(TARGET stravo-datagen)
+  stravo_labelled_test(long circuits_test ${CMAKE_CURRENT_SOURCE_DIR}/circuits_test.cpp stravo_rmd_writer)
+  target_compile_definitions(circuits_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>"
+                             STRAVO_DATAGEN_PATH="$<TARGET_FILE:stravo-datagen>")
+  add_dependencies(circuits_test stravo-sim stravo-datagen)
+endif()
+
 stravo_fuzzer(fuzz_sim_inputs ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_sim_inputs.cpp
   stravo_track_line stravo_game stravo_input)
 

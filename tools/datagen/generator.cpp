@@ -22,14 +22,25 @@ void writeModel(DataSetWriter& writer, const char* path, const MeshBuilder& mode
 
 }  // namespace
 
+std::string versionStampText(const CircuitChoice& circuit) {
+  std::string text = std::to_string(kGeneratorVersion);
+  if (circuit.seeded) text += " seed " + std::to_string(circuit.seed);
+  return text + "\n";
+}
+
 bool generateDataSet(const std::string& root, GenerationReport& report, std::string& why) {
+  return generateDataSet(root, CircuitChoice(), report, why);
+}
+
+bool generateDataSet(const std::string& root, const CircuitChoice& circuit, GenerationReport& report,
+                     std::string& why) {
   DataSetWriter writer;
   writer.root = root;
 
   std::vector<TextureFile> textures = buildSurfaceTextures();
   if (!buildHudPictures(textures, why)) return false;
 
-  TrackLayout layout = buildTrackLayout();
+  TrackLayout layout = buildTrackLayout(circuit);
   MeshBuilder track = buildTrackModel(layout);
   std::vector<TreePlacement> trees = placeTrees(layout);
 
@@ -45,9 +56,10 @@ bool generateDataSet(const std::string& root, GenerationReport& report, std::str
   writeSounds(writer, buildSounds());
   writeMaterials(writer);
   writeShaders(writer);
-  writePlainTextFile(writer, kVersionStampPath, std::to_string(kGeneratorVersion) + "\n");
+  writePlainTextFile(writer, kVersionStampPath, versionStampText(circuit));
 
   report.trackLength = layout.length;
+  report.candidate = layout.candidate;
   report.trackTriangles = track.triangleCount();
   report.trees = int(trees.size());
   report.filesWritten = writer.filesWritten;

@@ -55,40 +55,46 @@ const MaterialFile kMaterials[] = {
      "UseShader lit.vs\n"
      "Uniform4f lit_params 0.5 0.55 0.0 8.0\n"
      "Draw\n"},
+    {"tree_crown",
+     "// The crown's solid core: the leaf picture without its cut-outs.\n"
+     "UseTexture 0 leaves.tga\n"
+     "UseShader foliage.vs\n"
+     "Draw\n"},
     {"tree_leaves",
-     "// Leaf cards: the picture's alpha cuts the outline.\n"
+     "// Leaf cards round the core: the picture's alpha cuts the outline.\n"
      "UseTexture 0 leaves.tga\n"
      "AlphaTest 0.5\n"
      "UseShader foliage.vs\n"
      "Draw\n"},
     {"track_asphalt",
-     "// Road, kerbs and start line, with close-up grain from the detail picture.\n"
-     "// The shader reads the pictures from the cube maps on units 1 and 2; unit 0\n"
+     "// Road, kerbs and start line, with close-up grain from the detail picture\n"
+     "// on unit 1. The shader reads the road from the cube map on unit 2; unit 0\n"
      "// is what a build without shader programs shows.\n"
      "UseTexture 0 road.tga\n"
-     "UseTexture 1 detailcm.tga\n"
+     "UseTexture 1 detail.tga\n"
      "UseTexture 2 roadcm.tga\n"
      "UseShader road.vs\n"
      "Uniform4f ground_params 0.55 0.55 0.7 0.08\n"
      "Draw\n"},
     {"track_grass",
      "UseTexture 0 grass.tga\n"
-     "UseTexture 1 detailcm.tga\n"
-     "UseTexture 2 grasscm.tga\n"
-     "UseShader road.vs\n"
+     "UseShader ground.vs\n"
      "Uniform4f ground_params 0.5 0.65 0.9 0.0\n"
      "Draw\n"},
     {"track_gravel",
      "UseTexture 0 gravel.tga\n"
-     "UseTexture 1 detailcm.tga\n"
-     "UseTexture 2 gravelcm.tga\n"
-     "UseShader road.vs\n"
+     "UseShader ground.vs\n"
      "Uniform4f ground_params 0.55 0.6 1.0 0.0\n"
+     "Draw\n"},
+    {"track_stand",
+     "// The grandstand: seats, concrete and roof from one picture.\n"
+     "UseTexture 0 stand.tga\n"
+     "UseShader lit.vs\n"
+     "Uniform4f lit_params 0.5 0.6 0.1 12.0\n"
      "Draw\n"},
     {"sky",
      "// The dome is far beyond everything else; it needs no light.\n"
      "UseTexture 0 sky.tga\n"
-     "UseTexture 1 skycm.tga\n"
      "UseShader sky.vs\n"
      "Draw\n"},
     {"skidmark",

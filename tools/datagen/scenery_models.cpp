@@ -78,20 +78,27 @@ MeshBuilder buildCone() {
 MeshBuilder buildTree() {
   MeshBuilder mesh;
   int bark = mesh.material("tree_bark");
+  int crown = mesh.material("tree_crown");
   int leaves = mesh.material("tree_leaves");
   const Vec3 base(-5.5, 0.0, 0.0);  // the loader moves the tree 5.5 m along +x
   const double trunk[][3] = {{0.32, -0.3, 0.0}, {0.24, 1.0, 0.6}, {0.17, 4.0, 2.0}, {0.08, 6.5, 3.2}};
   lathe(mesh, bark, trunk, 4, 8, base, 2.0);
 
-  // Crown: leaf cards at fixed pseudo-random angles around the upper trunk,
-  // each drawn from both sides.
+  // The crown's opaque core: most of a crown's pixels are drawn once, without
+  // the alpha test, and hide the leaf cards behind it.
+  const double core[][3] = {{0.0, 4.0, 0.0}, {2.3, 4.7, 0.3}, {2.8, 6.0, 0.6}, {1.9, 7.5, 0.9}, {0.0, 8.2, 1.0}};
+  lathe(mesh, crown, core, 5, 7, base, 2.0);
+
+  // Leaf cards standing out of the core break its outline, each drawn from both sides.
   Rng rng(77u);
   const Vec3 tint(1.0, 1.0, 1.0);
-  for (int card = 0; card < 14; ++card) {
-    double yaw = rng.range(0.0, 2.0 * kPi);
+  const Vec3 middle = base + Vec3(0.0, 6.0, 0.0);
+  for (int card = 0; card < 8; ++card) {
+    double around = 2.0 * kPi * (card + rng.range(-0.3, 0.3)) / 8.0;
+    double yaw = around + kPi * 0.5 + rng.range(-0.5, 0.5);
     double tilt = rng.range(-0.35, 0.35);
-    double size = rng.range(2.6, 3.6);
-    Vec3 centre = base + Vec3(rng.signedUnit() * 1.1, rng.range(4.6, 7.4), rng.signedUnit() * 1.1);
+    double size = rng.range(1.5, 2.1);
+    Vec3 centre = middle + Vec3(std::cos(around) * 2.2, rng.range(-1.3, 1.6), std::sin(around) * 2.2);
     Vec3 across(std::cos(yaw), 0.0, std::sin(yaw));
     Vec3 up(-std::sin(yaw) * std::sin(tilt), std::cos(tilt), std::cos(yaw) * std::sin(tilt));
     Vec3 n = cross(across, up);
@@ -103,7 +110,7 @@ MeshBuilder buildTree() {
       int idx[4];
       for (int k = 0; k < 4; ++k) {
         // Normals lean outward from the crown's middle so the light falls on it as on a ball.
-        Vec3 ball = c[k] - (base + Vec3(0.0, 6.0, 0.0));
+        Vec3 ball = c[k] - middle;
         normalizeGuarded(ball);
         Vec3 vn = n * (0.4 * side) + ball;
         normalizeGuarded(vn);

@@ -6,8 +6,8 @@
 // the road, so its foot is written at y = -0.25.
 MeshBuilder buildCone();
 
-// A broad-leaved tree about 9 m tall: a tapered trunk and a crown of crossed,
-// two-sided leaf cards drawn with an alpha test. Written 5.5 m toward -x, which
+// A broad-leaved tree about 9 m tall: a tapered trunk, an opaque leafy core
+// and a few two-sided leaf cards round it drawn with an alpha test. Written 5.5 m toward -x, which
 // the loader's +5.5 m shift puts back on the trunk.
 MeshBuilder buildTree();
 

@@ -86,56 +86,58 @@ std::string reflectFragment(const char* paramsName, const char* cubeName, bool t
          "}\n";
 }
 
-// Road and ground: the base picture, the detail picture close by, light from
-// the sun and haze far off. params: x ambient, y diffuse, z detail strength,
-// w specular sheen.
+// Road and ground: the base picture, the detail picture close by (its
+// mipmaps fade it out far off), light from the sun and haze far off. The
+// road is seen at grazing angles, where mipmapping without anisotropic
+// filtering (software rasterisers have none) washes its markings out: its
+// picture is read from the positive-x face of a cube map (unit 2), which is
+// sampled without mipmaps, as a flat repeating picture: for a face
+// coordinate (s, t) the direction is (1, 1 - 2t, 1 - 2s). The
+// ground is large and flat-ish, so the light, the sheen and the haze are
+// worked out per vertex; a fragment reads two pictures and mixes.
+// params: x ambient, y diffuse, z detail strength, w specular sheen.
 const char* const kRoadVertex =
     "#version 110\n"
     "uniform vec3 light0;\n"
     "uniform vec3 observer;\n"
-    "varying vec3 normal;\n"
-    "varying vec3 toLight;\n"
-    "varying vec3 toEye;\n"
+    "uniform vec4 ground_params;\n"
+    "varying vec2 sheenHaze;\n"
     "void main() {\n"
     "  gl_Position = ftransform();\n"
     "  gl_TexCoord[0] = gl_MultiTexCoord0;\n"
     "  gl_TexCoord[1] = gl_MultiTexCoord1;\n"
-    "  gl_FrontColor = gl_Color;\n"
-    "  normal = gl_Normal;\n"
-    "  toLight = light0 - gl_Vertex.xyz;\n"
-    "  toEye = observer - gl_Vertex.xyz;\n"
+    "  vec3 n = normalize(gl_Normal);\n"
+    "  vec3 l = normalize(light0 - gl_Vertex.xyz);\n"
+    "  vec3 toEye = observer - gl_Vertex.xyz;\n"
+    "  float distance = length(toEye);\n"
+    "  float diffuse = max(dot(n, l), 0.0);\n"
+    "  float sheen = pow(max(dot(reflect(-l, n), toEye / distance), 0.0), 16.0) * ground_params.w;\n"
+    "  gl_FrontColor = vec4(gl_Color.rgb * (ground_params.x + ground_params.y * diffuse), 1.0);\n"
+    "  sheenHaze = vec2(sheen, clamp((distance - 180.0) / 700.0, 0.0, 0.55));\n"
     "}\n";
 
-// The base and detail pictures come from the positive-x faces of cube maps
-// (units 2 and 1), read as flat repeating pictures: for a face coordinate
-// (s, t) the direction is (1, 1 - 2t, 1 - 2s). Without mipmaps nothing blurs
-// the detail far off, so it fades out as its cells (32 a repeat) approach the
-// size of a pixel.
 const char* const kRoadFragment =
     "#version 110\n"
     "uniform samplerCube cube2;\n"
-    "uniform samplerCube cube1;\n"
+    "uniform sampler2D tex1;\n"
     "uniform vec4 ground_params;\n"
-    "varying vec3 normal;\n"
-    "varying vec3 toLight;\n"
-    "varying vec3 toEye;\n"
+    "varying vec2 sheenHaze;\n"
     "void main() {\n"
-    "  vec3 n = normalize(normal);\n"
-    "  vec3 l = normalize(toLight);\n"
-    "  vec3 e = normalize(toEye);\n"
-    "  float distance = length(toEye);\n"
-    "  vec2 grain = fract(gl_TexCoord[1].st);\n"
-    "  float detail = textureCube(cube1, vec3(1.0, 1.0 - 2.0 * grain.t, 1.0 - 2.0 * grain.s)).r * 2.0;\n"
-    "  vec2 cellsPerPixel = fwidth(gl_TexCoord[1].st) * 32.0;\n"
-    "  float near = clamp(1.0 - max(cellsPerPixel.s, cellsPerPixel.t), 0.0, 1.0) * ground_params.z;\n"
     "  vec2 face = fract(gl_TexCoord[0].st);\n"
     "  vec3 picture = textureCube(cube2, vec3(1.0, 1.0 - 2.0 * face.t, 1.0 - 2.0 * face.s)).rgb;\n"
-    "  vec3 base = picture * gl_Color.rgb * mix(1.0, detail, near);\n"
-    "  float diffuse = max(dot(n, l), 0.0);\n"
-    "  float sheen = pow(max(dot(reflect(-l, n), e), 0.0), 16.0) * ground_params.w;\n"
-    "  vec3 colour = base * (ground_params.x + ground_params.y * diffuse) + sheen;\n"
-    "  float haze = clamp((distance - 180.0) / 700.0, 0.0, 0.55);\n"
-    "  gl_FragColor = vec4(mix(colour, vec3(0.62, 0.70, 0.74), haze), 1.0);\n"
+    "  float detail = texture2D(tex1, gl_TexCoord[1].st).r * 2.0 - 1.0;\n"
+    "  vec3 colour = picture * gl_Color.rgb * (1.0 + ground_params.z * detail) + sheenHaze.x;\n"
+    "  gl_FragColor = vec4(mix(colour, vec3(0.62, 0.70, 0.74), sheenHaze.y), 1.0);\n"
+    "}\n";
+
+// Grass and gravel carry their own fine grain: one picture, nothing else.
+const char* const kGroundFragment =
+    "#version 110\n"
+    "uniform sampler2D tex0;\n"
+    "varying vec2 sheenHaze;\n"
+    "void main() {\n"
+    "  vec3 colour = texture2D(tex0, gl_TexCoord[0].st).rgb * gl_Color.rgb + sheenHaze.x;\n"
+    "  gl_FragColor = vec4(mix(colour, vec3(0.62, 0.70, 0.74), sheenHaze.y), 1.0);\n"
     "}\n";
 
 const char* const kSkyVertex =
@@ -145,31 +147,35 @@ const char* const kSkyVertex =
     "  gl_TexCoord[0] = gl_MultiTexCoord0;\n"
     "}\n";
 
-// The dome covers the whole view: its picture is the positive-x face of the
-// cube map on unit 1, read as a flat picture like the ground's.
 const char* const kSkyFragment =
     "#version 110\n"
-    "uniform samplerCube cube1;\n"
+    "uniform sampler2D tex0;\n"
     "void main() {\n"
-    "  vec2 face = clamp(gl_TexCoord[0].st, 0.0, 1.0);\n"
-    "  gl_FragColor = vec4(textureCube(cube1, vec3(1.0, 1.0 - 2.0 * face.t, 1.0 - 2.0 * face.s)).rgb, 1.0);\n"
+    "  gl_FragColor = vec4(texture2D(tex0, gl_TexCoord[0].st).rgb, 1.0);\n"
     "}\n";
 
-// Leaves let some light through: lit from both sides, darker toward the inside.
+// Leaves let some light through: lit from both sides, darker toward the
+// inside; light and haze per vertex, as a crown is small on the screen.
+const char* const kFoliageVertex =
+    "#version 110\n"
+    "uniform vec3 light0;\n"
+    "uniform vec3 observer;\n"
+    "varying float haze;\n"
+    "void main() {\n"
+    "  gl_Position = ftransform();\n"
+    "  gl_TexCoord[0] = gl_MultiTexCoord0;\n"
+    "  float wrap = dot(normalize(gl_Normal), normalize(light0 - gl_Vertex.xyz)) * 0.5 + 0.5;\n"
+    "  gl_FrontColor = vec4(vec3(0.35 + 0.8 * wrap), 1.0);\n"
+    "  haze = clamp((length(observer - gl_Vertex.xyz) - 180.0) / 700.0, 0.0, 0.5);\n"
+    "}\n";
+
 const char* const kFoliageFragment =
     "#version 110\n"
     "uniform sampler2D tex0;\n"
-    "varying vec3 normal;\n"
-    "varying vec3 toLight;\n"
-    "varying vec3 toEye;\n"
+    "varying float haze;\n"
     "void main() {\n"
-    "  vec3 n = normalize(normal);\n"
-    "  vec3 l = normalize(toLight);\n"
-    "  float wrap = dot(n, l) * 0.5 + 0.5;\n"
     "  vec4 base = texture2D(tex0, gl_TexCoord[0].st);\n"
-    "  float haze = clamp((length(toEye) - 180.0) / 700.0, 0.0, 0.5);\n"
-    "  vec3 colour = base.rgb * (0.35 + 0.8 * wrap);\n"
-    "  gl_FragColor = vec4(mix(colour, vec3(0.62, 0.70, 0.74), haze), base.a);\n"
+    "  gl_FragColor = vec4(mix(base.rgb * gl_Color.rgb, vec3(0.62, 0.70, 0.74), haze), base.a);\n"
     "}\n";
 
 // Skid marks and the shadow bring their own strength as forced colours; the
@@ -223,8 +229,9 @@ std::vector<ShaderPair> buildShaders() {
       {"glass", kReflectVertex, reflectFragment("glass_params", "cube1", true)},
       {"chrome", kReflectVertex, reflectFragment("chrome_params", "cube1", false)},
       {"road", kRoadVertex, kRoadFragment},
+      {"ground", kRoadVertex, kGroundFragment},
       {"sky", kSkyVertex, kSkyFragment},
-      {"foliage", kLitVertex, kFoliageFragment},
+      {"foliage", kFoliageVertex, kFoliageFragment},
       {"skidmark", kDecalVertex, kSkidFragment},
       {"shadow", kDecalVertex, kShadowFragment},
       {"ghost", kLitVertex, kGhostFragment},

@@ -40,8 +40,7 @@ double band(double x, double lo, double hi, double soft) {
 
 // Asphalt with its markings, the kerb blocks and the start-line chequers side
 // by side; the track's texture coordinates pick each strip. grainAmount scales
-// the fine grain: the copy sampled without mipmaps leaves it to the detail
-// picture, or it would sparkle in the distance.
+// the fine grain.
 Image roadPicture(int size, double grainAmount) {
   return paint(size, size, [grainAmount](double u, double v) {
     double grain = 0.5 + grainAmount * (tiledFractalNoise(u, v, 64, 3, 11u) - 0.5);
@@ -72,19 +71,19 @@ Image roadPicture(int size, double grainAmount) {
   });
 }
 
-Image grassPicture(double grainAmount) {
-  return paint(256, 256, [grainAmount](double u, double v) {
-    double n = tiledFractalNoise(u, v, 8, grainAmount > 0.0 ? 5 : 3, 21u);
-    double blades = 0.5 + grainAmount * (tiledFractalNoise(u, v, 64, 2, 22u) - 0.5);
+Image grassPicture() {
+  return paint(256, 256, [](double u, double v) {
+    double n = tiledFractalNoise(u, v, 8, 5, 21u);
+    double blades = tiledFractalNoise(u, v, 64, 2, 22u);
     Rgba dry{0.50, 0.52, 0.25, 1.0}, lush{0.22, 0.42, 0.14, 1.0};
     return scale(mix(lush, dry, smoothstep01((n - 0.45) * 3.0)), 0.8 + 0.35 * blades);
   });
 }
 
-Image gravelPicture(double grainAmount) {
-  return paint(256, 256, [grainAmount](double u, double v) {
-    double stones = 0.5 + grainAmount * (tiledValueNoise(u * 48.0, v * 48.0, 48, 31u) - 0.5);
-    double fine = 0.5 + grainAmount * (tiledFractalNoise(u, v, 96, 2, 32u) - 0.5);
+Image gravelPicture() {
+  return paint(256, 256, [](double u, double v) {
+    double stones = tiledValueNoise(u * 48.0, v * 48.0, 48, 31u);
+    double fine = tiledFractalNoise(u, v, 96, 2, 32u);
     double tone = tiledFractalNoise(u, v, 6, 2, 33u);
     Rgba sand{0.66, 0.58, 0.44, 1.0}, pebble{0.78, 0.74, 0.66, 1.0};
     Rgba c = mix(sand, pebble, smoothstep01((stones - 0.55) * 6.0));
@@ -93,8 +92,7 @@ Image gravelPicture(double grainAmount) {
 }
 
 // A grey close-up pattern multiplied over the road and ground near the camera;
-// two octaves only, as the ground shader fades it out before its cells shrink
-// below a pixel.
+// its mipmaps average it out to the neutral middle grey far off.
 Image detailPicture() {
   return paint(256, 256, [](double u, double v) {
     double n = tiledFractalNoise(u, v, 32, 2, 41u);
@@ -282,14 +280,30 @@ Image environmentFace(int face) {
   });
 }
 
+// The grandstand: rows of blue seats (v 0..0.5), concrete (0.5..0.75) and a
+// red and white roof (0.75..1); u runs along the stand, 4 m a repeat.
+Image standPicture() {
+  return paint(128, 128, [](double u, double v) {
+    double n = tiledFractalNoise(u, v, 8, 2, 131u);
+    if (v < 0.5) {
+      double seat = band(std::fmod(u * 8.0, 1.0), 0.1, 0.85, 0.05) * band(std::fmod(v * 10.0, 1.0), 0.15, 0.8, 0.05);
+      Rgba c = mix(Rgba{0.55, 0.55, 0.53, 1.0}, Rgba{0.12, 0.25, 0.62, 1.0}, seat);
+      return scale(c, 0.9 + 0.2 * n);
+    }
+    if (v < 0.75) return scale(Rgba{0.62, 0.61, 0.58, 1.0}, 0.85 + 0.3 * n);
+    Rgba stripe = std::fmod(u * 4.0, 1.0) < 0.5 ? Rgba{0.85, 0.12, 0.1, 1.0} : Rgba{0.92, 0.92, 0.9, 1.0};
+    return scale(stripe, 0.9 + 0.15 * n);
+  });
+}
+
 const char* const kCubeFaces[6] = {"xp", "xn", "yp", "yn", "zp", "zn"};
 
 // A picture stored as the six faces of a cube map (name + "cm.tga" by the
-// cube-map name rule). The ground shader reads the positive-x face as a flat
-// picture: cube maps are sampled with plain linear filtering, where the
-// mipmapped, anisotropic 2-D textures cost a software rasterizer most of a
-// frame on the ground seen at grazing angles. Only that face is ever read;
-// the other five are the same picture so the cube map is complete.
+// cube-map name rule). The road shader reads the positive-x face as a flat
+// picture: cube maps are sampled without mipmaps, which keeps the road's
+// markings sharp at grazing angles where a software rasteriser has no
+// anisotropic filtering. Only that face is ever read; the other five are the
+// same picture so the cube map is complete.
 void addFlatCubeMap(std::vector<TextureFile>& t, const std::string& name, const Image& image) {
   for (const char* face : kCubeFaces) t.push_back({"data\\textures\\" + name + face + ".tga", image, 24});
 }
@@ -299,13 +313,12 @@ void addFlatCubeMap(std::vector<TextureFile>& t, const std::string& name, const 
 std::vector<TextureFile> buildSurfaceTextures() {
   std::vector<TextureFile> t;
   t.push_back({"data\\textures\\road.tga", roadPicture(512, 1.0), 24});
-  t.push_back({"data\\textures\\grass.tga", grassPicture(1.0), 24});
-  t.push_back({"data\\textures\\gravel.tga", gravelPicture(1.0), 24});
+  // Without mipmaps the fine grain would sparkle far off: the copy leaves it to the detail picture.
   addFlatCubeMap(t, "road", roadPicture(256, 0.0));
-  addFlatCubeMap(t, "grass", grassPicture(0.0));
-  addFlatCubeMap(t, "gravel", gravelPicture(0.0));
-  addFlatCubeMap(t, "detail", detailPicture());
-  addFlatCubeMap(t, "sky", skyPicture());
+  t.push_back({"data\\textures\\grass.tga", grassPicture(), 24});
+  t.push_back({"data\\textures\\gravel.tga", gravelPicture(), 24});
+  t.push_back({"data\\textures\\detail.tga", detailPicture(), 24});
+  t.push_back({"data\\textures\\stand.tga", standPicture(), 24});
   t.push_back({"data\\textures\\evo_paint.tga", paintPicture(), 24});
   t.push_back({"data\\textures\\evo_glass.tga", glassPicture(), 24});
   t.push_back({"data\\textures\\evo_trim.tga", trimPicture(), 24});

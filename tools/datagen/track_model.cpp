@@ -1,5 +1,6 @@
 #include "tools/datagen/track_model.h"
 
+#include "tools/datagen/grandstand.h"
 #include "tools/datagen/noise.h"
 
 #include <cmath>
@@ -193,5 +194,6 @@ MeshBuilder buildTrackModel(const TrackLayout& layout) {
   }
   addStartLine(b, layout);
   addTerrain(b, layout);
+  addGrandstand(mesh, mesh.material("track_stand"), placeGrandstand(layout));
   return mesh;
 }

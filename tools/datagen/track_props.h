@@ -30,5 +30,3 @@ std::string trackLineText(const TrackLayout& layout);
 // Where the menu's orbit camera flies: radius 200 m, 10 m up.
 constexpr double kOrbitRadius = 200.0;
 constexpr double kOrbitHeight = 10.0;
-// The trackside camera, relative to the start position.
-const Vec3 kTracksideCameraOffset(-7.0, 1.0, -3.0);
