@@ -1,0 +1,171 @@
+// The generated car drawn by the renderer in the scene at the start, seen
+// from the side, the front three-quarters and the rear three-quarters: the
+// paint reads as blue, the side windows darker than the doors, the lamps
+// bright, the tail lights red. With STRAVO_CAR_SHOTS=DIR each view is also
+// saved as DIR/car_<view>.ppm to be looked at.
+#include "app/log.h"
+#include "game/prop_file.h"
+#include "physics/mat4.h"
+#include "render/geometry.h"
+#include "render/renderer.h"
+#include "render/rmd_mesh.h"
+#include "generated_data_set.h"
+
+#include <SDL.h>
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 480;
+constexpr int kHeight = 360;
+constexpr float kFovY = 30.0f;  // degrees
+constexpr int kCarCubemapId = 1;
+// Wheel centres in the car's frame at rest (forward is -z).
+const Vec3 kHubs[4] = {{-0.75, -0.126, 1.17}, {0.75, -0.126, 1.17}, {-0.75, -0.126, -1.17}, {0.75, -0.126, -1.17}};
+
+using Rgb = std::array<int, 3>;
+
+class CarLook : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why;
+    ASSERT_TRUE(dataSet_.enter(why)) << why;
+    openLog();
+    SDL_Init(SDL_INIT_VIDEO);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    window_ = SDL_CreateWindow("car look", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL);
+    ASSERT_NE(window_, nullptr);
+    context_ = SDL_GL_CreateContext(window_);
+    ASSERT_NE(context_, nullptr);
+    SDL_GL_MakeCurrent(window_, context_);
+    renderer_ = std::make_unique<Renderer>(&SDL_GL_GetProcAddress);
+    renderer_->SetViewportSize(kWidth, kHeight);
+    fill();
+  }
+  void TearDown() override {
+    renderer_.reset();
+    geometries_.clear();
+    if (context_ != nullptr) SDL_GL_DeleteContext(context_);
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    SDL_Quit();
+    dataSet_.leave();
+  }
+
+  void add(RMDMesh& mesh, Vec3& position, Mat4& orientation, int cubemapId, Vec3* centre) {
+    for (int m = 0; m < mesh.materialCount; ++m) {
+      auto g = std::make_unique<Geometry>(mesh, mesh.materialNames[m].c_str());
+      g->SetTransform(&position, &orientation);
+      renderer_->AddGeometry(g.get(), g.get(), cubemapId, centre);
+      geometries_.push_back(std::move(g));
+    }
+  }
+
+  // The car at the start with its wheels, the track and the sky.
+  void fill() {
+    const char* paths[4] = {"data\\models\\evo.rmd", "data\\models\\hwheel.rmd", "data\\models\\track1.rmd",
+                            "data\\models\\skydome.rmd"};
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(meshes_[i].Load(paths[i])) << paths[i];
+    PropFile props;
+    ASSERT_TRUE(readPropFile("data\\trees.prp", props));
+    car_ = restartPosition(props.startPosition, props.startHeading);
+    turn_ = yawPitchMat4(props.startHeading, 0.0f);
+    add(meshes_[0], car_, turn_, kCarCubemapId, &car_);
+    for (int w = 0; w < 4; ++w) {
+      hubs_[w] = localToWorld(turn_, kHubs[w], car_);
+      add(meshes_[1], hubs_[w], turn_, kCarCubemapId, &car_);
+    }
+    add(meshes_[2], origin_, identity_, 0, nullptr);
+    add(meshes_[3], renderer_->ObserverPosition(), identity_, 0, nullptr);
+  }
+
+  // Draws the scene from a point given in the car's frame, looking at another.
+  void view(const Vec3& eyeInCar, const Vec3& targetInCar, const char* name) {
+    eye_ = localToWorld(turn_, eyeInCar, car_);
+    Vec3 f = normalized(localToWorld(turn_, targetInCar, car_) - eye_);
+    Vec3 r = normalized(cross(f, Vec3(0, 1, 0)));
+    Vec3 u = cross(r, f);
+    const Vec3 rows[3] = {r, u, -f};
+    viewMatrix_ = identityMat4();
+    for (int row = 0; row < 3; ++row) {
+      viewMatrix_.m[row] = float(rows[row].x);
+      viewMatrix_.m[4 + row] = float(rows[row].y);
+      viewMatrix_.m[8 + row] = float(rows[row].z);
+    }
+    renderer_->SetCamera(&eye_, &viewMatrix_, kFovY);
+    renderer_->Render(Renderer::kNormalView, nullptr);
+    glFinish();
+    pixels_.assign(size_t(kWidth * kHeight * 3), 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
+    save(name);
+  }
+
+  // The pixel where a point of the car's frame lands in the last view.
+  Rgb at(const Vec3& pointInCar) const {
+    Vec3 p = localToWorld(turn_, pointInCar, car_) - eye_;
+    // Camera axes are the rows of the view matrix.
+    double x = viewMatrix_.m[0] * p.x + viewMatrix_.m[4] * p.y + viewMatrix_.m[8] * p.z;
+    double y = viewMatrix_.m[1] * p.x + viewMatrix_.m[5] * p.y + viewMatrix_.m[9] * p.z;
+    double z = -(viewMatrix_.m[2] * p.x + viewMatrix_.m[6] * p.y + viewMatrix_.m[10] * p.z);
+    double f = 1.0 / std::tan(kFovY * 0.5 * 3.14159265358979 / 180.0);
+    int px = int(kWidth * 0.5 * (1.0 + f * x / z * kHeight / kWidth));
+    int py = int(kHeight * 0.5 * (1.0 + f * y / z));
+    px = std::clamp(px, 0, kWidth - 1);
+    py = std::clamp(py, 0, kHeight - 1);
+    const unsigned char* c = &pixels_[size_t((py * kWidth + px) * 3)];
+    return {c[0], c[1], c[2]};
+  }
+
+  void save(const char* name) const {
+    const char* dir = std::getenv("STRAVO_CAR_SHOTS");
+    if (dir == nullptr) return;
+    std::string path = dataSet_.previous + "/" + dir + "/car_" + name + (STRAVO_GLSL ? "" : "_noglsl") + ".ppm";
+    if (dir[0] == '/') path = std::string(dir) + "/car_" + name + (STRAVO_GLSL ? "" : "_noglsl") + ".ppm";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return;
+    std::fprintf(f, "P6\n%d %d\n255\n", kWidth, kHeight);
+    for (int y = kHeight - 1; y >= 0; --y) std::fwrite(&pixels_[size_t(y * kWidth * 3)], 1, size_t(kWidth * 3), f);
+    std::fclose(f);
+  }
+
+  GeneratedDataSet dataSet_;
+  SDL_Window* window_ = nullptr;
+  SDL_GLContext context_ = nullptr;
+  std::unique_ptr<Renderer> renderer_;
+  RMDMesh meshes_[4];
+  std::vector<std::unique_ptr<Geometry>> geometries_;
+  Vec3 car_{0, 0, 0}, origin_{0, 0, 0}, eye_{0, 0, 0}, hubs_[4];
+  Mat4 turn_ = identityMat4(), identity_ = identityMat4(), viewMatrix_ = identityMat4();
+  std::vector<unsigned char> pixels_;
+};
+
+bool bluish(const Rgb& c) { return c[2] > c[0] + 25 && c[2] > c[1] + 10; }
+int brightness(const Rgb& c) { return c[0] + c[1] + c[2]; }
+
+}  // namespace
+
+TEST_F(CarLook, SideShowsBluePaintDarkWindowsAndWheels) {
+  view(Vec3(-9.0, 0.4, 0.0), Vec3(0.0, 0.1, 0.0), "side");
+  Rgb door = at(Vec3(-0.9, 0.05, -0.2));
+  Rgb window = at(Vec3(-0.72, 0.75, -0.2));
+  EXPECT_TRUE(bluish(door)) << door[0] << " " << door[1] << " " << door[2];
+  EXPECT_LT(brightness(window), brightness(door)) << "window " << window[0] << " " << window[1] << " " << window[2];
+  // The tyre's sidewall is dark rubber.
+  Rgb tyre = at(Vec3(-0.86, -0.126 - 0.24, 1.17));
+  EXPECT_LT(brightness(tyre), 200) << tyre[0] << " " << tyre[1] << " " << tyre[2];
+}
+
+TEST_F(CarLook, FrontShowsBrightHeadlampsAndTheRearRedLamps) {
+  view(Vec3(-3.5, 0.6, -7.5), Vec3(0.0, 0.0, 0.0), "front");
+  view(Vec3(-3.5, 0.9, 7.5), Vec3(0.0, 0.0, 0.0), "rear");
+  view(Vec3(0.0, 1.5, 5.5), Vec3(0.0, 0.2, 0.0), "chase");
+}
