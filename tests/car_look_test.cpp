@@ -15,7 +15,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -30,6 +32,10 @@ constexpr float kFovY = 30.0f;  // degrees
 constexpr int kCarCubemapId = 1;
 // Wheel centres in the car's frame at rest (forward is -z).
 const Vec3 kHubs[4] = {{-0.75, -0.126, 1.17}, {0.75, -0.126, 1.17}, {-0.75, -0.126, -1.17}, {0.75, -0.126, -1.17}};
+
+// Points on the left headlamp and tail lamp, in the car's frame.
+const Vec3 kHeadlamp(-0.62, 0.26, -2.0);
+const Vec3 kTailLamp(-0.66, 0.36, 2.0);
 
 using Rgb = std::array<int, 3>;
 
@@ -164,8 +170,16 @@ TEST_F(CarLook, SideShowsBluePaintDarkWindowsAndWheels) {
   EXPECT_LT(brightness(tyre), 200) << tyre[0] << " " << tyre[1] << " " << tyre[2];
 }
 
-TEST_F(CarLook, FrontShowsBrightHeadlampsAndTheRearRedLamps) {
+TEST_F(CarLook, LampsAndRearWindowReadFromTheFrontAndBehind) {
   view(Vec3(-3.5, 0.6, -7.5), Vec3(0.0, 0.0, 0.0), "front");
+  Rgb lamp = at(kHeadlamp), wing = at(Vec3(-0.85, 0.1, -1.7));
+  EXPECT_GT(brightness(lamp), 600) << lamp[0] << " " << lamp[1] << " " << lamp[2];
+  EXPECT_TRUE(bluish(wing)) << wing[0] << " " << wing[1] << " " << wing[2];
   view(Vec3(-3.5, 0.9, 7.5), Vec3(0.0, 0.0, 0.0), "rear");
+  Rgb tail = at(kTailLamp);
+  EXPECT_GT(tail[0], 2 * std::max(tail[1], tail[2])) << tail[0] << " " << tail[1] << " " << tail[2];
   view(Vec3(0.0, 1.5, 5.5), Vec3(0.0, 0.2, 0.0), "chase");
+  // The rear window under the sky: darker than the boot lid below it.
+  Rgb rearWindow = at(Vec3(0.0, 0.8, 1.1)), boot = at(Vec3(0.0, 0.56, 1.75));
+  EXPECT_LT(brightness(rearWindow), brightness(boot));
 }

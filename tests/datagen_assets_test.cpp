@@ -34,6 +34,7 @@ constexpr double kSizeTol = 0.05;   // m, model dimensions
 constexpr double kWheelTol = 0.002; // m, the tyre radius the physics uses
 constexpr float kFloatTol = 1e-4f;
 constexpr double kSliverArea = 1e-3;  // m^2
+constexpr double kDegrees = 3.14159265358979323846 / 180.0;
 
 // One data set generated for the whole suite, read from inside its folder so
 // the program's own paths (and the loader's path-selected corrections) apply.
@@ -198,6 +199,41 @@ TEST_F(DataSet, CarNormalsAreSmoothOverPanelsAndSplitAtHardEdges) {
     for (const auto& entry : normalsAt) split += entry.second.size() > 1;
     EXPECT_GT(split, 50) << path;
   }
+}
+
+// The bumper camera sits inside the closed body: every face it can see from
+// there must be a back face, or the player looks at a panel turned inside out.
+TEST_F(DataSet, BumperCameraInsideTheBodySeesOnlyBackFaces) {
+  RMDMesh body = load("data\\models\\evo.rmd");
+  const Vec3 eye(0.0, 0.09, -1.5);  // body frame, as the bumper camera stands
+  int frontFacing = 0;
+  for (int row = 0; row < 24; ++row) {
+    for (int col = 0; col < 32; ++col) {
+      // Through the 45-degree view with a 4:3 picture, looking forward (-z).
+      double up = std::tan(22.5 * kDegrees) * ((row + 0.5) / 12.0 - 1.0);
+      double across = std::tan(22.5 * kDegrees) * 4.0 / 3.0 * ((col + 0.5) / 16.0 - 1.0);
+      Vec3 dir(across, up, -1.0);
+      bool seen = false;
+      for (int m = 0; m < body.materialCount; ++m) {
+        const std::vector<int32_t>& idx = body.triangleIndices[size_t(m)];
+        for (size_t t = 0; t + 2 < idx.size(); t += 3) {
+          Vec3 a = vertexAt(body.positions, idx[t]), b = vertexAt(body.positions, idx[t + 1]);
+          Vec3 c = vertexAt(body.positions, idx[t + 2]);
+          Vec3 e1 = b - a, e2 = c - a, h = cross(dir, e2);
+          double det = dot(e1, h);
+          if (std::fabs(det) < 1e-12) continue;
+          Vec3 s0 = eye - a;
+          double u = dot(s0, h) / det;
+          Vec3 q = cross(s0, e1);
+          double v = dot(dir, q) / det, hit = dot(e2, q) / det;
+          // Back faces are culled, so they hide nothing behind them.
+          if (u >= 0.0 && v >= 0.0 && u + v <= 1.0 && hit > 0.0 && dot(cross(e1, e2), dir) < 0.0) seen = true;
+        }
+      }
+      frontFacing += seen;
+    }
+  }
+  EXPECT_EQ(frontFacing, 0);
 }
 
 TEST_F(DataSet, CarAndWheelsStayWithinTheTriangleBudget) {

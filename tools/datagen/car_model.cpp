@@ -122,19 +122,21 @@ Section section(double z) {
   return s;
 }
 
-// How far each ring point moves in as the nose or tail rounds off: across,
-// down from the top, up from the bottom.
+// How the nose or tail rounds a section off: every point moves in across
+// the car, and the heights close in on the widest point by a fraction from
+// above and from below, which keeps the ring in order.
 struct Rounding {
-  double across, down, up;
+  double across;  // m
+  double down, up;
 };
-const double kDownWeight[kHalfPoints] = {0, 0, 0, 0, 0, 0.1, 0.3, 0.8, 1, 1, 1, 1};
-const double kUpWeight[kHalfPoints] = {1, 1, 1, 0.6, 0.15, 0, 0, 0, 0, 0, 0, 0};
 
 Section rounded(const Section& s, const Rounding& r) {
   Section o = s;
+  double pivot = s.y[4];
   for (int k = 0; k < kHalfPoints; ++k) {
     o.x[k] = std::max(0.0, s.x[k] - r.across) * (k == 0 || k == kHalfPoints - 1 ? 0.0 : 1.0);
-    o.y[k] = s.y[k] - r.down * kDownWeight[k] + r.up * kUpWeight[k];
+    double fraction = s.y[k] > pivot ? r.down : r.up;
+    o.y[k] = pivot + (s.y[k] - pivot) * (1.0 - fraction);
   }
   return o;
 }
@@ -157,8 +159,8 @@ std::vector<Station> stations() {
   std::sort(zs.begin(), zs.end());
   std::vector<Station> out;
   // The nose: quarter-ellipse rounding over its last 0.25 m, then the flat front.
-  const Rounding nose{0.16, 0.12, 0.07};
-  const Rounding tail{0.12, 0.06, 0.08};
+  const Rounding nose{0.16, 0.35, 0.3};
+  const Rounding tail{0.12, 0.25, 0.3};
   const int roundSteps = 5;
   for (int end = 0; end < 2; ++end) {
     const Rounding& r = end == 0 ? nose : tail;
@@ -350,7 +352,7 @@ struct BodyPainter {
     if (material == parts[kLights]) {
       bool front = p.z < 0.0;
       double across = std::clamp((std::fabs(p.x) - 0.35) / 0.5, 0.0, 1.0);
-      double up = front ? std::clamp((p.y - at(0.55)) / 0.3, 0.0, 1.0) : std::clamp((p.y - at(0.62)) / 0.3, 0.0, 1.0);
+      double up = std::clamp((p.y - at(front ? 0.58 : 0.69)) / 0.16, 0.0, 1.0);
       return {(front ? 0.02 : 0.52) + 0.46 * across, up, Vec3(1.0, 1.0, 1.0)};
     }
     if (material == parts[kTrim]) return {0.5 + 0.5 * p.z / 2.05, h, Vec3(1.0, 1.0, 1.0)};
