@@ -168,6 +168,15 @@ TEST_F(CarLook, SideShowsBluePaintDarkWindowsAndWheels) {
   // The tyre's sidewall is dark rubber.
   Rgb tyre = at(Vec3(-0.86, -0.126 - 0.24, 1.17));
   EXPECT_LT(brightness(tyre), 200) << tyre[0] << " " << tyre[1] << " " << tyre[2];
+  // Close by: a gold spoke straight up from the hub, and between two spokes
+  // the grey brake disc, not the dark inside of the arch or the road.
+  view(Vec3(-2.2, -0.05, -1.17), Vec3(-0.75, -0.126, -1.17), "wheel");
+  const Vec3 hub(-0.85, -0.116, -1.17);
+  Rgb spoke = at(hub + Vec3(0.0, 0.1, 0.0));
+  Rgb disc = at(hub + Vec3(0.0, 0.13 * std::cos(0.2 * 3.14159265), 0.13 * std::sin(0.2 * 3.14159265)));
+  EXPECT_GT(spoke[0], spoke[2] + 60) << spoke[0] << " " << spoke[1] << " " << spoke[2];
+  EXPECT_GT(brightness(disc), 240) << disc[0] << " " << disc[1] << " " << disc[2];
+  EXPECT_LT(std::abs(disc[0] - disc[2]), 40) << disc[0] << " " << disc[1] << " " << disc[2];
 }
 
 TEST_F(CarLook, LampsAndRearWindowReadFromTheFrontAndBehind) {

@@ -9,7 +9,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kWheelScale = 0.9;  // the loader's shrink
-constexpr int kSegments = 32;        // round the wheel
+constexpr int kSegments = 24;        // round the wheel
 constexpr int kSpokes = 5;
 constexpr double kHalfWidth = 0.1025;
 constexpr double kRimRadius = kTyreRadius - 0.085;  // where the tyre meets the rim
@@ -135,22 +135,19 @@ void addBarrel(SmoothShell& shell, int rim) {
   }
 }
 
-// The brake disc in the middle of the wheel, one face to each side.
+// The brake disc in the middle of the wheel, one face to each side: the
+// machined ring and the hat that carries it.
 void addDisc(SmoothShell& shell, int disc) {
-  const double outer = 0.155, inner = 0.07, hat = 0.012;
+  const double outer = kRimInner - 0.003, inner = 0.07, hat = 0.012;
   for (double side : {-1.0, 1.0}) {
-    int centre = shell.point(Vec3(side * (hat + 0.02), 0.0, 0.0));
+    int centre = shell.point(Vec3(side * hat, 0.0, 0.0));
     for (int s = 0; s < kSegments; ++s) {
       double a0 = 2.0 * kPi * s / kSegments, a1 = 2.0 * kPi * (s + 1) / kSegments;
       Vec3 ring[4] = {around(side * hat, inner, a0), around(side * hat, outer, a0), around(side * hat, outer, a1),
                       around(side * hat, inner, a1)};
       outwardQuad(shell, disc, ring, Vec3(0.0, 0.0, 0.0));
-      // The hat in the middle stands a little proud.
-      Vec3 cone[4] = {around(side * hat, inner, a0), around(side * (hat + 0.02), 0.05, a0),
-                      around(side * (hat + 0.02), 0.05, a1), around(side * hat, inner, a1)};
-      outwardQuad(shell, disc, cone, Vec3(0.0, 0.0, 0.0));
-      int p0 = shell.point(cone[1]), p1 = shell.point(cone[2]);
-      if (cross(cone[1] - shell.points[size_t(centre)], cone[2] - shell.points[size_t(centre)]).x * side > 0.0)
+      int p0 = shell.point(ring[0]), p1 = shell.point(ring[3]);
+      if (cross(ring[0] - shell.points[size_t(centre)], ring[3] - shell.points[size_t(centre)]).x * side > 0.0)
         shell.triangle(disc, centre, p0, p1);
       else
         shell.triangle(disc, centre, p1, p0);
