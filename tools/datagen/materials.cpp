@@ -13,7 +13,7 @@ const MaterialFile kMaterials[] = {
      "UseTexture 0 evo_paint.tga\n"
      "UseDynamicTexture 1\n"
      "UseShader paint.vs\n"
-     "Uniform4f coat_colour 0.05 0.2 0.72 0.05\n"
+     "Uniform4f coat_colour 0.05 0.2 0.72 0.07\n"
      "Uniform4f coat_params 0.35 0.85 1.2 0.75\n"
      "Draw\n"},
     {"evo_glass",
@@ -21,8 +21,8 @@ const MaterialFile kMaterials[] = {
      "UseTexture 0 evo_glass.tga\n"
      "UseDynamicTexture 1\n"
      "UseShader paint.vs\n"
-     "Uniform4f coat_colour 0.015 0.018 0.025 0.12\n"
-     "Uniform4f coat_params 0.6 0.4 1.5 0.85\n"
+     "Uniform4f coat_colour 0.015 0.018 0.025 0.18\n"
+     "Uniform4f coat_params 0.6 0.4 0.5 0.9\n"
      "Draw\n"},
     {"evo_trim",
      "// Black plastic: bumpers, sills, grille, shut lines and underside.\n"

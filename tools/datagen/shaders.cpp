@@ -105,9 +105,11 @@ const char* const kCoatVertex =
     "  mirrored = vec3(-r.x, r.y, -r.z);\n"
     "}\n";
 
-// A lit base colour under the surroundings, weighted by a Schlick-style
-// Fresnel term from the head-on reflectance (colour.a) to the grazing one
-// (params.w); a sharp highlight of the light on top. One texture read; the
+// A lit base colour under the surroundings, weighted by a Fresnel-like term
+// from the head-on reflectance (colour.a) to the grazing one (params.w),
+// rising with the cube of the grazing factor (a little earlier than
+// Schlick's fifth power, so the mirror shows at the chase camera's angles);
+// a sharp highlight of the light on top. One texture read; the
 // highlight's power is five squarings (x^32), cheaper than pow on a software
 // rasteriser. params: x ambient, y diffuse, z highlight.
 const char* const kCoatFragment =
@@ -124,8 +126,7 @@ const char* const kCoatFragment =
     "  vec3 e = normalize(toEye);\n"
     "  float diffuse = max(dot(n, lightDir), 0.0);\n"
     "  float grazing = 1.0 - max(dot(n, e), 0.0);\n"
-    "  float g2 = grazing * grazing;\n"
-    "  float fresnel = mix(coat_colour.a, coat_params.w, g2 * g2 * grazing);\n"
+    "  float fresnel = mix(coat_colour.a, coat_params.w, grazing * grazing * grazing);\n"
     "  float s = max(dot(reflect(-e, n), lightDir), 0.0);\n"
     "  s *= s;\n"
     "  s *= s;\n"
