@@ -36,6 +36,7 @@ constexpr double kPillarFrom = 0.27, kPillarTo = 0.35;  // the black centre pill
 constexpr double kDoorSeams[] = {-0.72, 0.31, 0.80};
 constexpr double kBonnetSeamZ = -1.84, kBootSeamZ = 1.44;
 constexpr double kSeamHalf = 0.007;
+constexpr double kPlateHalfWidth = 0.25;  // the number plates on the bumpers
 
 enum Part { kPaint, kGlass, kTrim, kLights };
 
@@ -252,19 +253,34 @@ void loftBody(SmoothShell& shell, const int parts[4]) {
     }
   }
   // Close the flat ends with horizontal strips from side to side: the
-  // intake at the bottom, the bumper, and at the front the grille between
-  // the headlamps.
+  // intake at the bottom, the bumper with the number plate in its middle,
+  // and at the front the grille between the headlamps. Every strip is cut
+  // at the plate's edges, so neighbouring strips share their corners.
   for (int end = 0; end < 2; ++end) {
     const std::vector<int>& ring = end == 0 ? rings.front() : rings.back();
+    std::vector<int> cutRight(kHalfPoints), cutLeft(kHalfPoints);
+    for (int k = 0; k < kHalfPoints; ++k) {
+      const Vec3& p = shell.points[size_t(ring[k])];
+      bool wide = p.x > kPlateHalfWidth;
+      cutRight[size_t(k)] = wide ? shell.point(Vec3(kPlateHalfWidth, p.y, p.z)) : ring[k];
+      cutLeft[size_t(k)] = wide ? shell.point(Vec3(-kPlateHalfWidth, p.y, p.z)) : ring[(kRing - k) % kRing];
+    }
     for (int k = 0; k + 1 < kHalfPoints; ++k) {
-      int right0 = ring[k], right1 = ring[k + 1];
-      int left0 = ring[(kRing - k) % kRing], left1 = ring[(kRing - k - 1) % kRing];
       int part = k <= kSill ? kTrim : kPaint;
       if (end == 0 && k >= kDoorMid && k <= kShoulder) part = kTrim;
-      if (end == 0)
-        shell.quad(parts[part], right0, left0, left1, right1);
-      else
-        shell.quad(parts[part], right0, right1, left1, left0);
+      int middle = k == kDoorLow ? kLights : part;
+      const int pieces[3][4] = {
+          {ring[k], cutRight[size_t(k)], cutRight[size_t(k + 1)], ring[k + 1]},
+          {cutRight[size_t(k)], cutLeft[size_t(k)], cutLeft[size_t(k + 1)], cutRight[size_t(k + 1)]},
+          {cutLeft[size_t(k)], ring[(kRing - k) % kRing], ring[(kRing - k - 1) % kRing], cutLeft[size_t(k + 1)]}};
+      for (int piece = 0; piece < 3; ++piece) {
+        const int* q = pieces[piece];
+        int material = parts[piece == 1 ? middle : part];
+        if (end == 0)
+          shell.quad(material, q[0], q[1], q[2], q[3]);
+        else
+          shell.quad(material, q[0], q[3], q[2], q[1]);
+      }
     }
   }
 }
@@ -347,13 +363,23 @@ void addScoop(SmoothShell& shell, const int parts[4]) {
 // mapped flat onto their lamp.
 struct BodyPainter {
   int parts[4];
+  double frontPlate[2], rearPlate[2];  // lowest and highest y of each plate
   CornerLook operator()(int material, const Vec3& p, const Vec3& n) const {
     double h = (p.y - kGroundY) / 1.45;
     if (material == parts[kLights]) {
       bool front = p.z < 0.0;
+      // The number plates (the lamps keep well away from the middle) fill the
+      // picture's last fifth, read from left to right as seen from outside.
+      if (std::fabs(p.x) < kPlateHalfWidth + 1e-6) {
+        const double* range = front ? frontPlate : rearPlate;
+        double along = (p.x + kPlateHalfWidth) / (2.0 * kPlateHalfWidth);
+        if (front) along = 1.0 - along;
+        double up = std::clamp((p.y - range[0]) / (range[1] - range[0]), 0.0, 1.0);
+        return {0.805 + 0.19 * along, up, Vec3(1.0, 1.0, 1.0)};
+      }
       double across = std::clamp((std::fabs(p.x) - 0.35) / 0.5, 0.0, 1.0);
       double up = std::clamp((p.y - at(front ? 0.58 : 0.69)) / 0.16, 0.0, 1.0);
-      return {(front ? 0.02 : 0.52) + 0.46 * across, up, Vec3(1.0, 1.0, 1.0)};
+      return {(front ? 0.005 : 0.405) + 0.35 * across, up, Vec3(1.0, 1.0, 1.0)};
     }
     if (material == parts[kTrim]) return {0.5 + 0.5 * p.z / 2.05, h, Vec3(1.0, 1.0, 1.0)};
     return {std::clamp(0.5 + 0.5 * n.y, 0.01, 0.99), std::clamp(h, 0.01, 0.99), Vec3(1.0, 1.0, 1.0)};
@@ -377,7 +403,17 @@ MeshBuilder buildCarBody() {
   MeshBuilder body;
   body.materials = mesh.materials;
   body.triangles = mesh.triangles;
-  BodyPainter painter{{parts[0], parts[1], parts[2], parts[3]}};
+  BodyPainter painter{{parts[0], parts[1], parts[2], parts[3]}, {1e9, -1e9}, {1e9, -1e9}};
+  for (const SmoothShell::Face& f : shell.faces) {
+    if (f.material != parts[kLights]) continue;
+    for (int k = 0; k < f.count; ++k) {
+      const Vec3& p = shell.points[size_t(f.points[k])];
+      if (std::fabs(p.x) > kPlateHalfWidth + 1e-6) continue;
+      double* range = p.z < 0.0 ? painter.frontPlate : painter.rearPlate;
+      range[0] = std::min(range[0], p.y);
+      range[1] = std::max(range[1], p.y);
+    }
+  }
   emitSmoothShell(shell, kCreaseDegrees, painter, body);
   for (MeshVertex& v : body.vertices) {
     v.position = bodyToFile(v.position);

@@ -137,12 +137,24 @@ Image trimPicture() {
   });
 }
 
-// Headlight in the left half, tail light in the right.
+// Headlamp in the first two fifths, tail lamp in the next two, the number
+// plate in the last fifth: white, a dark rim and a row of dark characters.
 Image lightsPicture() {
-  return paint(128, 64, [](double u, double v) {
-    double x = std::fmod(u, 0.5) * 2.0;
+  return paint(256, 64, [](double u, double v) {
+    if (u >= 0.8) {
+      double x = (u - 0.8) / 0.2;
+      double rim = band(x, 0.03, 0.97, 0.02) * band(v, 0.1, 0.9, 0.08);
+      double glyph = band(x, 0.12, 0.88, 0.02) * band(v, 0.28, 0.72, 0.05) *
+                     band(std::fmod(x * 7.0, 1.0), 0.18, 0.82, 0.08);
+      double g = 0.15 + 0.75 * rim * (1.0 - 0.8 * glyph);
+      return Rgba{g, g, g * 0.97, 1.0};
+    }
+    // Dark gutters between the three keep the mipmaps from bleeding across.
+    if (std::fmod(u, 0.4) > 0.36) return Rgba{0.12, 0.12, 0.12, 1.0};
+    bool head = u < 0.4;
+    double x = std::fmod(u, 0.4) / 0.36;
     double rim = band(x, 0.04, 0.96, 0.04) * band(v, 0.08, 0.92, 0.08);
-    if (u < 0.5) {
+    if (head) {
       double lamp = std::max(std::exp(-((x - 0.3) * (x - 0.3) + (v - 0.5) * (v - 0.5)) * 30.0),
                              std::exp(-((x - 0.72) * (x - 0.72) + (v - 0.5) * (v - 0.5)) * 40.0));
       Rgba glass{0.70, 0.72, 0.74, 1.0};
