@@ -10,6 +10,7 @@
 #include "render/renderer.h"
 #include "render/rmd_mesh.h"
 #include "generated_data_set.h"
+#include "render_gl_support.h"
 
 #include <SDL.h>
 #include <GL/gl.h>
@@ -26,6 +27,8 @@
 
 namespace {
 
+using render_test::Rgb;
+
 constexpr int kWidth = 480;
 constexpr int kHeight = 360;
 constexpr float kFovY = 30.0f;  // degrees
@@ -37,7 +40,6 @@ const Vec3 kHubs[4] = {{-0.75, -0.126, 1.17}, {0.75, -0.126, 1.17}, {-0.75, -0.1
 const Vec3 kHeadlamp(-0.62, 0.26, -2.0);
 const Vec3 kTailLamp(-0.66, 0.36, 2.0);
 
-using Rgb = std::array<int, 3>;
 
 class CarLook : public ::testing::Test {
  protected:
@@ -45,24 +47,16 @@ class CarLook : public ::testing::Test {
     std::string why;
     ASSERT_TRUE(dataSet_.enter(why)) << why;
     openLog();
-    SDL_Init(SDL_INIT_VIDEO);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    window_ = SDL_CreateWindow("car look", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL);
-    ASSERT_NE(window_, nullptr);
-    context_ = SDL_GL_CreateContext(window_);
-    ASSERT_NE(context_, nullptr);
-    SDL_GL_MakeCurrent(window_, context_);
-    renderer_ = std::make_unique<Renderer>(&SDL_GL_GetProcAddress);
+    window_ = std::make_unique<render_test::GLWindow>(kWidth, kHeight);
+    ASSERT_TRUE(window_->ok());
+    renderer_ = std::make_unique<Renderer>(&render_test::GLWindow::procAddress);
     renderer_->SetViewportSize(kWidth, kHeight);
     fill();
   }
   void TearDown() override {
     renderer_.reset();
     geometries_.clear();
-    if (context_ != nullptr) SDL_GL_DeleteContext(context_);
-    if (window_ != nullptr) SDL_DestroyWindow(window_);
-    SDL_Quit();
+    window_.reset();
     dataSet_.leave();
   }
 
@@ -144,8 +138,7 @@ class CarLook : public ::testing::Test {
   }
 
   GeneratedDataSet dataSet_;
-  SDL_Window* window_ = nullptr;
-  SDL_GLContext context_ = nullptr;
+  std::unique_ptr<render_test::GLWindow> window_;
   std::unique_ptr<Renderer> renderer_;
   RMDMesh meshes_[4];
   std::vector<std::unique_ptr<Geometry>> geometries_;
