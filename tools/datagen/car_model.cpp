@@ -117,8 +117,8 @@ Section section(double z) {
     s.x[k] = xs[k];
     s.y[k] = ys[k];
   }
-  // Keep the ring in order where the arch lifts the underside past the side.
-  for (int k = 1; k < kHalfPoints; ++k) s.y[k] = std::max(s.y[k], s.y[k - 1] - (k <= 2 ? 1.0 : 0.0));
+  // Keep the side in order where the arch lifts the underside past it.
+  for (int k = kSill + 1; k < kHalfPoints; ++k) s.y[k] = std::max(s.y[k], s.y[k - 1]);
   s.cabin = cabin;
   return s;
 }
@@ -149,50 +149,47 @@ struct Station {
   int band;  // 0 along the body; 1.. the rounding of the nose or tail; -1 the flat end face
 };
 
+// The stations from the nose to the tail: the rounded nose, the body at
+// about 6 cm steps with extra stations where windows, pillars and shut lines
+// begin and end (so their edges are straight), and the rounded tail.
 std::vector<Station> stations() {
+  const Rounding rounding[2] = {{0.16, 0.35, 0.3}, {0.12, 0.25, 0.3}};  // nose, tail
+  const double tips[2] = {kNoseZ, kTailZ}, depths[2] = {0.25, 0.2};     // m rounded off
+  const int roundSteps = 5;
+  std::vector<Station> ends[2];
+  for (int end = 0; end < 2; ++end) {
+    const Rounding& r = rounding[end];
+    double inward = end == 0 ? 1.0 : -1.0;
+    double fullZ = tips[end] + inward * depths[end];
+    Section full = section(fullZ);
+    ends[end].push_back({fullZ, full, 0});
+    // A quarter ellipse in side and plan view.
+    for (int j = 1; j <= roundSteps; ++j) {
+      double phi = 0.5 * kPi * j / roundSteps, in = 1.0 - std::cos(phi);
+      Rounding step{r.across * in, r.down * in, r.up * in};
+      ends[end].push_back({tips[end] + inward * depths[end] * (1.0 - std::sin(phi)), rounded(full, step), j});
+    }
+    // The flat end face: the last ring drawn in towards its middle.
+    Section face = rounded(full, r);
+    double cy = 0.5 * (face.y[kDoorLow] + face.y[kSideGlass]);
+    for (int k = 0; k < kHalfPoints; ++k) {
+      face.x[k] *= 0.55;
+      face.y[k] = cy + (face.y[k] - cy) * 0.55;
+    }
+    ends[end].push_back({tips[end], face, -1});
+  }
   std::vector<double> zs;
-  for (double z = -1.80; z <= 1.80 + 1e-9; z += 0.06) zs.push_back(z);
+  double from = ends[0].front().z, to = ends[1].front().z;
+  for (double z = from + 0.06; z < to - 0.03; z += 0.06) zs.push_back(z);
   for (double z : {kCowlZ, kScreenTopZ, kRoofEndZ, kRearGlassZ, kSideGlassFrom, kSideGlassTo, kPillarFrom,
                    kPillarTo})
     zs.push_back(z);
   for (double seam : kDoorSeams) zs.insert(zs.end(), {seam - kSeamHalf, seam + kSeamHalf});
   for (double seam : {kBonnetSeamZ, kBootSeamZ}) zs.insert(zs.end(), {seam - kSeamHalf, seam + kSeamHalf});
   std::sort(zs.begin(), zs.end());
-  std::vector<Station> out;
-  // The nose: quarter-ellipse rounding over its last 0.25 m, then the flat front.
-  const Rounding nose{0.16, 0.35, 0.3};
-  const Rounding tail{0.12, 0.25, 0.3};
-  const int roundSteps = 5;
-  for (int end = 0; end < 2; ++end) {
-    const Rounding& r = end == 0 ? nose : tail;
-    double tip = end == 0 ? kNoseZ : kTailZ, depth = end == 0 ? 0.25 : 0.2;
-    double side = end == 0 ? 1.0 : -1.0;  // from the tip inward
-    Section full = section(tip + side * depth);
-    std::vector<Station> cap;
-    for (int j = 1; j <= roundSteps; ++j) {
-      double phi = 0.5 * kPi * j / roundSteps;
-      Rounding in{r.across * (1.0 - std::cos(phi)), r.down * (1.0 - std::cos(phi)), r.up * (1.0 - std::cos(phi))};
-      cap.push_back({tip + side * depth * (1.0 - std::sin(phi)), rounded(full, in), j});
-    }
-    // The flat end face: the last ring drawn in towards the middle.
-    Section face = rounded(full, r);
-    double cy = 0.5 * (face.y[3] + face.y[7]);
-    for (int k = 0; k < kHalfPoints; ++k) {
-      face.x[k] *= 0.55;
-      face.y[k] = cy + (face.y[k] - cy) * 0.55;
-    }
-    cap.push_back({tip, face, -1});
-    if (end == 0) {
-      std::reverse(cap.begin(), cap.end());
-      out.insert(out.end(), cap.begin(), cap.end());
-      out.push_back({-1.80 - 0.0, section(-1.80), 0});
-    } else {
-      for (double z : zs)
-        if (z > -1.80 + 1e-9 && z < 1.85) out.push_back({z, section(z), 0});
-      out.push_back({tip + side * depth, full, 0});
-      out.insert(out.end(), cap.begin(), cap.end());
-    }
-  }
+  std::vector<Station> out(ends[0].rbegin(), ends[0].rend());
+  for (double z : zs) out.push_back({z, section(z), 0});
+  out.insert(out.end(), ends[1].begin(), ends[1].end());
   return out;
 }
 
