@@ -354,6 +354,16 @@ void addScoop(SmoothShell& shell, const int parts[4]) {
   block(shell, c, part);
 }
 
+// The dashboard, reaching forward under the bonnet, seen only from the roof
+// camera inside the cabin: without it the road would show through the floor
+// below the windscreen.
+void addDashboard(SmoothShell& shell, const int parts[4]) {
+  double y = at(beltHeight(kCowlZ) - 0.05);
+  int p[4] = {shell.point(Vec3(-0.6, y, -1.3)), shell.point(Vec3(-0.6, y, -0.35)),
+              shell.point(Vec3(0.6, y, -0.35)), shell.point(Vec3(0.6, y, -1.3))};
+  shell.quad(parts[kTrim], p[0], p[1], p[2], p[3]);
+}
+
 // Texture coordinates by part. Without shader programs the paint and glass
 // pictures are all there is to show the shape, so their u follows how far
 // the surface faces up (light from the sky) and v the height; the lamps are
@@ -397,6 +407,7 @@ MeshBuilder buildCarBody() {
   addMirrors(shell, parts);
   addWing(shell, parts);
   addScoop(shell, parts);
+  addDashboard(shell, parts);
   MeshBuilder body;
   body.materials = mesh.materials;
   body.triangles = mesh.triangles;
