@@ -9,3 +9,7 @@ stravo_test(datagen_formats_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_formats_tes
 # The generated data set drawn by the renderer from the start position.
 stravo_gl_test(datagen_render_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_render_test.cpp
                stravo_datagen stravo_render stravo_game PkgConfig::SDL2)
+# The generated car seen from around it: paint, glass and lamps read as such.
+stravo_gl_test(car_look_test ${CMAKE_CURRENT_SOURCE_DIR}/car_look_test.cpp
+               stravo_datagen stravo_render stravo_game PkgConfig::SDL2)
+stravo_test(smooth_shell_test ${CMAKE_CURRENT_SOURCE_DIR}/smooth_shell_test.cpp stravo_datagen)

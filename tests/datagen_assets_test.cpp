@@ -8,6 +8,7 @@
 #include "render/material_script.h"
 #include "render/material_tables.h"
 #include "render/rmd_mesh.h"
+#include "physics/vec3.h"
 #include "render/tga.h"
 
 #include <SDL.h>
@@ -21,6 +22,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -31,6 +33,8 @@ namespace fs = std::filesystem;
 constexpr double kSizeTol = 0.05;   // m, model dimensions
 constexpr double kWheelTol = 0.002; // m, the tyre radius the physics uses
 constexpr float kFloatTol = 1e-4f;
+constexpr double kSliverArea = 1e-3;  // m^2
+constexpr double kDegrees = 3.14159265358979323846 / 180.0;
 
 // One data set generated for the whole suite, read from inside its folder so
 // the program's own paths (and the loader's path-selected corrections) apply.
@@ -122,17 +126,26 @@ TEST_F(DataSet, CarBodyIsASaloonStandingOnItsWheelsAfterTheLoaderTurnsIt) {
   RMDMesh body = load("data\\models\\evo.rmd");
   Box b = boundsOf(body);
   const double ground = -0.397;  // body frame, springs settled
-  EXPECT_NEAR(b.hi[0] - b.lo[0], 1.75, kSizeTol);
   EXPECT_NEAR(b.hi[2] - b.lo[2], 4.1, kSizeTol + 0.02);
   EXPECT_NEAR(b.hi[1] - ground, 1.4, kSizeTol);
   EXPECT_NEAR(b.lo[1] - ground, 0.15, 0.03);
   EXPECT_NEAR(b.lo[2] + b.hi[2], 0.0, 0.1);
+  // The body's width away from the door mirrors, which stand out beyond it.
+  double halfWidth = 0.0;
+  for (int v = 0; v < body.vertexCount; ++v)
+    if (std::fabs(body.positions[size_t(v * 3 + 2)] + 0.6) > 0.2)
+      halfWidth = std::max(halfWidth, std::fabs(double(body.positions[size_t(v * 3)])));
+  EXPECT_NEAR(2.0 * halfWidth, 1.78, kSizeTol);
+  EXPECT_GT(b.hi[0] - b.lo[0], 2.0 * halfWidth + 0.1);
   // Forward is -z: the headlights must end up at the front once turned.
   int lights = body.FindMaterial("evo_lights");
   ASSERT_GE(lights, 0);
   Box l = boundsOf(body, lights);
   EXPECT_LT(l.lo[2], -2.0);
   EXPECT_GT(l.hi[2], 2.0);
+  // The windows are above the waist.
+  Box glass = boundsOf(body, body.FindMaterial("evo_glass"));
+  EXPECT_GT(glass.lo[1] - ground, 0.75);
   // The wheels at rest turn freely inside their arches.
   for (int v = 0; v < body.vertexCount; ++v) {
     double x = body.positions[size_t(v * 3)], y = body.positions[size_t(v * 3 + 1)];
@@ -141,6 +154,98 @@ TEST_F(DataSet, CarBodyIsASaloonStandingOnItsWheelsAfterTheLoaderTurnsIt) {
     for (double axle : {-1.17, 1.17})
       EXPECT_GT(std::hypot(y - (-0.126), z - axle), 0.271 + 0.02) << "vertex " << v;
   }
+}
+
+namespace {
+
+Vec3 vertexAt(const std::vector<float>& a, int32_t v) {
+  return Vec3(a[size_t(v * 3)], a[size_t(v * 3 + 1)], a[size_t(v * 3 + 2)]);
+}
+
+}  // namespace
+
+// Every corner's normal leans the way its triangle faces (no face is wound
+// inside out, no smoothing bends over an edge); panels share their corners,
+// and hard edges keep one vertex per side.
+TEST_F(DataSet, CarNormalsAreSmoothOverPanelsAndSplitAtHardEdges) {
+  for (const char* path : {"data\\models\\evo.rmd", "data\\models\\hwheel.rmd"}) {
+    RMDMesh mesh = load(path);
+    int triangles = 0;
+    for (int m = 0; m < mesh.materialCount; ++m) {
+      const std::vector<int32_t>& idx = mesh.triangleIndices[size_t(m)];
+      for (size_t t = 0; t + 2 < idx.size(); t += 3) {
+        Vec3 a = vertexAt(mesh.positions, idx[t]), b = vertexAt(mesh.positions, idx[t + 1]);
+        Vec3 c = vertexAt(mesh.positions, idx[t + 2]);
+        Vec3 face = cross(b - a, c - a);
+        // Slivers under 10 cm^2 where the arches cut into the sides may fold.
+        if (length(face) < 2.0 * kSliverArea) continue;
+        face = normalized(face);
+        for (int k = 0; k < 3; ++k) {
+          Vec3 n = vertexAt(mesh.normals, idx[t + size_t(k)]);
+          EXPECT_NEAR(length(n), 1.0, 1e-3) << path;
+          EXPECT_GT(dot(n, face), 0.3) << path << " material " << mesh.materialNames[size_t(m)] << " triangle " << t / 3;
+        }
+      }
+      triangles += mesh.triangleCounts[size_t(m)];
+    }
+    // A smooth loft shares most corners; a faceted one would need three vertices a triangle.
+    EXPECT_LT(mesh.vertexCount, triangles * 3 / 2) << path;
+    std::map<std::tuple<float, float, float>, std::set<std::tuple<float, float, float>>> normalsAt;
+    for (int v = 0; v < mesh.vertexCount; ++v) {
+      Vec3 p = vertexAt(mesh.positions, v), n = vertexAt(mesh.normals, v);
+      normalsAt[{float(p.x), float(p.y), float(p.z)}].insert({float(n.x), float(n.y), float(n.z)});
+    }
+    int split = 0;
+    for (const auto& entry : normalsAt) split += entry.second.size() > 1;
+    EXPECT_GT(split, 50) << path;
+  }
+}
+
+// The bumper camera sits inside the closed body: every face it can see from
+// there must be a back face, or the player looks at a panel turned inside out.
+TEST_F(DataSet, BumperCameraInsideTheBodySeesOnlyBackFaces) {
+  RMDMesh body = load("data\\models\\evo.rmd");
+  const Vec3 eye(0.0, 0.09, -1.5);  // body frame, as the bumper camera stands
+  int frontFacing = 0;
+  for (int row = 0; row < 24; ++row) {
+    for (int col = 0; col < 32; ++col) {
+      // Through the 45-degree view with a 4:3 picture, looking forward (-z).
+      double up = std::tan(22.5 * kDegrees) * ((row + 0.5) / 12.0 - 1.0);
+      double across = std::tan(22.5 * kDegrees) * 4.0 / 3.0 * ((col + 0.5) / 16.0 - 1.0);
+      Vec3 dir(across, up, -1.0);
+      bool seen = false;
+      for (int m = 0; m < body.materialCount; ++m) {
+        const std::vector<int32_t>& idx = body.triangleIndices[size_t(m)];
+        for (size_t t = 0; t + 2 < idx.size(); t += 3) {
+          Vec3 a = vertexAt(body.positions, idx[t]), b = vertexAt(body.positions, idx[t + 1]);
+          Vec3 c = vertexAt(body.positions, idx[t + 2]);
+          Vec3 e1 = b - a, e2 = c - a, h = cross(dir, e2);
+          double det = dot(e1, h);
+          if (std::fabs(det) < 1e-12) continue;
+          Vec3 s0 = eye - a;
+          double u = dot(s0, h) / det;
+          Vec3 q = cross(s0, e1);
+          double v = dot(dir, q) / det, hit = dot(e2, q) / det;
+          // Back faces are culled, so they hide nothing behind them.
+          if (u >= 0.0 && v >= 0.0 && u + v <= 1.0 && hit > 0.0 && dot(cross(e1, e2), dir) < 0.0) seen = true;
+        }
+      }
+      frontFacing += seen;
+    }
+  }
+  EXPECT_EQ(frontFacing, 0);
+}
+
+TEST_F(DataSet, CarAndWheelsStayWithinTheTriangleBudget) {
+  auto triangles = [](const RMDMesh& mesh) {
+    int n = 0;
+    for (int m = 0; m < mesh.materialCount; ++m) n += mesh.triangleCounts[size_t(m)];
+    return n;
+  };
+  int body = triangles(load("data\\models\\evo.rmd"));
+  int wheel = triangles(load("data\\models\\hwheel.rmd"));
+  EXPECT_GT(body, 2000);  // a shaped body, not a box
+  EXPECT_LT(body + 4 * wheel, 12000);
 }
 
 TEST_F(DataSet, WheelHasThePhysicsRadiusAfterScaling) {
@@ -154,6 +259,13 @@ TEST_F(DataSet, WheelHasThePhysicsRadiusAfterScaling) {
   EXPECT_NEAR(b.hi[0] - b.lo[0], 0.205, 0.01);
   EXPECT_GE(wheel.FindMaterial("wheel_tyre"), 0);
   EXPECT_GE(wheel.FindMaterial("wheel_rim"), 0);
+  // The brake disc sits inside the rim, between its two faces.
+  int disc = wheel.FindMaterial("wheel_disc");
+  ASSERT_GE(disc, 0);
+  Box d = boundsOf(wheel, disc);
+  EXPECT_LT(d.hi[0] - d.lo[0], 0.1);
+  EXPECT_GT(d.hi[1] - d.lo[1], 0.25);
+  EXPECT_LT(d.hi[1] - d.lo[1], 2.0 * (0.271 - 0.085));
 }
 
 TEST_F(DataSet, ConeTreeAndSkyStandWhereTheGamePutsThem) {

@@ -28,14 +28,14 @@ constexpr const char* kCommandTable =
 
 class GLWindow {
  public:
-  GLWindow() {
+  explicit GLWindow(int width = kWindowWidth, int height = kWindowHeight) {
     SDL_Init(SDL_INIT_VIDEO);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    window_ = SDL_CreateWindow("render test", 0, 0, kWindowWidth, kWindowHeight, SDL_WINDOW_OPENGL);
+    window_ = SDL_CreateWindow("render test", 0, 0, width, height, SDL_WINDOW_OPENGL);
     if (window_ != nullptr) context_ = SDL_GL_CreateContext(window_);
     if (context_ != nullptr) SDL_GL_MakeCurrent(window_, context_);
   }

@@ -11,12 +11,14 @@ constexpr double kAxleZ = 1.17;
 constexpr double kTrackHalf = 0.75;
 constexpr double kTyreRadius = 0.271;     // as drawn, after the loader's 0.9 scale
 
-// The car body: a four-door saloon of about 4.1 x 1.75 x 1.4 m with paint,
-// glass, lights and trim, written in the file's frame (the loader turns it by
-// 180 degrees about y and lifts it by 0.35 m).
+// The car body: a compact four-door rally saloon of about 4.1 x 1.78 x 1.4 m
+// (mirrors aside) lofted from cross-sections, with paint, glass, black trim and
+// lamps, written in the file's frame (the loader turns it by 180 degrees about
+// y and lifts it by 0.35 m).
 MeshBuilder buildCarBody();
 
 // One wheel of radius 0.271 m and 0.205 m wide after the loader's 0.9 scale,
-// turning about x, with tyre and rim; its texture coordinates are written
+// turning about x: a profiled tyre, a five-spoke rim on each face with the
+// brake disc seen between the spokes. Its texture coordinates are written
 // ready for the loader's (u, v) -> (-v, -u) turn.
 MeshBuilder buildWheel();

@@ -7,22 +7,25 @@ namespace {
 // other units, and still shows the base picture.
 const MaterialFile kMaterials[] = {
     {"evo_paint",
-     "// Car paint: the base colour under a mirror of the surroundings that\n"
-     "// grows toward grazing angles.\n"
+     "// Clear-coat paint: the base colour, lit, under a mirror of the\n"
+     "// surroundings that grows toward grazing angles. Without shader programs\n"
+     "// the picture alone shows the body, shaded by which way it faces.\n"
      "UseTexture 0 evo_paint.tga\n"
      "UseDynamicTexture 1\n"
      "UseShader paint.vs\n"
-     "Uniform4f paint_params 0.12 0.85 0.9 60.0\n"
+     "Uniform4f coat_colour 0.05 0.2 0.72 0.07\n"
+     "Uniform4f coat_params 0.35 0.85 1.2 0.75\n"
      "Draw\n"},
     {"evo_glass",
-     "// Tinted glass: mostly reflection, a little of the dark cabin.\n"
+     "// Tinted glass: the same clear coat over a nearly black cabin.\n"
      "UseTexture 0 evo_glass.tga\n"
      "UseDynamicTexture 1\n"
-     "UseShader glass.vs\n"
-     "Uniform4f glass_params 0.12 0.6 1.0 120.0\n"
+     "UseShader paint.vs\n"
+     "Uniform4f coat_colour 0.015 0.018 0.025 0.18\n"
+     "Uniform4f coat_params 0.6 0.4 0.5 0.9\n"
      "Draw\n"},
     {"evo_trim",
-     "// Black plastic: bumpers, sills, grille and underside.\n"
+     "// Black plastic: bumpers, sills, grille, shut lines and underside.\n"
      "UseTexture 0 evo_trim.tga\n"
      "UseShader lit.vs\n"
      "Uniform4f lit_params 0.45 0.6 0.25 24.0\n"
@@ -39,11 +42,17 @@ const MaterialFile kMaterials[] = {
      "Uniform4f lit_params 0.5 0.6 0.1 12.0\n"
      "Draw\n"},
     {"wheel_rim",
-     "// Alloy rim reflecting a fixed sky and ground.\n"
+     "// Gold alloy rim reflecting a fixed sky and ground.\n"
      "UseTexture 0 rim.tga\n"
      "UseTexture 1 envcm.tga\n"
      "UseShader chrome.vs\n"
-     "Uniform4f chrome_params 0.45 0.5 0.8 50.0\n"
+     "Uniform4f chrome_params 0.25 0.45 0.8 40.0\n"
+     "Draw\n"},
+    {"wheel_disc",
+     "// Cast-iron brake disc behind the spokes.\n"
+     "UseTexture 0 brake_disc.tga\n"
+     "UseShader lit.vs\n"
+     "Uniform4f lit_params 0.5 0.6 0.4 20.0\n"
      "Draw\n"},
     {"cone",
      "UseTexture 0 cone.tga\n"

@@ -38,9 +38,9 @@ const char* const kLitFragment =
     "  gl_FragColor = vec4(base.rgb * (lit_params.x + lit_params.y * diffuse) + lit_params.z * specular, base.a);\n"
     "}\n";
 
-// The dynamic cube map is rendered with every face turned 180 degrees about y,
-// so a world direction (x, y, z) is found at (-x, y, -z).
-const char* const kReflectVertex =
+// The rims reflect the fixed surroundings picture on unit 1, looked up by
+// the reflected view direction in world coordinates.
+const char* const kChromeVertex =
     "#version 110\n"
     "uniform vec3 light0;\n"
     "uniform vec3 observer;\n"
@@ -60,31 +60,83 @@ const char* const kReflectVertex =
     "}\n";
 
 // params: x reflection head-on, y reflection at grazing angles, z specular, w shininess.
-std::string reflectFragment(const char* paramsName, const char* cubeName, bool turnedFaces) {
-  std::string p = paramsName;
-  std::string lookup = turnedFaces ? "vec3(-worldReflect.x, worldReflect.y, -worldReflect.z)" : "worldReflect";
-  return std::string("#version 110\n") +
-         "uniform sampler2D tex0;\n"
-         "uniform samplerCube " + cubeName + ";\n"
-         "uniform vec4 " + p + ";\n"
-         "varying vec3 normal;\n"
-         "varying vec3 toLight;\n"
-         "varying vec3 toEye;\n"
-         "varying vec3 worldReflect;\n"
-         "void main() {\n"
-         "  vec3 n = normalize(normal);\n"
-         "  vec3 l = normalize(toLight);\n"
-         "  vec3 e = normalize(toEye);\n"
-         "  float diffuse = max(dot(n, l), 0.0);\n"
-         "  float specular = pow(max(dot(reflect(-l, n), e), 0.0), " + p + ".w);\n"
-         "  float facing = 1.0 - max(dot(n, e), 0.0);\n"
-         "  float mirror = mix(" + p + ".x, " + p + ".y, facing * facing * facing);\n"
-         "  vec3 base = texture2D(tex0, gl_TexCoord[0].st).rgb;\n"
-         "  vec3 surroundings = textureCube(" + cubeName + ", " + lookup + ").rgb;\n"
-         "  vec3 lit = base * (0.35 + 0.75 * diffuse);\n"
-         "  gl_FragColor = vec4(mix(lit, surroundings, mirror) + " + p + ".z * specular, 1.0);\n"
-         "}\n";
-}
+const char* const kChromeFragment =
+    "#version 110\n"
+    "uniform sampler2D tex0;\n"
+    "uniform samplerCube cube1;\n"
+    "uniform vec4 chrome_params;\n"
+    "varying vec3 normal;\n"
+    "varying vec3 toLight;\n"
+    "varying vec3 toEye;\n"
+    "varying vec3 worldReflect;\n"
+    "void main() {\n"
+    "  vec3 n = normalize(normal);\n"
+    "  vec3 l = normalize(toLight);\n"
+    "  vec3 e = normalize(toEye);\n"
+    "  float diffuse = max(dot(n, l), 0.0);\n"
+    "  float specular = pow(max(dot(reflect(-l, n), e), 0.0), chrome_params.w);\n"
+    "  float facing = 1.0 - max(dot(n, e), 0.0);\n"
+    "  float mirror = mix(chrome_params.x, chrome_params.y, facing * facing * facing);\n"
+    "  vec3 base = texture2D(tex0, gl_TexCoord[0].st).rgb;\n"
+    "  vec3 surroundings = textureCube(cube1, worldReflect).rgb;\n"
+    "  vec3 lit = base * (0.35 + 0.75 * diffuse);\n"
+    "  gl_FragColor = vec4(mix(lit, surroundings * base * 1.3, mirror) + chrome_params.z * specular, 1.0);\n"
+    "}\n";
+
+// The clear coat of the car's paint and glass. The light is far off, so its
+// direction is taken per vertex; the reflected view direction too, turned
+// into the dynamic cube map's layout, where every face is rendered turned
+// 180 degrees about y: a world direction (x, y, z) is found at (-x, y, -z).
+const char* const kCoatVertex =
+    "#version 110\n"
+    "uniform vec3 light0;\n"
+    "uniform vec3 observer;\n"
+    "uniform mat3 direction_matrix;\n"
+    "varying vec3 normal;\n"
+    "varying vec3 lightDir;\n"
+    "varying vec3 toEye;\n"
+    "varying vec3 mirrored;\n"
+    "void main() {\n"
+    "  gl_Position = ftransform();\n"
+    "  normal = gl_Normal;\n"
+    "  lightDir = normalize(light0 - gl_Vertex.xyz);\n"
+    "  toEye = observer - gl_Vertex.xyz;\n"
+    "  vec3 r = direction_matrix * reflect(-normalize(toEye), gl_Normal);\n"
+    "  mirrored = vec3(-r.x, r.y, -r.z);\n"
+    "}\n";
+
+// A lit base colour under the surroundings, weighted by a Fresnel-like term
+// from the head-on reflectance (colour.a) to the grazing one (params.w),
+// rising with the cube of the grazing factor (a little earlier than
+// Schlick's fifth power, so the mirror shows at the chase camera's angles);
+// a sharp highlight of the light on top. One texture read; the
+// highlight's power is five squarings (x^32), cheaper than pow on a software
+// rasteriser. params: x ambient, y diffuse, z highlight.
+const char* const kCoatFragment =
+    "#version 110\n"
+    "uniform samplerCube cube1;\n"
+    "uniform vec4 coat_colour;\n"
+    "uniform vec4 coat_params;\n"
+    "varying vec3 normal;\n"
+    "varying vec3 lightDir;\n"
+    "varying vec3 toEye;\n"
+    "varying vec3 mirrored;\n"
+    "void main() {\n"
+    "  vec3 n = normalize(normal);\n"
+    "  vec3 e = normalize(toEye);\n"
+    "  float diffuse = max(dot(n, lightDir), 0.0);\n"
+    "  float grazing = 1.0 - max(dot(n, e), 0.0);\n"
+    "  float fresnel = mix(coat_colour.a, coat_params.w, grazing * grazing * grazing);\n"
+    "  float s = max(dot(reflect(-e, n), lightDir), 0.0);\n"
+    "  s *= s;\n"
+    "  s *= s;\n"
+    "  s *= s;\n"
+    "  s *= s;\n"
+    "  s *= s;\n"
+    "  vec3 base = coat_colour.rgb * (coat_params.x + coat_params.y * diffuse);\n"
+    "  vec3 surroundings = textureCube(cube1, mirrored).rgb;\n"
+    "  gl_FragColor = vec4(mix(base, surroundings, fresnel) + coat_params.z * s, 1.0);\n"
+    "}\n";
 
 // Road and ground: the base picture, the detail picture close by (its
 // mipmaps fade it out far off), light from the sun and haze far off. The
@@ -225,9 +277,8 @@ const char* const kGhostFragment =
 std::vector<ShaderPair> buildShaders() {
   return {
       {"lit", kLitVertex, kLitFragment},
-      {"paint", kReflectVertex, reflectFragment("paint_params", "cube1", true)},
-      {"glass", kReflectVertex, reflectFragment("glass_params", "cube1", true)},
-      {"chrome", kReflectVertex, reflectFragment("chrome_params", "cube1", false)},
+      {"paint", kCoatVertex, kCoatFragment},
+      {"chrome", kChromeVertex, kChromeFragment},
       {"road", kRoadVertex, kRoadFragment},
       {"ground", kRoadVertex, kGroundFragment},
       {"sky", kSkyVertex, kSkyFragment},

@@ -101,22 +101,29 @@ Image detailPicture() {
   });
 }
 
-// Deep blue metallic, lighter toward the roof, with a dark sill and fine flakes.
+// The painted body without shader programs: u is how far the surface faces
+// up (0 down, 1 up), v the height on the car. Up-facing panels take the sky's
+// light, sides a bright horizon streak over a darker reflection of the
+// ground, undersides shade off.
 Image paintPicture() {
-  return paint(256, 256, [](double u, double v) {
-    double flakes = tiledValueNoise(u * 128.0, v * 128.0, 128, 51u);
-    Rgba deep{0.05, 0.14, 0.42, 1.0}, light{0.16, 0.32, 0.72, 1.0};
-    Rgba c = mix(deep, light, smoothstep01((v - 0.15) / 0.6));
-    c = scale(c, 0.94 + 0.12 * flakes);
-    // A pin stripe along the waist.
-    c = mix(c, Rgba{0.85, 0.85, 0.88, 1.0}, band(v, 0.595, 0.61, 0.004));
-    return mix(c, Rgba{0.04, 0.04, 0.05, 1.0}, 1.0 - smoothstep01((v - 0.22) / 0.03));
+  return paint(128, 64, [](double u, double v) {
+    double up = u * 2.0 - 1.0;
+    Rgba blue{0.06, 0.2, 0.62, 1.0};
+    double light = 0.42 + 0.5 * smoothstep01((up + 0.6) / 1.3);
+    Rgba c = scale(blue, light);
+    // The horizon seen in the doors and wings, and the sky on the bonnet and roof.
+    c = mix(c, Rgba{0.62, 0.72, 0.88, 1.0}, 0.45 * band(up, 0.08, 0.3, 0.12));
+    c = mix(c, Rgba{0.36, 0.5, 0.82, 1.0}, 0.35 * smoothstep01((up - 0.55) / 0.4));
+    return scale(c, 0.8 + 0.2 * smoothstep01((v - 0.1) / 0.3));
   });
 }
 
+// The windows the same way: dark, with the sky in the screens that face up.
 Image glassPicture() {
-  return paint(64, 64, [](double, double v) {
-    return mix(Rgba{0.06, 0.08, 0.10, 1.0}, Rgba{0.20, 0.24, 0.30, 1.0}, v);
+  return paint(64, 64, [](double u, double) {
+    double up = u * 2.0 - 1.0;
+    Rgba dark{0.05, 0.06, 0.08, 1.0}, sky{0.42, 0.5, 0.62, 1.0};
+    return mix(dark, sky, 0.6 * smoothstep01((up - 0.35) / 0.55));
   });
 }
 
@@ -128,12 +135,24 @@ Image trimPicture() {
   });
 }
 
-// Headlight in the left half, tail light in the right.
+// Headlamp in the first two fifths, tail lamp in the next two, the number
+// plate in the last fifth: white, a dark rim and a row of dark characters.
 Image lightsPicture() {
-  return paint(128, 64, [](double u, double v) {
-    double x = std::fmod(u, 0.5) * 2.0;
+  return paint(256, 64, [](double u, double v) {
+    if (u >= 0.8) {
+      double x = (u - 0.8) / 0.2;
+      double rim = band(x, 0.03, 0.97, 0.02) * band(v, 0.1, 0.9, 0.08);
+      double glyph = band(x, 0.12, 0.88, 0.02) * band(v, 0.28, 0.72, 0.05) *
+                     band(std::fmod(x * 7.0, 1.0), 0.18, 0.82, 0.08);
+      double g = 0.15 + 0.75 * rim * (1.0 - 0.8 * glyph);
+      return Rgba{g, g, g * 0.97, 1.0};
+    }
+    // Dark gutters between the three keep the mipmaps from bleeding across.
+    if (std::fmod(u, 0.4) > 0.36) return Rgba{0.12, 0.12, 0.12, 1.0};
+    bool head = u < 0.4;
+    double x = std::fmod(u, 0.4) / 0.36;
     double rim = band(x, 0.04, 0.96, 0.04) * band(v, 0.08, 0.92, 0.08);
-    if (u < 0.5) {
+    if (head) {
       double lamp = std::max(std::exp(-((x - 0.3) * (x - 0.3) + (v - 0.5) * (v - 0.5)) * 30.0),
                              std::exp(-((x - 0.72) * (x - 0.72) + (v - 0.5) * (v - 0.5)) * 40.0));
       Rgba glass{0.70, 0.72, 0.74, 1.0};
@@ -164,20 +183,26 @@ Image tyrePicture() {
   });
 }
 
-// Five-spoke alloy: the disc's centre is (0.5, 0.5).
+// Gold alloy: the spokes are geometry, so the picture is the metal alone,
+// with a faint brushed grain.
 Image rimPicture() {
-  return paint(128, 128, [](double u, double v) {
-    double x = u - 0.5, y = v - 0.5;
-    double r = std::sqrt(x * x + y * y) * 2.0;  // 1 at the rim's edge
+  return paint(64, 64, [](double u, double v) {
+    double grain = tiledFractalNoise(u, v, 16, 2, 73u);
+    return scale(Rgba{0.78, 0.62, 0.26, 1.0}, 0.85 + 0.2 * grain);
+  });
+}
+
+// The brake disc seen from the side, centred: a dark hat, the machined ring
+// with its grooves, and the bare edge.
+Image discPicture() {
+  return paint(64, 64, [](double u, double v) {
+    double x = (u - 0.5) * 0.4, y = (v - 0.5) * 0.4;  // metres from the axle
+    double r = std::sqrt(x * x + y * y);
+    if (r < 0.068) return Rgba{0.16, 0.16, 0.17, 1.0};
+    double grooves = 0.9 + 0.1 * std::sin(r * 900.0);
     double a = std::atan2(y, x);
-    double spoke = std::cos(a * 5.0);
-    Rgba metal{0.78, 0.79, 0.82, 1.0};
-    double shade = 0.85 + 0.15 * std::cos(a - 0.8);
-    if (r > 0.86) return scale(metal, shade * 0.9);   // rim lip
-    if (r < 0.22) return scale(metal, r < 0.1 ? 0.5 : shade);  // hub and centre cap
-    double width = 0.72 + 0.12 * (r - 0.22);
-    if (spoke > width) return scale(metal, shade);
-    return Rgba{0.05, 0.05, 0.06, 1.0};  // openings: the dark brake behind
+    double slots = band(std::fmod(a * 6.0 / kPi + 12.0 + (r - 0.07) * 40.0, 1.0), 0.45, 0.55, 0.05);
+    return scale(Rgba{0.55, 0.54, 0.52, 1.0}, grooves * (1.0 - 0.35 * slots));
   });
 }
 
@@ -325,6 +350,7 @@ std::vector<TextureFile> buildSurfaceTextures() {
   t.push_back({"data\\textures\\evo_lights.tga", lightsPicture(), 24});
   t.push_back({"data\\textures\\tyre.tga", tyrePicture(), 24});
   t.push_back({"data\\textures\\rim.tga", rimPicture(), 24});
+  t.push_back({"data\\textures\\brake_disc.tga", discPicture(), 24});
   t.push_back({"data\\textures\\cone.tga", conePicture(), 24});
   t.push_back({"data\\textures\\bark.tga", barkPicture(), 24});
   t.push_back({"data\\textures\\leaves.tga", leavesPicture(), 32});
