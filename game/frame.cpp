@@ -99,7 +99,7 @@ void RenderFrame(const GameContext& ctx, GameState& state, const DrawContext& dr
   state.viewRotation.m[12] = state.viewRotation.m[13] = state.viewRotation.m[14] = 0.0f;
   state.viewRotation.m[15] = 1.0f;
   if (draw.ghostScene != nullptr && ctx.ghosts != nullptr)
-    updateGhostScene(*draw.ghostScene, *ctx.ghosts, *draw.renderer);
+    updateGhostScene(*draw.ghostScene, *ctx.ghosts, *draw.renderer, state.viewer.active);
   draw.renderer->SetCamera(&state.viewEye, &state.viewRotation, state.fieldOfView);
   draw.renderer->Render(Renderer::kNormalView, nullptr);
   // F12 logs one frame's drawing.

@@ -30,7 +30,7 @@ void addMesh(GhostScene& scene, const RMDMesh& mesh, const Vec3& position, const
 
 }  // namespace
 
-void updateGhostScene(GhostScene& scene, Ghosts& ghosts, Renderer& renderer) {
+void updateGhostScene(GhostScene& scene, Ghosts& ghosts, Renderer& renderer, bool inReplay) {
   if (!scene.registered) {
     if (!ghosts.shown || scene.body == nullptr || scene.wheel == nullptr) return;
     // The ghost car exists from here on, so its pose can be referred to.
@@ -40,7 +40,7 @@ void updateGhostScene(GhostScene& scene, Ghosts& ghosts, Renderer& renderer) {
     for (CarWheel& w : car.wheels) addMesh(scene, *scene.wheel, w.drawn.hub, w.drawn.matrix, renderer);
     scene.registered = true;
   }
-  bool visible = ghostVisible(ghosts);
+  bool visible = !inReplay && ghostVisible(ghosts);
   for (size_t i = 0; i < scene.geometries.size(); ++i)
     scene.geometries[i]->triangleCount = visible ? scene.triangleCounts[i] : 0;
 }

@@ -20,8 +20,9 @@ struct GhostScene {
 };
 
 // Once a frame before the scene is drawn: registers the geometry when the
-// ghost is first shown, then shows or hides it.
-void updateGhostScene(GhostScene& scene, Ghosts& ghosts, Renderer& renderer);
+// ghost is first shown, then shows or hides it. `inReplay` hides it while the
+// replay viewer plays: the drive it races stands still then.
+void updateGhostScene(GhostScene& scene, Ghosts& ghosts, Renderer& renderer, bool inReplay);
 
 // Frees the geometry; the renderer must be gone already.
 void freeGhostScene(GhostScene& scene);
