@@ -194,8 +194,8 @@ void placeStartCones() {
 void registerCarAndTrack() {
   RegisterCarInstances(*program.car, *program.meshes.carBody, *program.meshes.wheel, *program.renderer,
                        *program.scene);
-  RegisterMeshInstance(*program.meshes.track, *program.renderer, program.scene->zero, program.scene->identity,
-                       kNoCubemap, *program.scene);
+  registerFixedMeshInstance(*program.meshes.track, *program.renderer, program.scene->zero, program.scene->identity,
+                            kNoCubemap, *program.scene);
 }
 
 void createSkidMarksAndShadow() {

@@ -33,6 +33,13 @@ void RegisterMeshInstance(RMDMesh& mesh, Renderer& renderer, Vec3& position, Mat
   }
 }
 
+void registerFixedMeshInstance(RMDMesh& mesh, Renderer& renderer, Vec3& position, Mat4& orientation,
+                               int cubemapId, SceneInstances& instances) {
+  size_t first = instances.geometries.size();
+  RegisterMeshInstance(mesh, renderer, position, orientation, cubemapId, instances);
+  for (size_t i = first; i < instances.geometries.size(); ++i) renderer.MarkFixed(instances.geometries[i]);
+}
+
 bool LoadProps(const char* fileName, RMDMesh& tree, Renderer& renderer, GameState& state, PropTable& props,
                SceneInstances& instances) {
   PropFile file;
@@ -49,7 +56,8 @@ bool LoadProps(const char* fileName, RMDMesh& tree, Renderer& renderer, GameStat
   for (int i = 0; i < count; ++i) {
     props.positions[i] = file.props[i].position;
     props.orientations[i] = yawPitchMat4(file.props[i].heading, 0.0f);
-    RegisterMeshInstance(tree, renderer, props.positions[i], props.orientations[i], kStaticCubemapId, instances);
+    registerFixedMeshInstance(tree, renderer, props.positions[i], props.orientations[i], kStaticCubemapId,
+                              instances);
   }
   return true;
 }
@@ -62,8 +70,8 @@ void RegisterCarInstances(PhCar& car, RMDMesh& body, RMDMesh& wheel, Renderer& r
 }
 
 void RegisterStartCones(GameState& state, RMDMesh& cone, Renderer& renderer, SceneInstances& instances) {
-  RegisterMeshInstance(cone, renderer, state.startLineA, instances.identity, kStaticCubemapId, instances);
-  RegisterMeshInstance(cone, renderer, state.startLineB, instances.identity, kStaticCubemapId, instances);
+  registerFixedMeshInstance(cone, renderer, state.startLineA, instances.identity, kStaticCubemapId, instances);
+  registerFixedMeshInstance(cone, renderer, state.startLineB, instances.identity, kStaticCubemapId, instances);
 }
 
 void CreateSkidMarkGeometry(GameState& state, Renderer& renderer, SceneInstances& instances) {

@@ -32,6 +32,11 @@ struct PropTable {
 void RegisterMeshInstance(RMDMesh& mesh, Renderer& renderer, Vec3& position, Mat4& orientation,
                           int cubemapId, SceneInstances& instances);
 
+// The same for a model that never moves (the track, trees, cones): the
+// renderer may leave out those of its index ranges that a view cannot show.
+void registerFixedMeshInstance(RMDMesh& mesh, Renderer& renderer, Vec3& position, Mat4& orientation,
+                               int cubemapId, SceneInstances& instances);
+
 // Reads `fileName` (the start position and heading into `state`, then one tree
 // per record). False when the file cannot be read; the start stays at the origin.
 bool LoadProps(const char* fileName, RMDMesh& tree, Renderer& renderer, GameState& state,

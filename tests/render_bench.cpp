@@ -5,7 +5,8 @@
 // median frame time and the triangle counts. The data set is read from the
 // folder in STRAVO_DATA_DIR (default "run"), which holds data\...; write one
 // with stravo-datagen DIR. STRAVO_BENCH_FRAMES changes the number of frames;
-// STRAVO_BENCH_PNG=DIR saves each case's last frame as DIR/<case>.png.
+// STRAVO_BENCH_PNG=DIR saves each case's last frame as DIR/<case>.png;
+// STRAVO_BENCH_NOCULL=1 submits every triangle of fixed geometry too.
 #include "app/log.h"
 #include "game/game_state.h"
 #include "game/prop_file.h"
@@ -100,6 +101,8 @@ class Scene {
     renderer_ = std::make_unique<Renderer>(&SDL_GL_GetProcAddress);
     renderer_->SetViewportSize(kWidth, kHeight);
     place(props, setup.gameOrder);
+    // The same pictures and counts with every triangle submitted.
+    renderer_->rangeCulling = std::getenv("STRAVO_BENCH_NOCULL") == nullptr;
     return true;
   }
 
@@ -137,12 +140,13 @@ class Scene {
   Renderer& renderer() { return *renderer_; }
 
  private:
-  void add(RMDMesh& mesh, Vec3& position, Mat4& orientation, int cubemapId) {
+  void add(RMDMesh& mesh, Vec3& position, Mat4& orientation, int cubemapId, bool fixed = false) {
     if (mesh.materialCount > kMaxInstanceMaterials) mesh.materialCount = kMaxInstanceMaterials;
     for (int i = 0; i < mesh.materialCount; ++i) {
       Geometry* g = new Geometry(mesh, mesh.materialNames[i].c_str());
       g->SetTransform(&position, &orientation);
       renderer_->AddGeometry(g, g, cubemapId, &position);
+      if (fixed) renderer_->MarkFixed(g);
       geometries_.push_back(g);
     }
   }
@@ -153,7 +157,7 @@ class Scene {
   }
 
   void addTrees() {
-    for (size_t i = 0; i < treePositions_.size(); ++i) add(meshes_[3], treePositions_[i], treeOrientations_[i], 0);
+    for (size_t i = 0; i < treePositions_.size(); ++i) add(meshes_[3], treePositions_[i], treeOrientations_[i], 0, true);
   }
 
   void place(const PropFile& props, bool gameOrder) {
@@ -172,17 +176,17 @@ class Scene {
     if (gameOrder) {
       add(meshes_[5], renderer_->ObserverPosition(), identity_, 0);
       addTrees();
-      for (Vec3& cone : cones_) add(meshes_[2], cone, identity_, 0);
+      for (Vec3& cone : cones_) add(meshes_[2], cone, identity_, 0, true);
       addCar();
-      add(meshes_[4], origin_, identity_, 0);
+      add(meshes_[4], origin_, identity_, 0, true);
       CreateSkidMarkGeometry(game_, *renderer_, instances_);
       CreateShadowGeometry(game_, *renderer_, instances_);
     } else {
       addCar();
-      add(meshes_[4], origin_, identity_, 0);
+      add(meshes_[4], origin_, identity_, 0, true);
       add(meshes_[5], renderer_->ObserverPosition(), identity_, 0);
       addTrees();
-      for (Vec3& cone : cones_) add(meshes_[2], cone, identity_, 0);
+      for (Vec3& cone : cones_) add(meshes_[2], cone, identity_, 0, true);
     }
     // The chase camera: behind the car (its local +z), looking at it.
     Vec3 back = localToWorld(carOrientation_, Vec3(0, 0, 1), Vec3(0, 0, 0));
@@ -242,6 +246,7 @@ void renderScene(benchmark::State& state, const SceneSetup& setup, bool cubemaps
   state.counters["median_ms"] = times.empty() ? 0.0 : times[times.size() / 2] * 1000.0;
   state.counters["tris_in_scene"] = scene.renderer().trianglesInScene;
   state.counters["tris_per_frame"] = scene.renderer().matRenderer().trianglesRendered;
+  state.counters["tris_submitted"] = scene.renderer().matRenderer().trianglesSubmitted;
 }
 
 int framesToRun() {
