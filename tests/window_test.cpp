@@ -156,6 +156,25 @@ TEST_F(WindowTest, RefusedFullscreenModeRunsInAWindowOfTheConfiguredSize) {
   EXPECT_EQ(h, 600);
 }
 
+// A three-line config.txt leaves the refresh rate 0: the display's current rate.
+TEST_F(WindowTest, RefreshRateZeroGoesFullscreenAtTheCurrentRate) {
+  SDL_InitSubSystem(SDL_INIT_VIDEO);
+  SDL_DisplayMode current;
+  ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &current), 0);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  AppConfig config = windowedConfig(0);
+  config.windowwidth = current.w;
+  config.windowheight = current.h;
+  config.bitsperpixel = int(SDL_BITSPERPIXEL(current.format));
+  config.fullscreen = 1;
+  config.refreshrate = 0;
+  bool opened = false;
+  std::string messages = openWindow(config, &opened);
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(messages, "");
+  EXPECT_TRUE(fullscreenActive());
+}
+
 TEST_F(WindowTest, ResizeToZeroHeightKeepsTheProjectionFinite) {
   bool opened = false;
   openWindow(windowedConfig(0), &opened);
