@@ -15,7 +15,7 @@
 #include "physics/mat4.h"
 #include "physics/quadtree.h"
 #include "physics/random.h"
-#include "physics/track_collision.h"
+#include "game/startup_models.h"
 #include "physics/world.h"
 #include "render/gl_proc.h"
 #include "render/renderer.h"
@@ -30,16 +30,6 @@
 #include <thread>
 
 namespace {
-
-// The six models, in the order they load.
-struct Meshes {
-  RMDMesh* carBody = nullptr;
-  RMDMesh* wheel = nullptr;
-  RMDMesh* cone = nullptr;
-  RMDMesh* tree = nullptr;
-  RMDMesh* track = nullptr;
-  RMDMesh* skyDome = nullptr;
-};
 
 // The overlay textures the frame composition draws.
 struct HudTextureSet {
@@ -58,7 +48,7 @@ struct Program {
   RunStats stats;
   Renderer* renderer = nullptr;
   PhWorld* world = nullptr;
-  Meshes meshes;
+  StartupModels* models = nullptr;
   CollisionQuadtree* quadtree = nullptr;
   HudTextureSet hud;
   PropTable* props = nullptr;
@@ -104,25 +94,11 @@ void createRenderer() {
 
 void createWorld() { program.world = new PhWorld; }
 
-// A model that does not load stops start-up.
-RMDMesh* loadMesh(const char* path) {
-  RMDMesh* mesh = new RMDMesh;
-  if (mesh->Load(path)) return mesh;
-  delete mesh;
-  logLine("Error loading model");
-  return nullptr;
-}
-
+// A model that does not load stops start-up (the sequence has logged it).
 bool loadMeshes() {
-  Meshes& m = program.meshes;
-  if (!(m.carBody = loadMesh("data\\models\\evo.rmd"))) return false;
-  if (!(m.wheel = loadMesh("data\\models\\hwheel.rmd"))) return false;
-  if (!(m.cone = loadMesh("data\\models\\cone.rmd"))) return false;
-  if (!(m.tree = loadMesh("data\\models\\tree1.rmd"))) return false;
-  if (!(m.track = loadMesh("data\\models\\track1.rmd"))) return false;
-  program.quadtree = buildTrackQuadtree(*m.track);
-  program.world->attachTree(program.quadtree);
-  return (m.skyDome = loadMesh("data\\models\\skydome.rmd")) != nullptr;
+  program.models = new StartupModels;
+  std::string failedPath;
+  return loadStartupModels("", *program.models, *program.world, program.quadtree, failedPath);
 }
 
 // A missing texture leaves its GL name 0: that overlay is drawn untextured.
@@ -175,26 +151,26 @@ void createCar() {
 void createSharedTransform() { program.scene = new SceneInstances; }
 
 void registerSkyDome() {
-  RegisterMeshInstance(*program.meshes.skyDome, *program.renderer, program.renderer->ObserverPosition(),
+  RegisterMeshInstance(program.models->skyDome, *program.renderer, program.renderer->ObserverPosition(),
                        program.scene->identity, kNoCubemap, *program.scene);
 }
 
 // A missing prop file leaves no props and the start at the origin, heading 0.
 void loadProps() {
-  LoadProps(kPropFile, *program.meshes.tree, *program.renderer, *program.game, *program.props, *program.scene);
+  LoadProps(kPropFile, program.models->tree, *program.renderer, *program.game, *program.props, *program.scene);
 }
 
 void placeCar() { placeCarAtStart(program.context, *program.game); }
 
 void placeStartCones() {
   computeStartLine(*program.game);
-  RegisterStartCones(*program.game, *program.meshes.cone, *program.renderer, *program.scene);
+  RegisterStartCones(*program.game, program.models->cone, *program.renderer, *program.scene);
 }
 
 void registerCarAndTrack() {
-  RegisterCarInstances(*program.car, *program.meshes.carBody, *program.meshes.wheel, *program.renderer,
+  RegisterCarInstances(*program.car, program.models->body, program.models->wheel, *program.renderer,
                        *program.scene);
-  registerFixedMeshInstance(*program.meshes.track, *program.renderer, program.scene->zero, program.scene->identity,
+  registerFixedMeshInstance(program.models->track, *program.renderer, program.scene->zero, program.scene->identity,
                             kNoCubemap, *program.scene);
 }
 
@@ -243,11 +219,8 @@ void freeInputDevice() {
 }
 
 void freeMeshes() {
-  Meshes& m = program.meshes;
-  for (RMDMesh** mesh : {&m.carBody, &m.track, &m.wheel, &m.tree, &m.skyDome, &m.cone}) {
-    delete *mesh;
-    *mesh = nullptr;
-  }
+  delete program.models;
+  program.models = nullptr;
 }
 
 void freeQuadtree() {
