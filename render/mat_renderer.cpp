@@ -403,13 +403,16 @@ void MatRenderer::setArrayPointers(const Geometry& g) {
     glDisableClientState(GL_NORMAL_ARRAY);
   }
 #if STRAVO_GLSL
-  // Forced colours always apply; vertex colours only tint a textured surface,
-  // an untextured one takes the material's colour.
+  // Forced colours always apply. An untextured draw switches the colour array
+  // off, so it takes the material's colour; a textured one leaves the array as
+  // it was (on after the reset, off after an untextured draw of the same
+  // material) and only points it at the vertex colours. Geometry without
+  // colours switches it off: GL would read through the previous pointer.
+  if (!texturing) glDisableClientState(GL_COLOR_ARRAY);
   if (g.forcedColors != nullptr) {
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(3, GL_FLOAT, 0, g.forcedColors);
-  } else if (g.colors != nullptr && texturing) {
-    glEnableClientState(GL_COLOR_ARRAY);
+  } else if (g.colors != nullptr) {
     glColorPointer(3, GL_FLOAT, 0, g.colors);
   } else {
     glDisableClientState(GL_COLOR_ARRAY);

@@ -170,6 +170,27 @@ TEST_F(RendererTest, VertexColoursTintTexturesAndForcedColoursAlwaysApply) {
   EXPECT_EQ(logLines("MatRenderer: Use Texture 0 NONE"), 1);
 }
 
+#if STRAVO_GLSL
+// The colour array is left as the previous draw set it: a textured pass after
+// an untextured one of the same material is not tinted by the vertex colours,
+// while a material that starts textured is.
+TEST_F(RendererTest, TexturedPassAfterAnUntexturedOneKeepsTheColourArrayOff) {
+  material("twopass", "Color 0 0 1\r\nDraw\r\nZPass 1\r\nUseTexture 0 white.tga\r\nDraw\r\n");
+  material("textured", "Color 0 0 1\r\nUseTexture 0 white.tga\r\nDraw\r\n");
+  auto draw = [&](const std::string& name) {
+    Quad quad = screenQuad(name, 1.0, kGreen);
+    Geometry g = quad.geometry();
+    auto renderer = makeRenderer();
+    renderer->AddGeometry(&g, &g, 0, nullptr);
+    clearColour(0, 0, 0);
+    renderer->Render(Renderer::kNormalView, nullptr);
+    return centrePixel();
+  };
+  EXPECT_TRUE(near(draw("twopass"), kBlue));
+  EXPECT_TRUE(near(draw("textured"), kGreen));
+}
+#endif
+
 TEST_F(RendererTest, GeometryIsFiledPerMaterialNameAndCubemapId) {
   material("paint", "Draw\r\n");
   Quad a = screenQuad("paint"), b = screenQuad("paint"), skid = screenQuad("skid");
