@@ -151,32 +151,32 @@ void createCar() {
 void createSharedTransform() { program.scene = new SceneInstances; }
 
 void registerSkyDome() {
-  RegisterMeshInstance(program.models->skyDome, *program.renderer, program.renderer->ObserverPosition(),
+  registerMeshInstance(program.models->skyDome, *program.renderer, program.renderer->ObserverPosition(),
                        program.scene->identity, kNoCubemap, *program.scene);
 }
 
 // A missing prop file leaves no props and the start at the origin, heading 0.
-void loadProps() {
-  LoadProps(kPropFile, program.models->tree, *program.renderer, *program.game, *program.props, *program.scene);
+void loadPropFile() {
+  loadProps(kPropFile, program.models->tree, *program.renderer, *program.game, *program.props, *program.scene);
 }
 
 void placeCar() { placeCarAtStart(program.context, *program.game); }
 
 void placeStartCones() {
   computeStartLine(*program.game);
-  RegisterStartCones(*program.game, program.models->cone, *program.renderer, *program.scene);
+  registerStartCones(*program.game, program.models->cone, *program.renderer, *program.scene);
 }
 
 void registerCarAndTrack() {
-  RegisterCarInstances(*program.car, program.models->body, program.models->wheel, *program.renderer,
+  registerCarInstances(*program.car, program.models->body, program.models->wheel, *program.renderer,
                        *program.scene);
   registerFixedMeshInstance(program.models->track, *program.renderer, program.scene->zero, program.scene->identity,
                             kNoCubemap, *program.scene);
 }
 
 void createSkidMarksAndShadow() {
-  CreateSkidMarkGeometry(*program.game, *program.renderer, *program.scene);
-  CreateShadowGeometry(*program.game, *program.renderer, *program.scene);
+  createSkidMarkGeometry(*program.game, *program.renderer, *program.scene);
+  createShadowGeometry(*program.game, *program.renderer, *program.scene);
 }
 
 // May be absent: GLSL programs are then never switched.
@@ -244,14 +244,14 @@ void freeRendererWorldAndCar() {
   program.car = nullptr;
 }
 
-void freeProps() {
-  FreeProps(*program.props);
+void freePropTable() {
+  freeProps(*program.props);
   delete program.props;
   program.props = nullptr;
 }
 
 void freeSharedTransform() {
-  FreeSceneInstances(*program.scene);
+  freeSceneInstances(*program.scene);
   delete program.scene;
   program.scene = nullptr;
   delete program.game;
@@ -275,7 +275,7 @@ bool Init(const AppConfig& config) {
   createCar();                // 11
   createSharedTransform();    // 12
   registerSkyDome();          // 13
-  loadProps();                // 14
+  loadPropFile();             // 14
   placeCar();                 // 15
   placeStartCones();          // 16
   registerCarAndTrack();      // 17
@@ -312,7 +312,7 @@ void Cleanup() {
   freeMeshes();                  // 5
   freeQuadtree();                // 6
   freeRendererWorldAndCar();     // 7
-  freeProps();                   // 8
+  freePropTable();               // 8
   freeSharedTransform();         // 9
   logLine("%s", runStatsLine(program.stats).c_str());  // 10
 }

@@ -109,7 +109,7 @@ class Scene {
   ~Scene() {
     renderer_.reset();
     for (Geometry* g : geometries_) delete g;
-    FreeSceneInstances(instances_);
+    freeSceneInstances(instances_);
     if (context_ != nullptr) SDL_GL_DeleteContext(context_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     SDL_Quit();
@@ -179,8 +179,8 @@ class Scene {
       for (Vec3& cone : cones_) add(meshes_[2], cone, identity_, 0, true);
       addCar();
       add(meshes_[4], origin_, identity_, 0, true);
-      CreateSkidMarkGeometry(game_, *renderer_, instances_);
-      CreateShadowGeometry(game_, *renderer_, instances_);
+      createSkidMarkGeometry(game_, *renderer_, instances_);
+      createShadowGeometry(game_, *renderer_, instances_);
     } else {
       addCar();
       add(meshes_[4], origin_, identity_, 0, true);
