@@ -91,24 +91,6 @@ bool depthMatches(Uint32 format, int bits) {
   return int(SDL_BITSPERPIXEL(format)) == bits || int(SDL_BYTESPERPIXEL(format)) * 8 == bits;
 }
 
-// The display mode exactly as asked: size, depth and frequency, where a
-// frequency of 0 means the display's current one. False when the display
-// offers no such mode.
-bool findDisplayMode(int width, int height, int bits, int refresh, SDL_DisplayMode& out) {
-  SDL_DisplayMode current;
-  if (refresh == 0 && SDL_GetCurrentDisplayMode(0, &current) == 0) refresh = current.refresh_rate;
-  int count = SDL_GetNumDisplayModes(0);
-  for (int i = 0; i < count; ++i) {
-    SDL_DisplayMode mode;
-    if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
-    if (mode.w == width && mode.h == height && mode.refresh_rate == refresh && depthMatches(mode.format, bits)) {
-      out = mode;
-      return true;
-    }
-  }
-  return false;
-}
-
 // Switches the new window to the fullscreen mode; false leaves it windowed
 // with the windowed styles.
 bool enterFullscreen(const SDL_DisplayMode& mode) {
@@ -151,6 +133,21 @@ bool openWindowWithContext(const char* title, int width, int height, Uint32 flag
 }
 
 }  // namespace
+
+bool findDisplayMode(int width, int height, int bits, int refresh, SDL_DisplayMode& out) {
+  SDL_DisplayMode current;
+  if (refresh == 0 && SDL_GetCurrentDisplayMode(0, &current) == 0) refresh = current.refresh_rate;
+  int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+    if (mode.w == width && mode.h == height && mode.refresh_rate == refresh && depthMatches(mode.format, bits)) {
+      out = mode;
+      return true;
+    }
+  }
+  return false;
+}
 
 void setWindowConfig(const AppConfig& config) { state.config = config; }
 

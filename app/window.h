@@ -18,6 +18,11 @@ constexpr int kChoosePixelFormat = -1;
 // multisample set-up opens the window again.
 void setWindowConfig(const AppConfig& config);
 
+// The display mode a fullscreen request asks for: exactly this size, depth and
+// frequency, where a frequency of 0 means the display's current one. False
+// when the display offers no such mode. Needs the video subsystem.
+bool findDisplayMode(int width, int height, int bits, int refresh, SDL_DisplayMode& out);
+
 // Clears fullscreenActive; done before anything else at program start.
 void clearFullscreenFlag();
 
