@@ -2,6 +2,7 @@
 
 #include "physics/quadtree.h"
 
+#include <algorithm>
 #include <cassert>
 
 namespace {
@@ -20,6 +21,15 @@ bool outOfReach(const TriangleFootprint& f, const Vec3& p, double reach) {
   return p.x < double(f.xMin) - reach || p.x > double(f.xMax) + reach || p.z < double(f.zMin) - reach ||
          p.z > double(f.zMax) + reach;
 }
+
+// An x/z box a probe reaches; a footprint wholly beyond it on one axis holds
+// no point, and no computed closest point, within the reach.
+struct ReachBox {
+  double xLow, xHigh, zLow, zHigh;
+  bool misses(const TriangleFootprint& f) const {
+    return double(f.xMin) > xHigh || double(f.xMax) < xLow || double(f.zMin) > zHigh || double(f.zMax) < zLow;
+  }
+};
 
 Vec3 triangleNormal(const Vec3& v0, const Vec3& v1, const Vec3& v2) {
   return normalized(cross(v1 - v0, v2 - v1));
@@ -151,12 +161,23 @@ void nearestContacts(CollisionQuadtree& tree, int count, const Vec3* probes, con
   assert(count >= 0 && count <= CollisionQuadtree::kMaxProbes && "too many probes for one search");
   // One pass over the result list: a triangle out of a probe's starting reach
   // can never become its contact, and each list keeps the result order.
-  for (int k = 0; k < count; ++k) tree.candidates[k].clear();
+  // Each probe's reach as an x/z box, and the box around them all, which
+  // most results of the query lie outside.
+  ReachBox boxes[CollisionQuadtree::kMaxProbes];
+  ReachBox all{kFarAway, -kFarAway, kFarAway, -kFarAway};
+  for (int k = 0; k < count; ++k) {
+    tree.candidates[k].clear();
+    double reach = double(radii[k]) + kFootprintSlack;
+    boxes[k] = {probes[k].x - reach, probes[k].x + reach, probes[k].z - reach, probes[k].z + reach};
+    all = {std::min(all.xLow, boxes[k].xLow), std::max(all.xHigh, boxes[k].xHigh), std::min(all.zLow, boxes[k].zLow),
+           std::max(all.zHigh, boxes[k].zHigh)};
+  }
   for (int i = 0; i < tree.resultCount; ++i) {
     int32_t t = tree.results[size_t(i)];
     const TriangleFootprint& f = tree.footprints[size_t(t)];
+    if (all.misses(f)) continue;
     for (int k = 0; k < count; ++k) {
-      if (!outOfReach(f, probes[k], double(radii[k]) + kFootprintSlack)) tree.candidates[k].push_back(t);
+      if (!boxes[k].misses(f)) tree.candidates[k].push_back(t);
     }
   }
   for (int k = 0; k < count; ++k) {
