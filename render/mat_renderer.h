@@ -11,6 +11,8 @@
 #include "render/shader_program.h"
 #include "render/textures.h"
 
+#include <vector>
+
 // The layer between material scripts and OpenGL: it owns every texture, shader
 // program and dynamic cube map a material names, performs the state changes of
 // material commands, draws geometry lists with vertex arrays and counts the
