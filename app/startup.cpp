@@ -19,7 +19,7 @@
 #include "physics/mat4.h"
 #include "physics/quadtree.h"
 #include "physics/random.h"
-#include "physics/track_collision.h"
+#include "game/startup_models.h"
 #include "physics/world.h"
 #include "render/gl_proc.h"
 #include "render/renderer.h"
@@ -35,16 +35,6 @@
 #include <thread>
 
 namespace {
-
-// The six models, in the order they load.
-struct Meshes {
-  RMDMesh* carBody = nullptr;
-  RMDMesh* wheel = nullptr;
-  RMDMesh* cone = nullptr;
-  RMDMesh* tree = nullptr;
-  RMDMesh* track = nullptr;
-  RMDMesh* skyDome = nullptr;
-};
 
 // The overlay textures the frame composition draws.
 struct HudTextureSet {
@@ -64,7 +54,7 @@ struct Program {
   RunStats stats;
   Renderer* renderer = nullptr;
   PhWorld* world = nullptr;
-  Meshes meshes;
+  StartupModels* models = nullptr;
   CollisionQuadtree* quadtree = nullptr;
   HudTextureSet hud;
   PropTable* props = nullptr;
@@ -114,25 +104,11 @@ void createRenderer() {
 
 void createWorld() { program.world = new PhWorld; }
 
-// A model that does not load stops start-up.
-RMDMesh* loadMesh(const char* path) {
-  RMDMesh* mesh = new RMDMesh;
-  if (mesh->Load(path)) return mesh;
-  delete mesh;
-  logLine("Error loading model");
-  return nullptr;
-}
-
+// A model that does not load stops start-up (the sequence has logged it).
 bool loadMeshes() {
-  Meshes& m = program.meshes;
-  if (!(m.carBody = loadMesh("data\\models\\evo.rmd"))) return false;
-  if (!(m.wheel = loadMesh("data\\models\\hwheel.rmd"))) return false;
-  if (!(m.cone = loadMesh("data\\models\\cone.rmd"))) return false;
-  if (!(m.tree = loadMesh("data\\models\\tree1.rmd"))) return false;
-  if (!(m.track = loadMesh("data\\models\\track1.rmd"))) return false;
-  program.quadtree = buildTrackQuadtree(*m.track);
-  program.world->attachTree(program.quadtree);
-  return (m.skyDome = loadMesh("data\\models\\skydome.rmd")) != nullptr;
+  program.models = new StartupModels;
+  std::string failedPath;
+  return loadStartupModels("", *program.models, *program.world, program.quadtree, failedPath);
 }
 
 // A missing texture leaves its GL name 0: that overlay is drawn untextured.
@@ -187,32 +163,32 @@ void createCar() {
 void createSharedTransform() { program.scene = new SceneInstances; }
 
 void registerSkyDome() {
-  RegisterMeshInstance(*program.meshes.skyDome, *program.renderer, program.renderer->ObserverPosition(),
+  registerMeshInstance(program.models->skyDome, *program.renderer, program.renderer->ObserverPosition(),
                        program.scene->identity, kNoCubemap, *program.scene);
 }
 
 // A missing prop file leaves no props and the start at the origin, heading 0.
-void loadProps() {
-  LoadProps(kPropFile, *program.meshes.tree, *program.renderer, *program.game, *program.props, *program.scene);
+void loadPropFile() {
+  loadProps(kPropFile, program.models->tree, *program.renderer, *program.game, *program.props, *program.scene);
 }
 
 void placeCar() { placeCarAtStart(program.context, *program.game); }
 
 void placeStartCones() {
   computeStartLine(*program.game);
-  RegisterStartCones(*program.game, *program.meshes.cone, *program.renderer, *program.scene);
+  registerStartCones(*program.game, program.models->cone, *program.renderer, *program.scene);
 }
 
 void registerCarAndTrack() {
-  RegisterCarInstances(*program.car, *program.meshes.carBody, *program.meshes.wheel, *program.renderer,
+  registerCarInstances(*program.car, program.models->body, program.models->wheel, *program.renderer,
                        *program.scene);
-  RegisterMeshInstance(*program.meshes.track, *program.renderer, program.scene->zero, program.scene->identity,
-                       kNoCubemap, *program.scene);
+  registerFixedMeshInstance(program.models->track, *program.renderer, program.scene->zero, program.scene->identity,
+                            kNoCubemap, *program.scene);
 }
 
 void createSkidMarksAndShadow() {
-  CreateSkidMarkGeometry(*program.game, *program.renderer, *program.scene);
-  CreateShadowGeometry(*program.game, *program.renderer, *program.scene);
+  createSkidMarkGeometry(*program.game, *program.renderer, *program.scene);
+  createShadowGeometry(*program.game, *program.renderer, *program.scene);
 }
 
 // May be absent: GLSL programs are then never switched.
@@ -239,8 +215,8 @@ void openGameGhosts() {
              *program.game);
   program.context.ghosts = program.ghosts;
   program.ghostScene = new GhostScene;
-  program.ghostScene->body = program.meshes.carBody;
-  program.ghostScene->wheel = program.meshes.wheel;
+  program.ghostScene->body = &program.models->body;
+  program.ghostScene->wheel = &program.models->wheel;
   program.draw.ghostScene = program.ghostScene;
 }
 
@@ -283,11 +259,8 @@ void freeInputDevice() {
 }
 
 void freeMeshes() {
-  Meshes& m = program.meshes;
-  for (RMDMesh** mesh : {&m.carBody, &m.track, &m.wheel, &m.tree, &m.skyDome, &m.cone}) {
-    delete *mesh;
-    *mesh = nullptr;
-  }
+  delete program.models;
+  program.models = nullptr;
 }
 
 void freeQuadtree() {
@@ -311,8 +284,8 @@ void freeRendererWorldAndCar() {
   program.car = nullptr;
 }
 
-void freeProps() {
-  FreeProps(*program.props);
+void freePropTable() {
+  freeProps(*program.props);
   delete program.props;
   program.props = nullptr;
 }
@@ -325,7 +298,7 @@ void freeSharedTransform() {
   program.replay = nullptr;
   delete program.ghosts;
   program.ghosts = nullptr;
-  FreeSceneInstances(*program.scene);
+  freeSceneInstances(*program.scene);
   delete program.scene;
   program.scene = nullptr;
   delete program.game;
@@ -349,7 +322,7 @@ bool Init(const AppConfig& config) {
   createCar();                // 11
   createSharedTransform();    // 12
   registerSkyDome();          // 13
-  loadProps();                // 14
+  loadPropFile();             // 14
   placeCar();                 // 15
   placeStartCones();          // 16
   registerCarAndTrack();      // 17
@@ -396,7 +369,7 @@ void Cleanup() {
   freeMeshes();                  // 5
   freeQuadtree();                // 6
   freeRendererWorldAndCar();     // 7
-  freeProps();                   // 8
+  freePropTable();               // 8
   freeSharedTransform();         // 9
   logLine("%s", runStatsLine(program.stats).c_str());  // 10
 }

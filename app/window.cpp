@@ -20,6 +20,10 @@ struct WindowState {
   float aspect = 1.0f;  // of the last resize
   bool swapControl = false;
   int samples = 0;
+  // The window being opened: its client size, window flags and fullscreen mode.
+  int width = 0, height = 0;
+  Uint32 flags = 0;
+  SDL_DisplayMode mode = {};
 };
 
 WindowState state;
@@ -87,21 +91,6 @@ bool depthMatches(Uint32 format, int bits) {
   return int(SDL_BITSPERPIXEL(format)) == bits || int(SDL_BYTESPERPIXEL(format)) * 8 == bits;
 }
 
-// The display mode exactly as asked: size, depth and frequency. False when the
-// display offers no such mode.
-bool findDisplayMode(int width, int height, int bits, int refresh, SDL_DisplayMode& out) {
-  int count = SDL_GetNumDisplayModes(0);
-  for (int i = 0; i < count; ++i) {
-    SDL_DisplayMode mode;
-    if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
-    if (mode.w == width && mode.h == height && mode.refresh_rate == refresh && depthMatches(mode.format, bits)) {
-      out = mode;
-      return true;
-    }
-  }
-  return false;
-}
-
 // Switches the new window to the fullscreen mode; false leaves it windowed
 // with the windowed styles.
 bool enterFullscreen(const SDL_DisplayMode& mode) {
@@ -114,7 +103,51 @@ bool enterFullscreen(const SDL_DisplayMode& mode) {
   return false;
 }
 
+// The window and its current context in the format asked for last. On
+// failure nothing is left open and `failure` names the step that failed.
+bool openWindowWithContext(const char* title, int width, int height, Uint32 flags, const SDL_DisplayMode& mode,
+                           const char*& failure) {
+  // The size is the client area; SDL adds the frame itself.
+  state.window = SDL_CreateWindow(title, 0, 0, width, height, flags);
+  if (state.window == nullptr) {
+    failure = "Window Creation Error.";
+    return false;
+  }
+  bool fullscreenWanted = state.fullscreenActive;
+  if (state.fullscreenActive && !enterFullscreen(mode)) state.fullscreenActive = false;
+  state.context = SDL_GL_CreateContext(state.window);
+  if (state.context == nullptr) {
+    failure = "Can't Create A GL Rendering Context.";
+  } else if (SDL_GL_MakeCurrent(state.window, state.context) != 0) {
+    failure = "Can't Activate The GL Rendering Context.";
+  } else {
+    return true;
+  }
+  // Released here without the shutdown messages; the video subsystem stays.
+  if (state.context != nullptr) SDL_GL_DeleteContext(state.context);
+  state.context = nullptr;
+  SDL_DestroyWindow(state.window);
+  state.window = nullptr;
+  state.fullscreenActive = fullscreenWanted;
+  return false;
+}
+
 }  // namespace
+
+bool findDisplayMode(int width, int height, int bits, int refresh, SDL_DisplayMode& out) {
+  SDL_DisplayMode current;
+  if (refresh == 0 && SDL_GetCurrentDisplayMode(0, &current) == 0) refresh = current.refresh_rate;
+  int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+    if (mode.w == width && mode.h == height && mode.refresh_rate == refresh && depthMatches(mode.format, bits)) {
+      out = mode;
+      return true;
+    }
+  }
+  return false;
+}
 
 void setWindowConfig(const AppConfig& config) { state.config = config; }
 
@@ -128,7 +161,7 @@ bool CreateAppWindow(const char* title, int width, int height, int bits, bool fu
     return false;
   }
 
-  SDL_DisplayMode mode;
+  SDL_DisplayMode mode = {};
   if (state.fullscreenActive &&
       !findDisplayMode(width, height, bits, state.config.refreshrate, mode)) {
     state.fullscreenActive = false;
@@ -138,37 +171,35 @@ bool CreateAppWindow(const char* title, int width, int height, int bits, bool fu
   flags |= state.fullscreenActive ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE;
   SDL_ShowCursor(SDL_DISABLE);
 
+  // With fsaa the multisample window is asked for straight away; only when
+  // the driver refuses it is the ordinary window opened, and the refusal
+  // reported once that window's context can tell why.
   bool formatChosenHere = pixelFormat == kChoosePixelFormat;
-  if (formatChosenHere) {
-    requestPlainFormat(bits);
+  bool multisampleWanted = formatChosenHere && state.config.fsaa > 0;
+  state.width = width;
+  state.height = height;
+  state.flags = flags;
+  state.mode = mode;
+  bool multisampled = multisampleWanted && SetupMultisample(state.config.fsaa);
+  if (multisampled) {
+    state.samples = state.config.fsaa;
   } else {
-    requestMultisampleFormat(pixelFormat);
-  }
-  // The size is the client area; SDL adds the frame itself.
-  state.window = SDL_CreateWindow(title, 0, 0, width, height, flags);
-  if (state.window == nullptr) {
-    DestroyAppWindow();
-    createError("Window Creation Error.");
-    return false;
-  }
-  if (state.fullscreenActive && !enterFullscreen(mode)) state.fullscreenActive = false;
-
-  state.context = SDL_GL_CreateContext(state.window);
-  if (state.context == nullptr) {
-    DestroyAppWindow();
-    createError("Can't Create A GL Rendering Context.");
-    return false;
-  }
-  if (SDL_GL_MakeCurrent(state.window, state.context) != 0) {
-    DestroyAppWindow();
-    createError("Can't Activate The GL Rendering Context.");
-    return false;
-  }
-  state.samples = formatChosenHere ? 0 : pixelFormat;
-
-  if (state.config.fsaa > 0 && formatChosenHere && SetupMultisample(state.config.fsaa)) {
-    // The window was opened again with the multisample format; the rest is done.
-    return state.window != nullptr;
+    if (formatChosenHere) {
+      requestPlainFormat(bits);
+    } else {
+      requestMultisampleFormat(pixelFormat);
+    }
+    const char* failure = nullptr;
+    if (!openWindowWithContext(title, width, height, flags, mode, failure)) {
+      DestroyAppWindow();
+      createError(failure);
+      return false;
+    }
+    state.samples = formatChosenHere ? 0 : pixelFormat;
+    if (multisampleWanted) {
+      createError(SDL_GL_ExtensionSupported(kMultisampleExtension) ? "Multisampling failed to initialise."
+                                                                  : "Multisampling is not supported.");
+    }
   }
 
   SDL_ShowWindow(state.window);
@@ -185,27 +216,20 @@ bool CreateAppWindow(const char* title, int width, int height, int bits, bool fu
 }
 
 bool SetupMultisample(int samples) {
-  if (!SDL_GL_ExtensionSupported(kMultisampleExtension)) {
-    createError("Multisampling is not supported.");
-    return false;
-  }
-  // Asking for the format: a hidden probe window gets a visual only when the
-  // driver has a format with these attributes.
   requestMultisampleFormat(samples);
-  SDL_Window* probe = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-  if (probe == nullptr) {
-    createError("Multisampling failed to initialise.");
+  const char* failure = nullptr;
+  if (!openWindowWithContext(state.title.c_str(), state.width, state.height, state.flags, state.mode, failure)) {
     return false;
   }
-  SDL_DestroyWindow(probe);
-
-  std::string title = state.title;
-  DestroyAppWindow();
-  const AppConfig& c = state.config;
-  // A failed re-creation has shown its message and left no window: the
-  // caller's window creation then fails as a whole.
-  CreateAppWindow(title.c_str(), c.windowwidth, c.windowheight, c.bitsperpixel, c.fullscreen != 0, samples);
-  return true;
+  // A driver without the extension gets the ordinary window, as it would
+  // have without asking.
+  if (SDL_GL_ExtensionSupported(kMultisampleExtension)) return true;
+  SDL_GL_MakeCurrent(state.window, nullptr);
+  SDL_GL_DeleteContext(state.context);
+  state.context = nullptr;
+  SDL_DestroyWindow(state.window);
+  state.window = nullptr;
+  return false;
 }
 
 void DestroyAppWindow() {

@@ -8,14 +8,20 @@
 // class of other platforms is SDL's video subsystem here: it is started when
 // the window is created and shut down when it is destroyed.
 
-// The pixel-format argument that lets CreateAppWindow choose the format; a
-// positive value is the sample count of a multisample format SetupMultisample found.
+// The pixel-format argument that lets CreateAppWindow choose the format (with
+// fsaa > 0 it asks for a multisample one first); a positive value asks for a
+// multisample format with that many samples and nothing else.
 constexpr int kChoosePixelFormat = -1;
 
 // The configuration the window reads besides its arguments: the fullscreen
 // refresh rate, the swap interval, the samples, and the sizes used when the
 // multisample set-up opens the window again.
 void setWindowConfig(const AppConfig& config);
+
+// The display mode a fullscreen request asks for: exactly this size, depth and
+// frequency, where a frequency of 0 means the display's current one. False
+// when the display offers no such mode. Needs the video subsystem.
+bool findDisplayMode(int width, int height, int bits, int refresh, SDL_DisplayMode& out);
 
 // Clears fullscreenActive; done before anything else at program start.
 void clearFullscreenFlag();
@@ -35,8 +41,11 @@ void ResizeView(int width, int height);
 // The fixed GL state of the whole run and the swap interval. Always true.
 bool InitGLState();
 
-// Finds a multisample format with the given samples and opens the window
-// again with it. False (after its message) leaves the current window in use.
+// Opens the window being created directly with a multisample format of the
+// given samples, its context current, when the driver offers one and the
+// multisample extension. False leaves no window: CreateAppWindow then opens
+// the ordinary one and shows why ("Multisampling is not supported." or
+// "Multisampling failed to initialise.").
 bool SetupMultisample(int samples);
 
 // The window procedure: a resize re-projects, a close posts the quit event,

@@ -22,7 +22,7 @@ void addUnreflected(Geometry* geometry, Renderer& renderer, SceneInstances& inst
 
 }  // namespace
 
-void RegisterMeshInstance(RMDMesh& mesh, Renderer& renderer, Vec3& position, Mat4& orientation,
+void registerMeshInstance(RMDMesh& mesh, Renderer& renderer, Vec3& position, Mat4& orientation,
                           int cubemapId, SceneInstances& instances) {
   if (mesh.materialCount > kMaxInstanceMaterials) mesh.materialCount = kMaxInstanceMaterials;
   for (int i = 0; i < mesh.materialCount; ++i) {
@@ -33,7 +33,14 @@ void RegisterMeshInstance(RMDMesh& mesh, Renderer& renderer, Vec3& position, Mat
   }
 }
 
-bool LoadProps(const char* fileName, RMDMesh& tree, Renderer& renderer, GameState& state, PropTable& props,
+void registerFixedMeshInstance(RMDMesh& mesh, Renderer& renderer, Vec3& position, Mat4& orientation,
+                               int cubemapId, SceneInstances& instances) {
+  size_t first = instances.geometries.size();
+  registerMeshInstance(mesh, renderer, position, orientation, cubemapId, instances);
+  for (size_t i = first; i < instances.geometries.size(); ++i) renderer.MarkFixed(instances.geometries[i]);
+}
+
+bool loadProps(const char* fileName, RMDMesh& tree, Renderer& renderer, GameState& state, PropTable& props,
                SceneInstances& instances) {
   PropFile file;
   if (!readPropFile(fileName, file)) return false;
@@ -49,24 +56,25 @@ bool LoadProps(const char* fileName, RMDMesh& tree, Renderer& renderer, GameStat
   for (int i = 0; i < count; ++i) {
     props.positions[i] = file.props[i].position;
     props.orientations[i] = yawPitchMat4(file.props[i].heading, 0.0f);
-    RegisterMeshInstance(tree, renderer, props.positions[i], props.orientations[i], kStaticCubemapId, instances);
+    registerFixedMeshInstance(tree, renderer, props.positions[i], props.orientations[i], kStaticCubemapId,
+                              instances);
   }
   return true;
 }
 
-void RegisterCarInstances(PhCar& car, RMDMesh& body, RMDMesh& wheel, Renderer& renderer,
+void registerCarInstances(PhCar& car, RMDMesh& body, RMDMesh& wheel, Renderer& renderer,
                           SceneInstances& instances) {
-  RegisterMeshInstance(body, renderer, car.drawn.position, car.drawn.orientation, kCarCubemapId, instances);
+  registerMeshInstance(body, renderer, car.drawn.position, car.drawn.orientation, kCarCubemapId, instances);
   for (CarWheel& w : car.wheels)
-    RegisterMeshInstance(wheel, renderer, w.drawn.hub, w.drawn.matrix, kCarCubemapId, instances);
+    registerMeshInstance(wheel, renderer, w.drawn.hub, w.drawn.matrix, kCarCubemapId, instances);
 }
 
-void RegisterStartCones(GameState& state, RMDMesh& cone, Renderer& renderer, SceneInstances& instances) {
-  RegisterMeshInstance(cone, renderer, state.startLineA, instances.identity, kStaticCubemapId, instances);
-  RegisterMeshInstance(cone, renderer, state.startLineB, instances.identity, kStaticCubemapId, instances);
+void registerStartCones(GameState& state, RMDMesh& cone, Renderer& renderer, SceneInstances& instances) {
+  registerFixedMeshInstance(cone, renderer, state.startLineA, instances.identity, kStaticCubemapId, instances);
+  registerFixedMeshInstance(cone, renderer, state.startLineB, instances.identity, kStaticCubemapId, instances);
 }
 
-void CreateSkidMarkGeometry(GameState& state, Renderer& renderer, SceneInstances& instances) {
+void createSkidMarkGeometry(GameState& state, Renderer& renderer, SceneInstances& instances) {
   for (SkidTrail& trail : state.skids.trails) {
     initSkidTrail(trail);
     // The intensity goes in as a forced colour, so it applies whatever the
@@ -78,19 +86,19 @@ void CreateSkidMarkGeometry(GameState& state, Renderer& renderer, SceneInstances
   state.skids.skidTickCounter = 0;
 }
 
-void CreateShadowGeometry(GameState& state, Renderer& renderer, SceneInstances& instances) {
+void createShadowGeometry(GameState& state, Renderer& renderer, SceneInstances& instances) {
   initCarShadow(state.shadow);
   addUnreflected(new Geometry(kShadowVertices, state.shadow.positions, state.shadow.texCoords, nullptr,
                               state.shadow.colors, nullptr, 2, state.shadow.triangles, "carshadow"),
                  renderer, instances);
 }
 
-void FreeSceneInstances(SceneInstances& instances) {
+void freeSceneInstances(SceneInstances& instances) {
   for (Geometry* geometry : instances.geometries) delete geometry;
   instances.geometries.clear();
 }
 
-void FreeProps(PropTable& props) {
+void freeProps(PropTable& props) {
   props.positions.clear();
   props.positions.shrink_to_fit();
   props.orientations.clear();

@@ -29,28 +29,33 @@ struct PropTable {
 
 // Draws `mesh` at `position` with `orientation` (both read at draw time) using
 // its first six materials, in the main view and in reflections.
-void RegisterMeshInstance(RMDMesh& mesh, Renderer& renderer, Vec3& position, Mat4& orientation,
+void registerMeshInstance(RMDMesh& mesh, Renderer& renderer, Vec3& position, Mat4& orientation,
                           int cubemapId, SceneInstances& instances);
+
+// The same for a model that never moves (the track, trees, cones): the
+// renderer may leave out those of its index ranges that a view cannot show.
+void registerFixedMeshInstance(RMDMesh& mesh, Renderer& renderer, Vec3& position, Mat4& orientation,
+                               int cubemapId, SceneInstances& instances);
 
 // Reads `fileName` (the start position and heading into `state`, then one tree
 // per record). False when the file cannot be read; the start stays at the origin.
-bool LoadProps(const char* fileName, RMDMesh& tree, Renderer& renderer, GameState& state,
+bool loadProps(const char* fileName, RMDMesh& tree, Renderer& renderer, GameState& state,
                PropTable& props, SceneInstances& instances);
 
 // The car body at the car's drawn pose and the wheel mesh at each wheel's
 // drawn hub and matrix, all with reflection cube map 1.
-void RegisterCarInstances(PhCar& car, RMDMesh& body, RMDMesh& wheel, Renderer& renderer,
+void registerCarInstances(PhCar& car, RMDMesh& body, RMDMesh& wheel, Renderer& renderer,
                           SceneInstances& instances);
 
 // A cone at each end of the start line (computeStartLine first).
-void RegisterStartCones(GameState& state, RMDMesh& cone, Renderer& renderer,
+void registerStartCones(GameState& state, RMDMesh& cone, Renderer& renderer,
                         SceneInstances& instances);
 
 // The four skid-mark trails and the car shadow, drawn from their arrays in
 // `state` and left out of reflections.
-void CreateSkidMarkGeometry(GameState& state, Renderer& renderer, SceneInstances& instances);
-void CreateShadowGeometry(GameState& state, Renderer& renderer, SceneInstances& instances);
+void createSkidMarkGeometry(GameState& state, Renderer& renderer, SceneInstances& instances);
+void createShadowGeometry(GameState& state, Renderer& renderer, SceneInstances& instances);
 
 // Frees the Geometry objects; the renderer must be gone already.
-void FreeSceneInstances(SceneInstances& instances);
-void FreeProps(PropTable& props);
+void freeSceneInstances(SceneInstances& instances);
+void freeProps(PropTable& props);

@@ -20,7 +20,7 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval);
 // camera.
 void Tick(const GameContext& ctx, GameState& state);
 
-// Start-up, after the car exists and the props are loaded (LoadProps,
+// Start-up, after the car exists and the props are loaded (loadProps,
 // game/scene_setup.h): placeCarAtStart, then computeStartLine (game/laps.h)
 // and the cones, the scene registrations and the skid-mark and shadow
 // geometry; beginGame last, after "Main: Init done".

@@ -28,3 +28,10 @@ struct Contact {
 // strictly closer than `radius` to `probe`; ties keep the earlier triangle. `out`
 // is written only when a contact is found. Moves the tree's cursor.
 bool nearestContact(CollisionQuadtree& tree, const Vec3& probe, float radius, Contact& out);
+
+// The same search for several probes over the same query (at most
+// CollisionQuadtree::kMaxProbes): found[k] and out[k] are what nearestContact
+// gives for probes[k] and radii[k] (out[k] written only when found), with one
+// pass over the result list for all of them.
+void nearestContacts(CollisionQuadtree& tree, int count, const Vec3* probes, const float* radii, Contact* out,
+                     bool* found);

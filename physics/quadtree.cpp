@@ -80,6 +80,20 @@ void freeNode(QuadtreeNode* node) {
   delete node;
 }
 
+void fillEdges(const TriangleVerts& tv, const Vec3& normal, TriangleEdges& e) {
+  for (int k = 0; k < 3; ++k) {
+    const Vec3& a = tv.v[k];
+    const Vec3& b = tv.v[(k + 1) % 3];
+    e.direction[k] = normalized(b - a);
+    e.length[k] = length(a - b);
+  }
+  for (int i = 0; i < 3; ++i) {
+    // The edge arriving at vertex i is edge i - 1.
+    e.planeNormal[i] = cross(normal, e.direction[(i + 2) % 3]);
+    e.planeOffset[i] = float(-dot(e.planeNormal[i], tv.v[i]));
+  }
+}
+
 // Checks the arrays before anything is built; the counts and indices come from a file.
 bool validInput(const float* positions, int vertexCount, int groupCount, const int* groupTriangleCounts,
                 const int32_t* const* groupIndices, int& triangleCount) {
@@ -127,6 +141,7 @@ CollisionQuadtree* buildQuadtree(const float* positions, int vertexCount, int gr
   tree->results.resize(size_t(n));
   tree->queryStamp.assign(size_t(n), 0);
   tree->footprints.resize(size_t(n));
+  tree->edges.resize(size_t(n));
 
   float xMin = kFoldStart, xMax = -kFoldStart, zMin = kFoldStart, zMax = -kFoldStart;
   size_t i = 0;
@@ -151,6 +166,7 @@ CollisionQuadtree* buildQuadtree(const float* positions, int vertexCount, int gr
       plane.point = tv.v[0];
       plane.normal = normalized(cross(tv.v[1] - tv.v[0], tv.v[2] - tv.v[1]));
       plane.offset = float(-dot(plane.normal, tv.v[0]));
+      fillEdges(tv, plane.normal, tree->edges[i]);
       tree->group[i] = g;
       tree->results[i] = int32_t(i);
     }

@@ -20,6 +20,19 @@ struct TrianglePlane {
   float offset;  // -(normal . v0)
 };
 
+// What the contact search needs of a triangle's edges, computed once at build
+// time with the formulas the closest-point queries use. Edge k runs from v[k]
+// to v[k+1] (v[3] = v[0]).
+struct TriangleEdges {
+  Vec3 direction[3];    // normalized(v[k+1] - v[k])
+  double length[3];     // |v[k] - v[k+1]|
+  // The edge plane through vertex i and the one before it (i - 1, wrapping):
+  // m = cross(normal, normalized(v[i] - v[i-1])) points into the triangle,
+  // and m . p + offset >= 0 for points over it.
+  Vec3 planeNormal[3];
+  float planeOffset[3];  // -(m . v[i]) in single precision
+};
+
 // A triangle's extent in x and z.
 struct TriangleFootprint {
   float xMin, xMax, zMin, zMax;
@@ -43,6 +56,7 @@ struct CollisionQuadtree {
   std::vector<TrianglePlane> trianglePlanes;
   std::vector<int32_t> group;    // material group each triangle came from
   std::vector<TriangleFootprint> footprints;  // for the build and the contact search's reach test
+  std::vector<TriangleEdges> edges;          // for the contact search
   std::vector<int32_t> results;  // room for every triangle; the last query's hits
   int resultCount = 0;
   int cursor = 0;
@@ -52,6 +66,11 @@ struct CollisionQuadtree {
   // already listed by the current query carries the current stamp.
   std::vector<uint32_t> queryStamp;
   uint32_t currentStamp = 0;
+
+  // Each probe's candidates of a search over several probes (reused, so a
+  // search allocates only until the lists have grown to the longest query).
+  static constexpr int kMaxProbes = 4;
+  std::vector<int32_t> candidates[kMaxProbes];
 
   // Build statistics.
   int nodeCount = 0;

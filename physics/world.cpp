@@ -21,3 +21,11 @@ bool PhWorld::queryAround(const Vec3& centre, float radius) {
 bool PhWorld::nearestContact(const Vec3& probe, float radius, Contact& out) {
   return tree != nullptr && ::nearestContact(*tree, probe, radius, out);
 }
+
+void PhWorld::nearestContacts(int count, const Vec3* probes, const float* radii, Contact* out, bool* found) {
+  if (tree != nullptr) {
+    ::nearestContacts(*tree, count, probes, radii, out, found);
+    return;
+  }
+  for (int k = 0; k < count; ++k) found[k] = false;
+}

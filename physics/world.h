@@ -25,4 +25,7 @@ class PhWorld {
   bool queryAround(const Vec3& centre, float radius);
   // The tree's nearest-contact search over the last query; false when no tree is attached.
   bool nearestContact(const Vec3& probe, float radius, Contact& out);
+  // The same for several probes over the last query in one pass; every found[k]
+  // false when no tree is attached.
+  void nearestContacts(int count, const Vec3* probes, const float* radii, Contact* out, bool* found);
 };

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+struct IndexRanges;
 struct RMDMesh;
 
 // One drawable piece of the scene. It owns none of its arrays: they belong to a
@@ -26,6 +27,9 @@ struct Geometry {
   int vertexCount = 0;
   const Vec3* position = nullptr;       // translation at draw time; null: the origin
   const Mat4* orientation = nullptr;    // rotation at draw time; null: identity
+  // Geometry that never moves and never changes its arrays: its index ranges,
+  // so that ranges outside the view are not submitted. Null: always drawn whole.
+  const IndexRanges* ranges = nullptr;
 
   // Empty: never drawn.
   Geometry() = default;

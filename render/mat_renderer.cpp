@@ -317,6 +317,7 @@ void MatRenderer::BeginCubemapUpdate() {
     if (state == 2) state = 1;
   }
   trianglesRendered = 0;
+  trianglesSubmitted = 0;
 }
 
 bool MatRenderer::IsCubemapDone(int id) const { return validCubemapId(id) && cubemapStates[id] == 2; }
@@ -402,13 +403,16 @@ void MatRenderer::setArrayPointers(const Geometry& g) {
     glDisableClientState(GL_NORMAL_ARRAY);
   }
 #if STRAVO_GLSL
-  // Forced colours always apply; vertex colours only tint a textured surface,
-  // an untextured one takes the material's colour.
+  // Forced colours always apply. An untextured draw switches the colour array
+  // off, so it takes the material's colour; a textured one leaves the array as
+  // it was (on after the reset, off after an untextured draw of the same
+  // material) and only points it at the vertex colours. Geometry without
+  // colours switches it off: GL would read through the previous pointer.
+  if (!texturing) glDisableClientState(GL_COLOR_ARRAY);
   if (g.forcedColors != nullptr) {
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(3, GL_FLOAT, 0, g.forcedColors);
-  } else if (g.colors != nullptr && texturing) {
-    glEnableClientState(GL_COLOR_ARRAY);
+  } else if (g.colors != nullptr) {
     glColorPointer(3, GL_FLOAT, 0, g.colors);
   } else {
     glDisableClientState(GL_COLOR_ARRAY);
@@ -435,6 +439,16 @@ void MatRenderer::DrawGeometryList(const PtrList<Geometry>& list) {
     if (g->triangleCount <= 0 || g->positions == nullptr || g->triangleIndices == nullptr) continue;
     const Vec3& position = g->position != nullptr ? *g->position : origin();
     const Mat4& orientation = g->orientation != nullptr ? *g->orientation : identity();
+    bool culling = cullVolume != nullptr && g->ranges != nullptr;
+    trianglesRendered += g->triangleCount;
+    if (culling && !markVisibleRanges(*g, position, orientation)) {
+      // Nothing to submit; the array state is still left as drawing it would.
+      if (g != previous) {
+        previous = g;
+        setArrayPointers(*g);
+      }
+      continue;
+    }
     glPushMatrix();
     glTranslatef(float(position.x), float(position.y), float(position.z));
     Mat4 rotation = orientation;
@@ -447,8 +461,39 @@ void MatRenderer::DrawGeometryList(const PtrList<Geometry>& list) {
 #if !STRAVO_GLSL
     glColor3f(1.0f, 1.0f, 1.0f);
 #endif
-    glDrawElements(GL_TRIANGLES, 3 * g->triangleCount, GL_UNSIGNED_INT, g->triangleIndices);
-    trianglesRendered += g->triangleCount;
+    if (culling) {
+      drawVisibleRanges(*g);
+    } else {
+      glDrawElements(GL_TRIANGLES, 3 * g->triangleCount, GL_UNSIGNED_INT, g->triangleIndices);
+      trianglesSubmitted += g->triangleCount;
+    }
     glPopMatrix();
+  }
+}
+
+bool MatRenderer::markVisibleRanges(const Geometry& g, const Vec3& position, const Mat4& orientation) {
+  const std::vector<IndexRange>& ranges = g.ranges->ranges;
+  rangeVisible_.assign(ranges.size(), false);
+  bool any = false;
+  for (size_t i = 0; i < ranges.size(); ++i) {
+    rangeVisible_[i] = !cullVolume->boxOutside(ranges[i].centre, ranges[i].halfSize, position, orientation);
+    any = any || rangeVisible_[i];
+  }
+  return any;
+}
+
+void MatRenderer::drawVisibleRanges(const Geometry& g) {
+  // Neighbouring visible ranges go out as one call, in index order.
+  const std::vector<IndexRange>& ranges = g.ranges->ranges;
+  size_t i = 0;
+  while (i < ranges.size()) {
+    if (!rangeVisible_[i]) {
+      ++i;
+      continue;
+    }
+    int first = ranges[i].firstTriangle, count = 0;
+    for (; i < ranges.size() && rangeVisible_[i]; ++i) count += ranges[i].triangleCount;
+    glDrawElements(GL_TRIANGLES, 3 * count, GL_UNSIGNED_INT, g.triangleIndices + 3 * first);
+    trianglesSubmitted += count;
   }
 }

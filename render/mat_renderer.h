@@ -7,8 +7,11 @@
 #include "render/gl_proc.h"
 #include "render/material_script.h"
 #include "render/material_tables.h"
+#include "render/range_culling.h"
 #include "render/shader_program.h"
 #include "render/textures.h"
+
+#include <vector>
 
 // The layer between material scripts and OpenGL: it owns every texture, shader
 // program and dynamic cube map a material names, performs the state changes of
@@ -70,9 +73,21 @@ class MatRenderer : public ScriptHost {
   const ShaderProgram* currentShader = nullptr;
   bool texturing = false;
   int trianglesRendered = 0;
+  // The volume of the view being drawn, set by the Renderer for its views:
+  // index ranges of fixed geometry wholly outside it are skipped (and still
+  // counted in trianglesRendered). Null: everything is submitted.
+  const ViewVolume* cullVolume = nullptr;
+  // Triangles actually handed to GL, cleared with trianglesRendered.
+  int trianglesSubmitted = 0;
 
  private:
   void readTables();
   void setObjectUniforms(const Vec3& position, const Mat4& orientation);
   void setArrayPointers(const Geometry& g);
+  // Which of `g`'s ranges reach into cullVolume (into rangeVisible_); false
+  // when none does.
+  bool markVisibleRanges(const Geometry& g, const Vec3& position, const Mat4& orientation);
+  void drawVisibleRanges(const Geometry& g);
+
+  std::vector<bool> rangeVisible_;
 };

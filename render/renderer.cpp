@@ -93,6 +93,16 @@ Geometry* Renderer::AddGeometry(Geometry* geometry, Geometry* reflectionGeometry
   return geometry;
 }
 
+void Renderer::MarkFixed(Geometry* geometry) {
+  fixedRanges_.push_back(std::make_unique<IndexRanges>(buildIndexRanges(*geometry)));
+  geometry->ranges = fixedRanges_.back().get();
+}
+
+void Renderer::beginView(const Vec3& position, const Mat4& rotation, float viewFovY, float aspect) {
+  viewVolume_ = ViewVolume::perspective(position, rotation, viewFovY, aspect, kNear, kFar);
+  matRenderer_->cullVolume = rangeCulling ? &viewVolume_ : nullptr;
+}
+
 void Renderer::Render(int mode, Material* material) {
   if (mode == kCubemapView) {
     if (material != nullptr) renderCubemap(material);
@@ -105,6 +115,7 @@ void Renderer::renderNormalView() {
   MatRenderer& r = *matRenderer_;
   logLine("Renderer: *** Rendering start");
   r.trianglesRendered = 0;
+  r.trianglesSubmitted = 0;
 #if STRAVO_GLSL
   if (frameCount < kCubemapRefreshFrames || alwaysUpdateCubemaps) {
     r.BeginCubemapUpdate();
@@ -125,14 +136,17 @@ void Renderer::renderNormalView() {
   r.SetProjection(fovY, kAspect, kNear, kFar);
   static const Mat4 kNoRotation = identityMat4();
   static const Vec3 kOrigin(0.0, 0.0, 0.0);
-  r.SetCamera(cameraPosition != nullptr ? *cameraPosition : kOrigin,
-              cameraRotation != nullptr ? *cameraRotation : kNoRotation);
+  const Vec3& eye = cameraPosition != nullptr ? *cameraPosition : kOrigin;
+  const Mat4& view = cameraRotation != nullptr ? *cameraRotation : kNoRotation;
+  r.SetCamera(eye, view);
+  beginView(eye, view, fovY, kAspect);
   for (SceneEntry* entry : scene) {
     logLine("Renderer: Material \"%s\"", entry->material->name.c_str());
     entry->material->Execute(entry->mainList, entry->reflectionList, Material::kNormalPass);
   }
   logLine("Renderer: *** Rendering end");
   logLine("Renderer: Rendered %i tris", r.trianglesRendered);
+  r.cullVolume = nullptr;
   r.ResetState();
 }
 
@@ -150,6 +164,7 @@ void Renderer::renderCubemap(Material* material) {
   for (int face = 0; face < 6; ++face) {
     Vec3 centre = *material->cubemapCenter + Vec3(0.0, kCubemapLift, 0.0);
     r.SetCamera(centre, faceRotations[face]);
+    beginView(centre, faceRotations[face], kCubemapFov, 1.0f);
     // An object is never drawn into its own reflection.
     for (SceneEntry* entry : scene) {
       if (entry->material->cubemapId == material->cubemapId) continue;
@@ -158,6 +173,7 @@ void Renderer::renderCubemap(Material* material) {
     }
     r.StoreCubeMapSide(material->cubemapId, face);
   }
+  r.cullVolume = nullptr;
   r.SetViewport(viewportWidth, viewportHeight);
   logLine("Renderer: *** Rendering end (dynamic texture)");
   r.ResetState();

@@ -5,6 +5,10 @@
 #include "physics/vec3.h"
 #include "render/geometry.h"
 #include "render/gl_proc.h"
+#include "render/range_culling.h"
+
+#include <memory>
+#include <vector>
 
 class MatRenderer;
 struct Material;
@@ -51,6 +55,11 @@ class Renderer {
   // from, or null. Ids are 0..99. Returns `geometry`.
   Geometry* AddGeometry(Geometry* geometry, Geometry* reflectionGeometry, int cubemapId, const Vec3* cubemapCenter);
 
+  // Declares `geometry` fixed: it never moves and its arrays never change, so
+  // its index ranges that lie outside a view are not submitted (its triangles
+  // are still counted). Moving geometry, and the sky dome, stay drawn whole.
+  void MarkFixed(Geometry* geometry);
+
   // kNormalView (material null): refreshes the dynamic cube maps when due,
   // then draws the scene from the camera. kCubemapView: renders the six faces
   // of `material`'s dynamic cube map.
@@ -73,10 +82,18 @@ class Renderer {
   bool alwaysUpdateCubemaps = false;
   // Triangles of all geometry added to main lists.
   int trianglesInScene = 0;
+  // Whether ranges of fixed geometry outside the view are skipped; the
+  // picture and the counts are the same either way.
+  bool rangeCulling = true;
 
  private:
   void renderNormalView();
   void renderCubemap(Material* material);
 
+  // The volume of a view for the MatRenderer, when culling is on.
+  void beginView(const Vec3& position, const Mat4& rotation, float viewFovY, float aspect);
+
   MatRenderer* matRenderer_;
+  std::vector<std::unique_ptr<IndexRanges>> fixedRanges_;
+  ViewVolume viewVolume_;
 };

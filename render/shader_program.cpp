@@ -25,9 +25,11 @@ void writeInfoLog(GLhandleARB object) {
 GLhandleARB compileShaderFile(GLenum type, const std::string& file) {
   std::vector<unsigned char> source;
   if (!readWholeFile(file.c_str(), source)) return 0;
+  GLint length = GLint(source.size());
+  // NUL-terminated, so an empty file still hands the compiler a string.
+  source.push_back(0);
   GLhandleARB shader = glExt.glCreateShaderObjectARB(type);
   const GLcharARB* text = reinterpret_cast<const GLcharARB*>(source.data());
-  GLint length = GLint(source.size());
   glExt.glShaderSourceARB(shader, 1, &text, &length);
   glExt.glCompileShaderARB(shader);
   GLint compiled = 0;

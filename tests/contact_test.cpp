@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -168,5 +169,94 @@ TEST(NearestContact, SkippingFarTrianglesChangesNoAnswer) {
     found += hit ? 1 : 0;
   }
   EXPECT_GT(found, 100);
+  destroyQuadtree(tree);
+}
+
+namespace {
+
+// The search as the closest-point primitives state it: every listed triangle,
+// its plane pre-test, the front-side closest point, the strictly nearer one.
+bool plainWalk(CollisionQuadtree& tree, const Vec3& probe, float radius, Contact& out) {
+  float best = radius;
+  bool found = false;
+  for (int i = 0; i < tree.resultCount; ++i) {
+    int32_t t = tree.results[size_t(i)];
+    const TrianglePlane& plane = tree.trianglePlanes[size_t(t)];
+    if (!(dot(plane.normal, probe) + double(plane.offset) < double(best))) continue;
+    const TriangleVerts& tv = tree.triangleVerts[size_t(t)];
+    Vec3 closest;
+    if (!closestPointFromFront(probe, tv.v[0], tv.v[1], tv.v[2], closest)) continue;
+    double distance = length(closest - probe);
+    if (distance < double(best)) {
+      best = float(distance);
+      out = {closest, plane.normal, tree.group[size_t(t)]};
+      found = true;
+    }
+  }
+  return found;
+}
+
+// Bit for bit: the car's trajectory depends on every digit.
+void expectSameContact(bool gotFound, const Contact& got, bool wantFound, const Contact& want) {
+  ASSERT_EQ(gotFound, wantFound);
+  if (!wantFound) return;
+  EXPECT_EQ(got.point.x, want.point.x);
+  EXPECT_EQ(got.point.y, want.point.y);
+  EXPECT_EQ(got.point.z, want.point.z);
+  EXPECT_EQ(got.normal.x, want.normal.x);
+  EXPECT_EQ(got.normal.y, want.normal.y);
+  EXPECT_EQ(got.normal.z, want.normal.z);
+  EXPECT_EQ(got.group, want.group);
+}
+
+}  // namespace
+
+TEST(NearestContact, AnswersEqualThePlainWalkOnRandomProbes) {
+  // Bumpy ground of jittered cells in two groups, kerbs standing up from it,
+  // and a few sliver and zero-area triangles.
+  std::srand(1234);
+  auto jitter = [] { return (std::rand() % 2001 - 1000) * 1e-4; };
+  TriangleSoup soup;
+  const double cell = 1.7;
+  for (int i = 0; i < 12; ++i) {
+    for (int j = 0; j < 12; ++j) {
+      double x = i * cell, z = j * cell;
+      Vec3 a(x + jitter(), jitter(), z + jitter()), b(x + jitter(), jitter(), z + cell + jitter());
+      Vec3 c(x + cell + jitter(), jitter(), z + jitter()), d(x + cell + jitter(), jitter(), z + cell + jitter());
+      soup.add((i + j) % 2, a, b, c);
+      soup.add((i + j) % 2, d, c, b);
+    }
+  }
+  for (int i = 0; i < 10; ++i) {
+    double x = 2.0 * i;
+    soup.add(2, Vec3(x, 0, 6), Vec3(x, 0.4, 6.1), Vec3(x + 2, 0, 6));
+    soup.add(2, Vec3(x, 0, 9), Vec3(x + 1e-4, 0.3, 9), Vec3(x + 2e-4, 0.6, 9));
+    soup.add(2, Vec3(x, 0.2, 12), Vec3(x, 0.2, 12), Vec3(x + 1, 0.2, 12));
+  }
+  CollisionQuadtree* tree = soup.build();
+  ASSERT_NE(tree, nullptr);
+  auto uniform = [](double low, double high) { return low + (high - low) * (std::rand() % 10001) / 10000.0; };
+  int contacts = 0, misses = 0;
+  for (int trial = 0; trial < 400; ++trial) {
+    Vec3 centre(uniform(0, 20), 0, uniform(0, 20));
+    ASSERT_TRUE(queryQuadtree(*tree, centre, 3.0f));
+    Vec3 probes[4];
+    float radii[4];
+    Contact want[4], single[4], batch[4];
+    bool wantFound[4], singleFound[4], batchFound[4];
+    for (int k = 0; k < 4; ++k) {
+      probes[k] = centre + Vec3(uniform(-2.5, 2.5), uniform(-0.5, 1.0), uniform(-2.5, 2.5));
+      radii[k] = float(uniform(0.05, 1.5));
+      wantFound[k] = plainWalk(*tree, probes[k], radii[k], want[k]);
+      ++(wantFound[k] ? contacts : misses);
+      singleFound[k] = nearestContact(*tree, probes[k], radii[k], single[k]);
+      expectSameContact(singleFound[k], single[k], wantFound[k], want[k]);
+      EXPECT_EQ(tree->cursor, tree->resultCount);
+    }
+    nearestContacts(*tree, 4, probes, radii, batch, batchFound);
+    for (int k = 0; k < 4; ++k) expectSameContact(batchFound[k], batch[k], wantFound[k], want[k]);
+  }
+  EXPECT_GT(contacts, 400);
+  EXPECT_GT(misses, 400);
   destroyQuadtree(tree);
 }

@@ -1,9 +1,9 @@
 # The data set generator: the circuit's layout and surfaces, then every file of
 # a generated data set read back with the program's own loaders.
 stravo_test(datagen_track_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_track_test.cpp
-            stravo_datagen stravo_track_collision stravo_physics)
+            stravo_datagen stravo_startup_models stravo_physics)
 stravo_test(datagen_assets_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_assets_test.cpp
-            stravo_datagen stravo_render_data stravo_game stravo_track_collision PkgConfig::SDL2)
+            stravo_datagen stravo_render_data stravo_game stravo_startup_models PkgConfig::SDL2)
 stravo_test(datagen_formats_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_formats_test.cpp
             stravo_datagen stravo_render_data)
 # The generated data set drawn by the renderer from the start position.

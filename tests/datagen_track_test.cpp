@@ -6,7 +6,7 @@
 #include "physics/contact.h"
 #include "physics/mat4.h"
 #include "physics/quadtree.h"
-#include "physics/track_collision.h"
+#include "game/startup_models.h"
 
 #include <gtest/gtest.h>
 

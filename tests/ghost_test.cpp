@@ -12,7 +12,7 @@
 #include "game/laps.h"
 #include "game/prop_file.h"
 #include "physics/random.h"
-#include "physics/track_collision.h"
+#include "game/startup_models.h"
 #include "physics/world.h"
 #include "vehicle/car.h"
 #include "vehicle/car_state.h"

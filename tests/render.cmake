@@ -10,4 +10,5 @@ stravo_fuzzer(fuzz_script ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_script.cpp stravo_ren
               SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_script_seeds.cpp)
 # The scene of the data set at 800 x 600; run under a display with
 # STRAVO_DATA_DIR naming a folder written by stravo-datagen.
-stravo_benchmark(render_bench ${CMAKE_CURRENT_SOURCE_DIR}/render_bench.cpp stravo_render stravo_game PkgConfig::SDL2)
+stravo_benchmark(render_bench ${CMAKE_CURRENT_SOURCE_DIR}/render_bench.cpp stravo_game_draw PkgConfig::SDL2)
+stravo_test(range_culling_test ${CMAKE_CURRENT_SOURCE_DIR}/range_culling_test.cpp stravo_render_data)

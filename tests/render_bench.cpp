@@ -1,11 +1,16 @@
 // Renders the data set's scene at 800 x 600 from the start position, 300 frames
 // a run: once with the cube maps refreshed only in the first frames, once with
-// them refreshed every frame. Reports the median frame time and the triangle
-// counts. The data set is read from the folder in STRAVO_DATA_DIR (default
-// "run"), which holds data\...; write one with stravo-datagen DIR.
-// STRAVO_BENCH_FRAMES changes the number of frames.
+// them refreshed every frame, and then as the game draws it by default (4x
+// multisampling, objects added in start-up's order) both ways. Reports the
+// median frame time and the triangle counts. The data set is read from the
+// folder in STRAVO_DATA_DIR (default "run"), which holds data\...; write one
+// with stravo-datagen DIR. STRAVO_BENCH_FRAMES changes the number of frames;
+// STRAVO_BENCH_PNG=DIR saves each case's last frame as DIR/<case>.png;
+// STRAVO_BENCH_NOCULL=1 submits every triangle of fixed geometry too.
 #include "app/log.h"
+#include "game/game_state.h"
 #include "game/prop_file.h"
+#include "game/scene_setup.h"
 #include "physics/mat4.h"
 #include "render/geometry.h"
 #include "render/mat_renderer.h"
@@ -15,6 +20,8 @@
 #include <SDL.h>
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
+
+#include "png_file.h"
 
 #include <unistd.h>
 
@@ -39,12 +46,22 @@ const Vec3 kWheelOffsets[4] = {{0.75, 0.33, -1.3}, {-0.75, 0.33, -1.3}, {0.75, 0
 constexpr double kChaseDistance = 4.0;  // m
 constexpr double kChaseHeight = 1.5;    // m
 constexpr double kStartLineHalfWidth = 7.0;  // m
+constexpr int kGameSamples = 4;  // the default config's fsaa
+
+// How a case draws: the window's multisample samples (0: none) and whether
+// objects are added in start-up's order (sky dome, trees, cones, car and
+// wheels, track, skid marks and shadow) or the bench's own (car and wheels,
+// track, sky dome, trees, cones).
+struct SceneSetup {
+  int samples = 0;
+  bool gameOrder = false;
+};
 
 // The scene of the game at its start: every model instance, placed the way
 // start-up places it, and a chase camera behind the car.
 class Scene {
  public:
-  bool open(std::string& why) {
+  bool open(const SceneSetup& setup, std::string& why) {
     const char* dir = std::getenv("STRAVO_DATA_DIR");
     if (chdir(dir != nullptr ? dir : "run") != 0) {
       why = "no data folder (set STRAVO_DATA_DIR to a folder written by stravo-datagen)";
@@ -55,6 +72,13 @@ class Scene {
     SDL_Init(SDL_INIT_VIDEO);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    if (setup.samples > 0) {
+      // The game's multisample format.
+      for (SDL_GLattr channel : {SDL_GL_RED_SIZE, SDL_GL_GREEN_SIZE, SDL_GL_BLUE_SIZE, SDL_GL_ALPHA_SIZE})
+        SDL_GL_SetAttribute(channel, 8);
+      SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
+      SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, setup.samples);
+    }
     window_ = SDL_CreateWindow("render bench", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL);
     if (window_ == nullptr || (context_ = SDL_GL_CreateContext(window_)) == nullptr) {
       why = "no GL window";
@@ -76,61 +100,93 @@ class Scene {
     }
     renderer_ = std::make_unique<Renderer>(&SDL_GL_GetProcAddress);
     renderer_->SetViewportSize(kWidth, kHeight);
-    place(props);
+    place(props, setup.gameOrder);
+    // The same pictures and counts with every triangle submitted.
+    renderer_->rangeCulling = std::getenv("STRAVO_BENCH_NOCULL") == nullptr;
     return true;
   }
 
   ~Scene() {
     renderer_.reset();
     for (Geometry* g : geometries_) delete g;
+    freeSceneInstances(instances_);
     if (context_ != nullptr) SDL_GL_DeleteContext(context_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     SDL_Quit();
   }
 
-  // One frame as the main loop draws it; returns its seconds.
-  double frame() {
+  // One frame as the main loop draws it; returns its seconds. With `keep` the
+  // finished picture is read back before the swap (outside the timing).
+  double frame(bool keep = false) {
     auto start = std::chrono::steady_clock::now();
     renderer_->Render(Renderer::kNormalView, nullptr);
+    if (keep) {
+      glFinish();
+      double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      kept_ = png_file::readFrame(kWidth, kHeight);
+      auto swapStart = std::chrono::steady_clock::now();
+      SDL_GL_SwapWindow(window_);
+      glFinish();
+      return seconds + std::chrono::duration<double>(std::chrono::steady_clock::now() - swapStart).count();
+    }
     SDL_GL_SwapWindow(window_);
     glFinish();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }
 
+  // The picture of the last frame drawn with `keep`.
+  bool savePicture(const std::string& path) const { return png_file::writePng(path, kWidth, kHeight, kept_); }
+
   Renderer& renderer() { return *renderer_; }
 
  private:
-  void add(RMDMesh& mesh, Vec3& position, Mat4& orientation, int cubemapId) {
+  void add(RMDMesh& mesh, Vec3& position, Mat4& orientation, int cubemapId, bool fixed = false) {
     if (mesh.materialCount > kMaxInstanceMaterials) mesh.materialCount = kMaxInstanceMaterials;
     for (int i = 0; i < mesh.materialCount; ++i) {
       Geometry* g = new Geometry(mesh, mesh.materialNames[i].c_str());
       g->SetTransform(&position, &orientation);
       renderer_->AddGeometry(g, g, cubemapId, &position);
+      if (fixed) renderer_->MarkFixed(g);
       geometries_.push_back(g);
     }
   }
 
-  void place(const PropFile& props) {
+  void addCar() {
+    add(meshes_[0], carPosition_, carOrientation_, kCarCubemapId);
+    for (int i = 0; i < 4; ++i) add(meshes_[1], wheelPositions_[i], carOrientation_, kCarCubemapId);
+  }
+
+  void addTrees() {
+    for (size_t i = 0; i < treePositions_.size(); ++i) add(meshes_[3], treePositions_[i], treeOrientations_[i], 0, true);
+  }
+
+  void place(const PropFile& props, bool gameOrder) {
     carPosition_ = restartPosition(props.startPosition, props.startHeading);
     carOrientation_ = yawPitchMat4(props.startHeading, 0.0f);
-    add(meshes_[0], carPosition_, carOrientation_, kCarCubemapId);
-    for (int i = 0; i < 4; ++i) {
-      wheelPositions_[i] = localToWorld(carOrientation_, kWheelOffsets[i], carPosition_);
-      add(meshes_[1], wheelPositions_[i], carOrientation_, kCarCubemapId);
-    }
-    add(meshes_[4], origin_, identity_, 0);
-    add(meshes_[5], renderer_->ObserverPosition(), identity_, 0);
-    treePositions_.reserve(props.props.size());
-    treeOrientations_.reserve(props.props.size());
+    for (int i = 0; i < 4; ++i) wheelPositions_[i] = localToWorld(carOrientation_, kWheelOffsets[i], carPosition_);
+    // Filled before anything is added: the renderer keeps references into both arrays.
     for (const PropRecord& tree : props.props) {
       treePositions_.push_back(tree.position);
       treeOrientations_.push_back(yawPitchMat4(tree.heading, 0.0f));
-      add(meshes_[3], treePositions_.back(), treeOrientations_.back(), 0);
     }
     for (int side = 0; side < 2; ++side) {
       double a = double((props.startHeading + (side == 0 ? 90.0f : -90.0f)) * 0.017453292f);
       cones_[side] = props.startPosition + Vec3(std::sin(a), 0.0, std::cos(a)) * kStartLineHalfWidth;
-      add(meshes_[2], cones_[side], identity_, 0);
+    }
+    if (gameOrder) {
+      add(meshes_[5], renderer_->ObserverPosition(), identity_, 0);
+      addTrees();
+      for (Vec3& cone : cones_) add(meshes_[2], cone, identity_, 0, true);
+      addCar();
+      add(meshes_[4], origin_, identity_, 0, true);
+      createSkidMarkGeometry(game_, *renderer_, instances_);
+      createShadowGeometry(game_, *renderer_, instances_);
+    } else {
+      addCar();
+      add(meshes_[4], origin_, identity_, 0, true);
+      add(meshes_[5], renderer_->ObserverPosition(), identity_, 0);
+      addTrees();
+      for (Vec3& cone : cones_) add(meshes_[2], cone, identity_, 0, true);
     }
     // The chase camera: behind the car (its local +z), looking at it.
     Vec3 back = localToWorld(carOrientation_, Vec3(0, 0, 1), Vec3(0, 0, 0));
@@ -157,12 +213,15 @@ class Scene {
   Mat4 carOrientation_ = identityMat4(), identity_ = identityMat4(), view_ = identityMat4();
   std::vector<Vec3> treePositions_;
   std::vector<Mat4> treeOrientations_;
+  GameState game_;             // the skid-mark and shadow arrays of the game's case
+  SceneInstances instances_;   // their Geometry
+  std::vector<uint8_t> kept_;  // the picture of the last kept frame
 };
 
-void renderScene(benchmark::State& state, bool cubemapsEveryFrame) {
+void renderScene(benchmark::State& state, const SceneSetup& setup, bool cubemapsEveryFrame, const char* name) {
   Scene scene;
   std::string why;
-  if (!scene.open(why)) {
+  if (!scene.open(setup, why)) {
     state.SkipWithError(why.c_str());
     for (auto _ : state) {
     }
@@ -172,16 +231,22 @@ void renderScene(benchmark::State& state, bool cubemapsEveryFrame) {
   for (int i = 0; i < 3; ++i) scene.frame();
   setLogging(false);
   scene.renderer().alwaysUpdateCubemaps = cubemapsEveryFrame;
+  const char* pictureDir = std::getenv("STRAVO_BENCH_PNG");
+  const size_t frames = size_t(state.max_iterations);
   std::vector<double> times;
   for (auto _ : state) {
-    double seconds = scene.frame();
+    double seconds = scene.frame(pictureDir != nullptr && times.size() + 1 == frames);
     state.SetIterationTime(seconds);
     times.push_back(seconds);
+  }
+  if (pictureDir != nullptr && !scene.savePicture(std::string(pictureDir) + "/" + name + ".png")) {
+    state.SkipWithError("cannot write the picture into STRAVO_BENCH_PNG");
   }
   std::sort(times.begin(), times.end());
   state.counters["median_ms"] = times.empty() ? 0.0 : times[times.size() / 2] * 1000.0;
   state.counters["tris_in_scene"] = scene.renderer().trianglesInScene;
   state.counters["tris_per_frame"] = scene.renderer().matRenderer().trianglesRendered;
+  state.counters["tris_submitted"] = scene.renderer().matRenderer().trianglesSubmitted;
 }
 
 int framesToRun() {
@@ -193,10 +258,23 @@ int framesToRun() {
 // Read before the benchmarks below are registered (same file, earlier definition).
 const int kFramesToRun = framesToRun();
 
-void BM_SceneCubemapsAtStart(benchmark::State& state) { renderScene(state, false); }
-void BM_SceneCubemapsEveryFrame(benchmark::State& state) { renderScene(state, true); }
+const SceneSetup kBenchScene{0, false};
+const SceneSetup kGameScene{kGameSamples, true};
+
+void BM_SceneCubemapsAtStart(benchmark::State& state) {
+  renderScene(state, kBenchScene, false, "SceneCubemapsAtStart");
+}
+void BM_SceneCubemapsEveryFrame(benchmark::State& state) {
+  renderScene(state, kBenchScene, true, "SceneCubemapsEveryFrame");
+}
+void BM_GameStartView(benchmark::State& state) { renderScene(state, kGameScene, false, "GameStartView"); }
+void BM_GameCubemapsEveryFrame(benchmark::State& state) {
+  renderScene(state, kGameScene, true, "GameCubemapsEveryFrame");
+}
 
 }  // namespace
 
 BENCHMARK(BM_SceneCubemapsAtStart)->Iterations(kFramesToRun)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SceneCubemapsEveryFrame)->Iterations(kFramesToRun)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GameStartView)->Iterations(kFramesToRun)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GameCubemapsEveryFrame)->Iterations(kFramesToRun)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -170,6 +170,27 @@ TEST_F(RendererTest, VertexColoursTintTexturesAndForcedColoursAlwaysApply) {
   EXPECT_EQ(logLines("MatRenderer: Use Texture 0 NONE"), 1);
 }
 
+#if STRAVO_GLSL
+// The colour array is left as the previous draw set it: a textured pass after
+// an untextured one of the same material is not tinted by the vertex colours,
+// while a material that starts textured is.
+TEST_F(RendererTest, TexturedPassAfterAnUntexturedOneKeepsTheColourArrayOff) {
+  material("twopass", "Color 0 0 1\r\nDraw\r\nZPass 1\r\nUseTexture 0 white.tga\r\nDraw\r\n");
+  material("textured", "Color 0 0 1\r\nUseTexture 0 white.tga\r\nDraw\r\n");
+  auto draw = [&](const std::string& name) {
+    Quad quad = screenQuad(name, 1.0, kGreen);
+    Geometry g = quad.geometry();
+    auto renderer = makeRenderer();
+    renderer->AddGeometry(&g, &g, 0, nullptr);
+    clearColour(0, 0, 0);
+    renderer->Render(Renderer::kNormalView, nullptr);
+    return centrePixel();
+  };
+  EXPECT_TRUE(near(draw("twopass"), kBlue));
+  EXPECT_TRUE(near(draw("textured"), kGreen));
+}
+#endif
+
 TEST_F(RendererTest, GeometryIsFiledPerMaterialNameAndCubemapId) {
   material("paint", "Draw\r\n");
   Quad a = screenQuad("paint"), b = screenQuad("paint"), skid = screenQuad("skid");
@@ -256,13 +277,18 @@ class CubemapTest : public RendererTest {
     renderer->AddGeometry(&mirror, &mirror, 1, &centre);
   }
 
-  Rgb texel(int face, int x, int y) {
+  std::vector<unsigned char> faceImage(int face) {
     MatRenderer& m = renderer->matRenderer();
     std::vector<unsigned char> pixels(size_t(m.cubemapSize) * m.cubemapSize * 3);
     glBindTexture(GL_TEXTURE_CUBE_MAP_ARB, m.cubemapTextures[1]);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_CUBE_MAP_POSITIVE_X_ARB + face, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    const unsigned char* p = &pixels[(size_t(y) * m.cubemapSize + x) * 3];
+    return pixels;
+  }
+
+  Rgb texel(int face, int x, int y) {
+    std::vector<unsigned char> pixels = faceImage(face);
+    const unsigned char* p = &pixels[(size_t(y) * renderer->matRenderer().cubemapSize + x) * 3];
     return {p[0], p[1], p[2]};
   }
 
@@ -295,6 +321,26 @@ TEST_F(CubemapTest, EachFaceShowsTheWallItLooksAt) {
   EXPECT_EQ(logLines("Renderer: Material \"wallXn\" (cubemap)"), 6);
   EXPECT_EQ(logLines("MatRenderer: StoreCubeMapSide(1, 5)"), 1);
   EXPECT_EQ(logLines("OpenGL error occured"), 0);
+}
+
+TEST_F(CubemapTest, FixedWallsOutsideAFaceAreSkippedWithTheSamePictures) {
+  auto pictures = [&] {
+    renderer->Render(Renderer::kNormalView, nullptr);
+    std::vector<std::vector<unsigned char>> all;
+    for (int face = 0; face < 6; ++face) all.push_back(faceImage(face));
+    std::vector<unsigned char> view(size_t(kWindowWidth) * kWindowHeight * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWindowWidth, kWindowHeight, GL_RGB, GL_UNSIGNED_BYTE, view.data());
+    all.push_back(view);
+    return all;
+  };
+  auto whole = pictures();
+  int wholeCount = renderer->matRenderer().trianglesRendered;
+  for (Geometry& g : walls) renderer->MarkFixed(&g);
+  EXPECT_TRUE(pictures() == whole);
+  EXPECT_EQ(renderer->matRenderer().trianglesRendered, wholeCount);
+  // Each face sees a wall ahead and four edge-on at most; the one behind is skipped.
+  EXPECT_LT(renderer->matRenderer().trianglesSubmitted, wholeCount);
 }
 
 TEST_F(CubemapTest, CubemapsRefreshInTheFirstThreeFramesOrWhenAsked) {
@@ -339,3 +385,37 @@ TEST_F(RendererTest, WithoutShadersCubemapsAreNeverRendered) {
   EXPECT_EQ(logLines("Renderer: *** Rendering start (dynamic texture)"), 0);
 }
 #endif
+
+// Fixed geometry: two runs of triangles, one quad in front of the camera and
+// one behind it, each a whole index range.
+TEST_F(RendererTest, FixedRangeBehindTheCameraIsCountedButNotDrawn) {
+  material("plain", "UseTexture 0 green.tga\r\nDraw\r\n");
+  Quad front = screenQuad("plain", 1.0);
+  Quad back(Vec3(0, 0, 1), Vec3(0, 4, 0), Vec3(4, 0, 0), "plain");
+  std::vector<float> positions = front.positions, texCoords = front.texCoords, normals = front.normals;
+  positions.insert(positions.end(), back.positions.begin(), back.positions.end());
+  texCoords.insert(texCoords.end(), back.texCoords.begin(), back.texCoords.end());
+  normals.insert(normals.end(), back.normals.begin(), back.normals.end());
+  const int perRange = IndexRanges::kTrianglesPerRange;
+  std::vector<int32_t> indices;
+  for (int quad = 0; quad < 2; ++quad) {
+    for (int i = 0; i < perRange / 2; ++i) {
+      for (int32_t v : front.indices) indices.push_back(v + 4 * quad);
+    }
+  }
+  Geometry g(8, positions.data(), texCoords.data(), normals.data(), nullptr, nullptr, 2 * perRange,
+             indices.data(), "plain");
+  auto renderer = makeRenderer();
+  renderer->AddGeometry(&g, &g, 0, nullptr);
+  renderer->MarkFixed(&g);
+  ASSERT_EQ(g.ranges->ranges.size(), 2u);
+  for (bool culling : {true, false}) {
+    renderer->rangeCulling = culling;
+    clearColour(0, 0, 0);
+    renderer->Render(Renderer::kNormalView, nullptr);
+    EXPECT_TRUE(near(centrePixel(), kGreen));
+    EXPECT_EQ(renderer->matRenderer().trianglesRendered, 2 * perRange);
+    EXPECT_EQ(renderer->matRenderer().trianglesSubmitted, culling ? perRange : 2 * perRange);
+  }
+  EXPECT_EQ(logLines("Renderer: Rendered 256 tris"), 2);
+}

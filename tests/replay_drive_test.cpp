@@ -11,7 +11,7 @@
 #include "game/replay_player.h"
 #include "game/update.h"
 #include "physics/random.h"
-#include "physics/track_collision.h"
+#include "game/startup_models.h"
 #include "physics/world.h"
 #include "tools/sim/telemetry.h"
 #include "vehicle/car.h"

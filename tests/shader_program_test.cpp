@@ -143,6 +143,20 @@ TEST_F(ShaderTest, CompileFailureIsLoggedAndTriedAgainNextTime) {
   EXPECT_EQ(logLines("Error: Shader \"data\\shaders\\gone.vs\" not found"), 1);
   EXPECT_EQ(renderer->matRenderer().shaderCache.size(), 0);
 }
+
+TEST_F(ShaderTest, EmptyShaderFileReachesTheCompilerAsAnEmptyString) {
+  writeFile("data/shaders/empty.vs", "");
+  writeFile("data/shaders/empty.fs", "void main() { gl_FragColor = vec4(1.0); }\n");
+  writeFile("data/materials/e.txt", "UseShader empty.vs\r\nDraw\r\n");
+  auto renderer = std::make_unique<Renderer>(&GLWindow::procAddress);
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  Quad q = screenQuad("e");
+  Geometry e = q.geometry();
+  renderer->AddGeometry(&e, &e, 0, nullptr);
+  // The compiler may accept or refuse an empty shader; either way no GL error.
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
 #else
 TEST_F(ShaderTest, WithoutShadersNoProgramIsEverBuilt) {
   writeFile("data/shaders/probe.vs", "void main() { gl_Position = gl_Vertex; }\n");

@@ -156,6 +156,18 @@ TEST_F(WindowTest, RefusedFullscreenModeRunsInAWindowOfTheConfiguredSize) {
   EXPECT_EQ(h, 600);
 }
 
+// A three-line config.txt leaves the refresh rate 0: the display's current rate.
+TEST_F(WindowTest, RefreshRateZeroAsksForTheDisplaysCurrentRate) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0);
+  SDL_DisplayMode current, found;
+  ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &current), 0);
+  int bits = int(SDL_BITSPERPIXEL(current.format));
+  EXPECT_TRUE(findDisplayMode(current.w, current.h, bits, 0, found));
+  EXPECT_EQ(found.refresh_rate, current.refresh_rate);
+  EXPECT_FALSE(findDisplayMode(current.w, current.h, bits, current.refresh_rate + 12345, found));
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 TEST_F(WindowTest, ResizeToZeroHeightKeepsTheProjectionFinite) {
   bool opened = false;
   openWindow(windowedConfig(0), &opened);

@@ -28,13 +28,28 @@ void contactPass(PhCar& car) {
   bool haveTrack = car.world != nullptr && car.world->queryAround(position, kQueryRadius);
   car.tick.totalLoad = 0.0;
 
+  // Each wheel's probe depends only on its own state, so all four searches
+  // share one pass over the query's results.
+  Vec3 probes[4];
+  float radii[4];
+  double searchRadii[4];
+  for (int i = 0; i < 4; ++i) {
+    const CarWheel& w = car.wheels[i];
+    double probeLength = std::min(double(w.suspensionLength) + double(0.1f), double(w.maxLength));
+    probes[i] = localToWorld(rotation, w.mount + Vec3(0.0, -probeLength, 0.0), position);
+    searchRadii[i] = searchRadius(w);
+    radii[i] = float(searchRadii[i]);
+  }
+  Contact contacts[4];
+  bool found[4] = {false, false, false, false};
+  if (haveTrack) car.world->nearestContacts(4, probes, radii, contacts, found);
+
   for (int i = 0; i < 4; ++i) {
     CarWheel& w = car.wheels[i];
-    double probeLength = std::min(double(w.suspensionLength) + double(0.1f), double(w.maxLength));
-    w.hub = localToWorld(rotation, w.mount + Vec3(0.0, -probeLength, 0.0), position);
-    double r = searchRadius(w);
-    Contact contact;
-    if (haveTrack && car.world->nearestContact(w.hub, float(r), contact)) {
+    w.hub = probes[i];
+    double r = searchRadii[i];
+    const Contact& contact = contacts[i];
+    if (found[i]) {
       w.surface = contact.group;
       // The wheel centre sits r off the surface, back on the suspension axis.
       Vec3 local = worldToLocal(rotation, contact.point + contact.normal * r, position);

@@ -2,9 +2,9 @@
 
 #include "app/files.h"
 #include "game/laps.h"
+#include "game/startup_models.h"
 #include "game/update.h"
 #include "physics/random.h"
-#include "physics/track_collision.h"
 
 namespace {
 
@@ -19,17 +19,11 @@ SimWorld::~SimWorld() {
 }
 
 bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why) {
-  std::string trackPath = dir + "\\data\\models\\track1.rmd";
-  if (!sim.track.Load(trackPath.c_str())) {
-    why = "cannot load the track " + platformPath(trackPath.c_str());
+  std::string failedPath;
+  if (!loadTrackWithCollision(dir + "\\", sim.track, sim.world, sim.tree, failedPath)) {
+    why = "cannot load the track " + platformPath(failedPath.c_str());
     return false;
   }
-  sim.tree = buildTrackQuadtree(sim.track);
-  if (sim.tree == nullptr) {
-    why = "cannot build the collision tree of " + platformPath(trackPath.c_str());
-    return false;
-  }
-  sim.world.attachTree(sim.tree);
 
   std::string propPath = dir + "\\data\\trees.prp";
   PropFile props;
@@ -50,6 +44,7 @@ bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why) {
   sim.ctx.world = &sim.world;
   sim.ctx.input = &sim.input;
   computeStartLine(sim.state);
+  std::string trackPath = dir + "\\data\\models\\track1.rmd";
   openGhosts(sim.ghosts, dir + "\\ghosts", trackIdentityOfFile(trackPath.c_str()), sim.tree, sim.state);
   sim.ctx.ghosts = &sim.ghosts;
   restartDrive(sim.ctx, sim.state);

@@ -1,4 +1,4 @@
-#include "physics/track_collision.h"
+#include "game/startup_models.h"
 
 #include "physics/world.h"
 #include "scratch_folder.h"
@@ -40,7 +40,8 @@ TEST_F(StartupModelsTest, LoadsInOrderAndBuildsTheTreeAfterTheTrack) {
   StartupModels models;
   PhWorld world;
   CollisionQuadtree* tree = nullptr;
-  ASSERT_TRUE(loadStartupModels(models, world, tree));
+  std::string failedPath;
+  ASSERT_TRUE(loadStartupModels("", models, world, tree, failedPath));
   ASSERT_NE(tree, nullptr);
   EXPECT_EQ(world.tree, tree);
   EXPECT_EQ(tree->triangleCount, 2);
@@ -73,7 +74,9 @@ TEST_F(StartupModelsTest, MissingModelStopsAtOnce) {
   StartupModels models;
   PhWorld world;
   CollisionQuadtree* tree = nullptr;
-  EXPECT_FALSE(loadStartupModels(models, world, tree));
+  std::string failedPath;
+  EXPECT_FALSE(loadStartupModels("", models, world, tree, failedPath));
+  EXPECT_EQ(failedPath, "data\\models\\cone.rmd");
   EXPECT_EQ(tree, nullptr);
   EXPECT_EQ(world.tree, nullptr);
   EXPECT_EQ(models.track.vertexCount, 0);
