@@ -28,22 +28,6 @@ fail() {
 # shellcheck source=session_setup.sh
 source "$(dirname "$0")/session_setup.sh"
 
-# A screenshot of the window, which must not be a blank picture; the first
-# frame may take a while (the reflections are rendered then), so wait up to
-# the given number of seconds for one.
-shoot() {
-  local file="$artefacts/$1.png" spread tries=${2:-1}
-  while :; do
-    import -window "$window" "$file" 2> /dev/null || fail "no screenshot $1"
-    spread=$(convert "$file" -colorspace Gray -format '%[fx:standard_deviation]' info:)
-    awk -v s="$spread" 'BEGIN { exit !(s > 0.02) }' && break
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || fail "screenshot $1 is still blank after ${2:-1} s (spread $spread)"
-    sleep 1
-  done
-  echo "screenshot $file (grey spread $spread)"
-}
-
 open_window
 shoot menu 60
 

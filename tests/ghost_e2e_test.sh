@@ -30,10 +30,6 @@ source "$(dirname "$0")/session_setup.sh"
 "$sim" --dir . --verify-ghost ghosts/best.ghost | grep -q "^ghost verified: lap " || fail "the ghost does not verify"
 cp ghosts/best.ghost "$artefacts/best.ghost"
 
-shoot() {
-  import -window "$window" "$artefacts/$1.png" 2> /dev/null || fail "no screenshot $1"
-  echo "screenshot $artefacts/$1.png"
-}
 # The scene between the lap times (top) and the dials (bottom), which keep
 # moving while the car stands.
 scene="800x300+0+120"
@@ -43,14 +39,7 @@ differing() {
     sed 's/[^0-9.].*//'
 }
 
-STRAVO_BATCH=1 "$stravo" > stdout.txt 2> stderr.txt &
-pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" 2> /dev/null | head -n 1)
-[ -n "$window" ] || fail "no window titled \"$title\""
-xdotool mousemove --window "$window" 400 300
-xdotool windowfocus "$window" 2> /dev/null
-sleep "$(awk -v h="$hold" 'BEGIN { print 3 * h }')"
-kill -0 "$pid" 2> /dev/null || fail "the program ended on its own"
+open_window
 # A good ghost file leaves the start-up log as it is: no refusal, and the ghost's
 # material is not loaded before G is pressed.
 grep -qi ghost log.txt && fail "the start-up log mentions the ghost: $(grep -i ghost log.txt)"

@@ -1,8 +1,9 @@
 # Sourced by the scripts that play the real program under the X display of
 # ./test.sh: skips (exit 77) without a display or a tool, then lays a fresh
 # data set in $work and enters it. Expects $work, $artefacts, $datagen and fail().
-# Gives press KEY, which holds a key for $hold seconds, and open_window, which
-# starts $stravo and waits for the window titled $title ($pid and $window).
+# Gives press KEY, which holds a key for $hold seconds, open_window, which
+# starts $stravo and waits for the window titled $title ($pid and $window), and
+# shoot NAME [SECONDS], which saves the window as $artefacts/NAME.png.
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "SKIP: no X display (./test.sh runs the tests under xvfb-run)"
@@ -42,4 +43,20 @@ open_window() {
   xdotool windowfocus "$window" 2> /dev/null
   sleep "$(awk -v h="$hold" 'BEGIN { print 3 * h }')"
   kill -0 "$pid" 2> /dev/null || fail "the program ended on its own"
+}
+
+# A screenshot of the window, which must not be a blank picture; the first
+# frame may take a while (the reflections are rendered then), so wait up to
+# the given number of seconds for one.
+shoot() {
+  local file="$artefacts/$1.png" spread tries=${2:-1}
+  while :; do
+    import -window "$window" "$file" 2> /dev/null || fail "no screenshot $1"
+    spread=$(convert "$file" -colorspace Gray -format '%[fx:standard_deviation]' info:)
+    awk -v s="$spread" 'BEGIN { exit !(s > 0.02) }' && break
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || fail "screenshot $1 is still blank after ${2:-1} s (spread $spread)"
+    sleep 1
+  done
+  echo "screenshot $file (grey spread $spread)"
 }

@@ -30,10 +30,6 @@ source "$(dirname "$0")/session_setup.sh"
 [ -f ghosts/best.ghost ] || fail "stravo-sim wrote no ghosts/best.ghost"
 grep -E "^(lap|sectors) " sim.txt
 
-shoot() {
-  import -window "$window" "$artefacts/$1.png" 2> /dev/null || fail "no screenshot $1"
-  echo "screenshot $artefacts/$1.png"
-}
 # Pixels of screenshot $1 inside the crop $2 (WxH+X+Y) whose colour passes the
 # ImageMagick test $3.
 count() {
