@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <sstream>
 
 namespace {
@@ -29,6 +30,7 @@ constexpr double kMaxLength = 0.41999998688697815;
 // Built once per circuit: the layout, the model and its collision tree, the trees.
 struct Circuit {
   explicit Circuit(const CircuitChoice& choice) : layout(buildTrackLayout(choice)) {}
+  ~Circuit() { destroyQuadtree(tree); }
   TrackLayout layout;
   MeshBuilder model = buildTrackModel(layout);
   RMDMesh mesh = model.toMesh();
@@ -47,12 +49,11 @@ CircuitChoice choiceOf(int seed) {
 }
 
 const Circuit& circuit() {
-  static std::map<int, Circuit*> built;
-  Circuit*& c = built[g_circuit];
-  if (c == nullptr) c = new Circuit(choiceOf(g_circuit));
+  static std::map<int, std::unique_ptr<Circuit>> built;
+  std::unique_ptr<Circuit>& c = built[g_circuit];
+  if (c == nullptr) c = std::make_unique<Circuit>(choiceOf(g_circuit));
   return *c;
 }
-
 
 Vec3 forwardOf(float yawDegrees) {
   Mat4 r = yawPitchMat4(yawDegrees, 0.0f);

@@ -257,7 +257,8 @@ void loftBody(SmoothShell& shell, const int parts[4]) {
     const std::vector<int>& ring = end == 0 ? rings.front() : rings.back();
     std::vector<int> cutRight(kHalfPoints), cutLeft(kHalfPoints);
     for (int k = 0; k < kHalfPoints; ++k) {
-      const Vec3& p = shell.points[size_t(ring[k])];
+      // A copy: adding the cut points may move the shell's point list.
+      Vec3 p = shell.points[size_t(ring[k])];
       bool wide = p.x > kPlateHalfWidth;
       cutRight[size_t(k)] = wide ? shell.point(Vec3(kPlateHalfWidth, p.y, p.z)) : ring[k];
       cutLeft[size_t(k)] = wide ? shell.point(Vec3(-kPlateHalfWidth, p.y, p.z)) : ring[(kRing - k) % kRing];
