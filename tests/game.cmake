@@ -24,24 +24,17 @@ foreach(module timing_aids replay_viewer)
   stravo_test(${module}_test ${CMAKE_CURRENT_SOURCE_DIR}/${module}_test.cpp stravo_game)
 endforeach()
 
-# The ghost car in the real program: a lap of stravo-sim's autopilot as the best
-# lap, shown with G; screenshots land in build/artefacts/ghost_e2e.
+# The ghost car (a lap of stravo-sim's autopilot as the best lap, shown with G)
+# and the timing aids with the replay viewer (against that lap), in the real
+# program; screenshots land in build/artefacts/NAME_e2e.
 if(TARGET stravo AND TARGET stravo-sim AND TARGET stravo-datagen)
-  add_test(NAME ghost_e2e
-           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/ghost_e2e_test.sh $<TARGET_FILE:stravo> $<TARGET_FILE:stravo-sim>
-                   $<TARGET_FILE:stravo-datagen> ${CMAKE_BINARY_DIR}/e2e-ghost
-                   ${CMAKE_BINARY_DIR}/artefacts/ghost_e2e)
-  set_tests_properties(ghost_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
-endif()
-
-# The timing aids and the replay viewer in the real program against a lap of
-# stravo-sim's autopilot; screenshots land in build/artefacts/timing_e2e.
-if(TARGET stravo AND TARGET stravo-sim AND TARGET stravo-datagen)
-  add_test(NAME timing_e2e
-           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/timing_e2e_test.sh $<TARGET_FILE:stravo> $<TARGET_FILE:stravo-sim>
-                   $<TARGET_FILE:stravo-datagen> ${CMAKE_BINARY_DIR}/e2e-timing
-                   ${CMAKE_BINARY_DIR}/artefacts/timing_e2e)
-  set_tests_properties(timing_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+  foreach(name ghost timing)
+    add_test(NAME ${name}_e2e
+             COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/${name}_e2e_test.sh $<TARGET_FILE:stravo> $<TARGET_FILE:stravo-sim>
+                     $<TARGET_FILE:stravo-datagen> ${CMAKE_BINARY_DIR}/e2e-${name}
+                     ${CMAKE_BINARY_DIR}/artefacts/${name}_e2e)
+    set_tests_properties(${name}_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+  endforeach()
 endif()
 
 # The timing aids and the replay banner in the frame, with the data set's pictures.
