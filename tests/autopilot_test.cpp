@@ -1,5 +1,5 @@
 #include "tests/sim_tracks.h"
-#include "tools/sim/track_line.h"
+#include "game/track_line.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "app/scripted_input.h"
 #include "game/prop_file.h"
-#include "tools/sim/track_line.h"
+#include "game/track_line.h"
 
 #include <cstddef>
 #include <cstdint>

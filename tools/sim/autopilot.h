@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/sim/track_line.h"
+#include "game/track_line.h"
 
 class PhCar;
 

@@ -1,4 +1,4 @@
-#include "tools/sim/track_line.h"
+#include "game/track_line.h"
 
 #include "app/text_lines.h"
 
