@@ -13,3 +13,4 @@ stravo_gl_test(datagen_render_test ${CMAKE_CURRENT_SOURCE_DIR}/datagen_render_te
 stravo_gl_test(car_look_test ${CMAKE_CURRENT_SOURCE_DIR}/car_look_test.cpp
                stravo_datagen stravo_render stravo_game PkgConfig::SDL2)
 stravo_test(smooth_shell_test ${CMAKE_CURRENT_SOURCE_DIR}/smooth_shell_test.cpp stravo_datagen)
+stravo_test(terrain_mesh_test ${CMAKE_CURRENT_SOURCE_DIR}/terrain_mesh_test.cpp stravo_datagen)

@@ -2,6 +2,7 @@
 
 #include "tools/datagen/grandstand.h"
 #include "tools/datagen/noise.h"
+#include "tools/datagen/terrain_mesh.h"
 
 #include <cmath>
 
@@ -133,14 +134,17 @@ void addStartLine(Builder& b, const TrackLayout& layout) {
 }
 
 void addTerrain(Builder& b, const TrackLayout& layout) {
-  const int cells = int(2.0 * kTerrainExtent / kGridStep);
-  const int side = cells + 1;
-  std::vector<double> height(size_t(side) * size_t(side)), dist(height.size());
+  TerrainGrid grid;
+  grid.cells = int(2.0 * kTerrainExtent / kGridStep);
+  const int side = grid.cells + 1;
+  std::vector<double>& height = grid.height;
+  height.resize(size_t(side) * size_t(side));
+  grid.roadDistance.resize(height.size());
   for (int gz = 0; gz < side; ++gz) {
     for (int gx = 0; gx < side; ++gx) {
       double x = -kTerrainExtent + gx * kGridStep, z = -kTerrainExtent + gz * kGridStep;
       height[size_t(gz * side + gx)] = groundHeight(layout, x, z);
-      dist[size_t(gz * side + gx)] = nearestCentre(layout, x, z).distance;
+      grid.roadDistance[size_t(gz * side + gx)] = nearestCentre(layout, x, z).distance;
     }
   }
   auto h = [&](int gx, int gz) {
@@ -148,26 +152,15 @@ void addTerrain(Builder& b, const TrackLayout& layout) {
     gz = std::min(side - 1, std::max(0, gz));
     return height[size_t(gz * side + gx)];
   };
-  std::vector<int> index(height.size());
-  for (int gz = 0; gz < side; ++gz) {
-    for (int gx = 0; gx < side; ++gx) {
-      Vec3 p(-kTerrainExtent + gx * kGridStep, h(gx, gz), -kTerrainExtent + gz * kGridStep);
-      Vec3 normal(h(gx - 1, gz) - h(gx + 1, gz), 2.0 * kGridStep, h(gx, gz - 1) - h(gx, gz + 1));
-      normalizeGuarded(normal);
-      index[size_t(gz * side + gx)] = b.groundVertex(p, normal);
-    }
-  }
-  // Cells lying wholly under the ribbon are left out: they could never be seen.
-  const double hidden = kRunoffOuter - 2.0;
-  for (int gz = 0; gz < cells; ++gz) {
-    for (int gx = 0; gx < cells; ++gx) {
-      int i00 = gz * side + gx, i10 = i00 + 1, i01 = i00 + side, i11 = i01 + 1;
-      if (dist[size_t(i00)] < hidden && dist[size_t(i10)] < hidden && dist[size_t(i01)] < hidden &&
-          dist[size_t(i11)] < hidden)
-        continue;
-      b.upQuad(b.grass, index[size_t(i00)], index[size_t(i10)], index[size_t(i11)], index[size_t(i01)]);
-    }
-  }
+  auto vertex = [&](int gx, int gz) {
+    Vec3 p(-kTerrainExtent + gx * kGridStep, h(gx, gz), -kTerrainExtent + gz * kGridStep);
+    Vec3 normal(h(gx - 1, gz) - h(gx + 1, gz), 2.0 * kGridStep, h(gx, gz - 1) - h(gx, gz + 1));
+    normalizeGuarded(normal);
+    return b.groundVertex(p, normal);
+  };
+  // Triangles lying wholly under the ribbon are left out: they could never be
+  // seen, yet a rasteriser would still shade them.
+  addTerrainMesh(grid, kRunoffOuter - 1.0, b.mesh, b.grass, vertex);
 }
 
 }  // namespace
