@@ -276,9 +276,19 @@ TEST_F(DataSet, ConeTreeAndSkyStandWhereTheGamePutsThem) {
   RMDMesh tree = load("data\\models\\tree1.rmd");
   Box t = boundsOf(tree);
   EXPECT_NEAR(t.lo[1], 0.0, kFloatTol);
-  Box trunk = boundsOf(tree, tree.FindMaterial("tree_bark"));
+  // One material, one draw a tree; below the crown only the trunk, on the tree's axis.
+  EXPECT_EQ(tree.materialCount, 1);
+  Box trunk;
+  for (int v = 0; v < tree.vertexCount; ++v) {
+    if (tree.positions[size_t(v * 3 + 1)] > 2.0f) continue;
+    for (int k = 0; k < 3; ++k) {
+      trunk.lo[k] = std::min(trunk.lo[k], double(tree.positions[size_t(v * 3 + k)]));
+      trunk.hi[k] = std::max(trunk.hi[k], double(tree.positions[size_t(v * 3 + k)]));
+    }
+  }
   EXPECT_NEAR(0.5 * (trunk.lo[0] + trunk.hi[0]), 0.0, 0.05);
   EXPECT_NEAR(0.5 * (trunk.lo[2] + trunk.hi[2]), 0.0, 0.05);
+  EXPECT_LT(trunk.hi[0] - trunk.lo[0], 0.7);
   EXPECT_GT(t.hi[1], 8.0);
 
   // The dome must enclose the camera beyond the ground and inside the far plane.

@@ -59,28 +59,18 @@ const MaterialFile kMaterials[] = {
      "UseShader lit.vs\n"
      "Uniform4f lit_params 0.5 0.6 0.2 16.0\n"
      "Draw\n"},
-    {"tree_bark",
-     "UseTexture 0 bark.tga\n"
-     "UseShader lit.vs\n"
-     "Uniform4f lit_params 0.5 0.55 0.0 8.0\n"
-     "Draw\n"},
-    {"tree_crown",
-     "// The crown's solid core: the leaf picture without its cut-outs.\n"
-     "UseTexture 0 leaves.tga\n"
-     "UseShader foliage.vs\n"
-     "Draw\n"},
-    {"tree_leaves",
-     "// Leaf cards round the core: the picture's alpha cuts the outline.\n"
-     "UseTexture 0 leaves.tga\n"
+    {"tree",
+     "// The whole tree from one picture: bark and the crown's solid core are\n"
+     "// opaque, the leaf cards round the core are cut out by the alpha.\n"
+     "UseTexture 0 tree.tga\n"
      "AlphaTest 0.5\n"
      "UseShader foliage.vs\n"
      "Draw\n"},
     {"track_asphalt",
-     "// Road, kerbs and start line, with close-up grain from the detail picture\n"
-     "// on unit 1. The shader reads the road from the cube map on unit 2; unit 0\n"
-     "// is what a build without shader programs shows.\n"
+     "// Road, kerbs and start line, with close-up grain. The shader reads the\n"
+     "// road and the grain from the cube map on unit 2; unit 0 is what a build\n"
+     "// without shader programs shows.\n"
      "UseTexture 0 road.tga\n"
-     "UseTexture 1 detail.tga\n"
      "UseTexture 2 roadcm.tga\n"
      "UseShader road.vs\n"
      "Uniform4f ground_params 0.55 0.55 0.7 0.08\n"

@@ -77,17 +77,22 @@ MeshBuilder buildCone() {
 
 MeshBuilder buildTree() {
   MeshBuilder mesh;
-  int bark = mesh.material("tree_bark");
-  int crown = mesh.material("tree_crown");
-  int leaves = mesh.material("tree_leaves");
+  int tree = mesh.material("tree");
   const Vec3 base(-5.5, 0.0, 0.0);  // the loader moves the tree 5.5 m along +x
-  const double trunk[][3] = {{0.32, -0.3, 0.0}, {0.24, 1.0, 0.6}, {0.17, 4.0, 2.0}, {0.08, 6.5, 3.2}};
-  lathe(mesh, bark, trunk, 4, 8, base, 2.0);
+  // The trunk ends just inside the crown's core.
+  const double trunk[][3] = {{0.32, -0.3, treeV(kTreeBarkRows, 0.0)},
+                             {0.24, 1.0, treeV(kTreeBarkRows, 0.3)},
+                             {0.17, 4.1, treeV(kTreeBarkRows, 1.0)}};
+  lathe(mesh, tree, trunk, 3, 8, base, 2.0);
 
-  // The crown's opaque core: most of a crown's pixels are drawn once, without
-  // the alpha test, and hide the leaf cards behind it.
-  const double core[][3] = {{0.0, 4.0, 0.0}, {2.3, 4.7, 0.3}, {2.8, 6.0, 0.6}, {1.9, 7.5, 0.9}, {0.0, 8.2, 1.0}};
-  lathe(mesh, crown, core, 5, 7, base, 2.0);
+  // The crown's opaque core: most of a crown's pixels are drawn once and hide
+  // the leaf cards behind it.
+  const double core[][3] = {{0.0, 4.0, treeV(kTreeCrownRows, 0.0)},
+                            {2.3, 4.7, treeV(kTreeCrownRows, 0.3)},
+                            {2.8, 6.0, treeV(kTreeCrownRows, 0.6)},
+                            {1.9, 7.5, treeV(kTreeCrownRows, 0.9)},
+                            {0.0, 8.2, treeV(kTreeCrownRows, 1.0)}};
+  lathe(mesh, tree, core, 5, 7, base, 2.0);
 
   // Leaf cards standing out of the core break its outline, each drawn from both sides.
   Rng rng(77u);
@@ -105,7 +110,10 @@ MeshBuilder buildTree() {
     normalizeGuarded(n);
     Vec3 c[4] = {centre - across * size - up * size, centre + across * size - up * size,
                  centre + across * size + up * size, centre - across * size + up * size};
-    const double uv[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    const double uv[4][2] = {{0.0, treeV(kTreeCardRows, 0.0)},
+                             {1.0, treeV(kTreeCardRows, 0.0)},
+                             {1.0, treeV(kTreeCardRows, 1.0)},
+                             {0.0, treeV(kTreeCardRows, 1.0)}};
     for (double side : {1.0, -1.0}) {
       int idx[4];
       for (int k = 0; k < 4; ++k) {
@@ -116,7 +124,7 @@ MeshBuilder buildTree() {
         normalizeGuarded(vn);
         idx[k] = mesh.addVertex(c[k], vn, tint, uv[k][0], uv[k][1]);
       }
-      facingQuad(mesh, leaves, idx, n * side);
+      facingQuad(mesh, tree, idx, n * side);
     }
   }
   return mesh;

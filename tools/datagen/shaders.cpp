@@ -138,15 +138,19 @@ const char* const kCoatFragment =
     "  gl_FragColor = vec4(mix(base, surroundings, fresnel) + coat_params.z * s, 1.0);\n"
     "}\n";
 
-// Road and ground: the base picture, the detail picture close by (its
-// mipmaps fade it out far off), light from the sun and haze far off. The
-// road is seen at grazing angles, where mipmapping without anisotropic
-// filtering (software rasterisers have none) washes its markings out: its
-// picture is read from the positive-x face of a cube map (unit 2), which is
-// sampled without mipmaps, as a flat repeating picture: for a face
-// coordinate (s, t) the direction is (1, 1 - 2t, 1 - 2s). The
-// ground is large and flat-ish, so the light, the sheen and the haze are
-// worked out per vertex; a fragment reads two pictures and mixes.
+// Road and ground: the base picture, the detail picture close by, light from
+// the sun and haze far off. The road is seen at grazing angles, where
+// mipmapping without anisotropic filtering (software rasterisers have none)
+// washes its markings out: both its pictures are read from faces of a cube
+// map (unit 2), which is sampled without mipmaps, as flat repeating
+// pictures: the road from the positive-x face, where a face coordinate
+// (s, t) lies in direction (1, 1 - 2t, 1 - 2s), the detail from the
+// negative-x face, direction (-1, 1 - 2t, 2s - 1). Unfiltered, the fine
+// detail would sparkle far off, so it fades with the squared distance, from
+// full at 3 m to nothing at 10 m, about as mipmaps would have averaged it
+// away; per fragment, as the road's triangles are metres wide. The ground is
+// large and flat-ish, so the light, the sheen and the haze are worked out per
+// vertex; a fragment reads two pictures and mixes.
 // params: x ambient, y diffuse, z detail strength, w specular sheen.
 const char* const kRoadVertex =
     "#version 110\n"
@@ -154,13 +158,14 @@ const char* const kRoadVertex =
     "uniform vec3 observer;\n"
     "uniform vec4 ground_params;\n"
     "varying vec2 sheenHaze;\n"
+    "varying vec3 toEye;\n"
     "void main() {\n"
     "  gl_Position = ftransform();\n"
     "  gl_TexCoord[0] = gl_MultiTexCoord0;\n"
     "  gl_TexCoord[1] = gl_MultiTexCoord1;\n"
     "  vec3 n = normalize(gl_Normal);\n"
     "  vec3 l = normalize(light0 - gl_Vertex.xyz);\n"
-    "  vec3 toEye = observer - gl_Vertex.xyz;\n"
+    "  toEye = observer - gl_Vertex.xyz;\n"
     "  float distance = length(toEye);\n"
     "  float diffuse = max(dot(n, l), 0.0);\n"
     "  float sheen = pow(max(dot(reflect(-l, n), toEye / distance), 0.0), 16.0) * ground_params.w;\n"
@@ -171,14 +176,16 @@ const char* const kRoadVertex =
 const char* const kRoadFragment =
     "#version 110\n"
     "uniform samplerCube cube2;\n"
-    "uniform sampler2D tex1;\n"
     "uniform vec4 ground_params;\n"
     "varying vec2 sheenHaze;\n"
+    "varying vec3 toEye;\n"
     "void main() {\n"
     "  vec2 face = fract(gl_TexCoord[0].st);\n"
+    "  vec2 grain = fract(gl_TexCoord[1].st);\n"
     "  vec3 picture = textureCube(cube2, vec3(1.0, 1.0 - 2.0 * face.t, 1.0 - 2.0 * face.s)).rgb;\n"
-    "  float detail = texture2D(tex1, gl_TexCoord[1].st).r * 2.0 - 1.0;\n"
-    "  vec3 colour = picture * gl_Color.rgb * (1.0 + ground_params.z * detail) + sheenHaze.x;\n"
+    "  float detail = textureCube(cube2, vec3(-1.0, 1.0 - 2.0 * grain.t, 2.0 * grain.s - 1.0)).r * 2.0 - 1.0;\n"
+    "  float near = clamp((100.0 - dot(toEye, toEye)) / 91.0, 0.0, 1.0);\n"
+    "  vec3 colour = picture * gl_Color.rgb * (1.0 + ground_params.z * near * detail) + sheenHaze.x;\n"
     "  gl_FragColor = vec4(mix(colour, vec3(0.62, 0.70, 0.74), sheenHaze.y), 1.0);\n"
     "}\n";
 
@@ -206,8 +213,9 @@ const char* const kSkyFragment =
     "  gl_FragColor = vec4(texture2D(tex0, gl_TexCoord[0].st).rgb, 1.0);\n"
     "}\n";
 
-// Leaves let some light through: lit from both sides, darker toward the
-// inside; light and haze per vertex, as a crown is small on the screen.
+// Trees: leaves let some light through, lit from both sides and darker
+// toward the inside (the bark takes the same light); light and haze per
+// vertex, as a tree is small on the screen.
 const char* const kFoliageVertex =
     "#version 110\n"
     "uniform vec3 light0;\n"

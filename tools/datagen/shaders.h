@@ -13,7 +13,7 @@ struct ShaderPair {
 };
 
 // Car paint and glass over the dynamic cube map, chrome over a fixed one,
-// plain lit surfaces, road and ground with a detail picture, sky, foliage,
+// plain lit surfaces, road with a detail picture and ground, sky, trees,
 // skid marks and the car shadow.
 std::vector<ShaderPair> buildShaders();
 

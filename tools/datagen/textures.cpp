@@ -91,8 +91,8 @@ Image gravelPicture() {
   });
 }
 
-// A grey close-up pattern multiplied over the road and ground near the camera;
-// its mipmaps average it out to the neutral middle grey far off.
+// A grey close-up pattern multiplied over the road near the camera (the road
+// shader fades it out with distance).
 Image detailPicture() {
   return paint(256, 256, [](double u, double v) {
     double n = tiledFractalNoise(u, v, 32, 2, 41u);
@@ -216,27 +216,40 @@ Image conePicture() {
   });
 }
 
-Image barkPicture() {
-  return paint(64, 128, [](double u, double v) {
-    double ridges = tiledValueNoise(u * 16.0, v * 3.0, 16, 91u);
-    double fine = tiledFractalNoise(u, v, 16, 3, 92u);
-    double g = 0.5 + 0.5 * ridges;
-    return scale(Rgba{0.36, 0.27, 0.19, 1.0}, (0.6 + 0.5 * fine) * g);
-  });
+// Bark: dark ridges running up the trunk.
+Rgba barkColour(double u, double v) {
+  double ridges = tiledValueNoise(u * 16.0, v * 3.0, 16, 91u);
+  double fine = tiledFractalNoise(u, v, 16, 3, 92u);
+  double g = 0.5 + 0.5 * ridges;
+  return scale(Rgba{0.36, 0.27, 0.19, 1.0}, (0.6 + 0.5 * fine) * g);
 }
 
-// Leaf clusters with a ragged outline: alpha 1 inside, 0 outside, for the alpha test.
-Image leavesPicture() {
-  return paint(256, 256, [](double u, double v) {
-    double x = u - 0.5, y = v - 0.5;
-    double r = std::sqrt(x * x + y * y) * 2.0;
-    double clumps = tiledFractalNoise(u, v, 12, 3, 101u);
-    double leaf = tiledValueNoise(u * 64.0, v * 64.0, 64, 102u);
-    double cover = 0.55 * clumps + 0.45 * leaf + 0.55 - r * 0.75;
-    double alpha = cover > 0.6 ? 1.0 : 0.0;
-    Rgba dark{0.10, 0.24, 0.07, 1.0}, light{0.32, 0.52, 0.16, 1.0};
-    Rgba c = mix(dark, light, smoothstep01((leaf - 0.2) * 1.4) * (0.6 + 0.4 * v));
-    c.a = alpha;
+// Leaf clusters, brighter toward the top of a card or the crown.
+Rgba leafColour(double u, double v) {
+  double leaf = tiledValueNoise(u * 64.0, v * 64.0, 64, 102u);
+  Rgba dark{0.10, 0.24, 0.07, 1.0}, light{0.32, 0.52, 0.16, 1.0};
+  return mix(dark, light, smoothstep01((leaf - 0.2) * 1.4) * (0.6 + 0.4 * v));
+}
+
+// A leaf card's ragged outline: alpha 1 inside, 0 outside, for the alpha test.
+double cardAlpha(double u, double v) {
+  double x = u - 0.5, y = v - 0.5;
+  double r = std::sqrt(x * x + y * y) * 2.0;
+  double clumps = tiledFractalNoise(u, v, 12, 3, 101u);
+  double leaf = tiledValueNoise(u * 64.0, v * 64.0, 64, 102u);
+  double cover = 0.55 * clumps + 0.45 * leaf + 0.55 - r * 0.75;
+  return cover > 0.6 ? 1.0 : 0.0;
+}
+
+// The whole tree in one picture, its parts stacked as the tree's mesh reads them.
+Image treePicture() {
+  return paint(256, 512, [](double u, double v) {
+    auto local = [v](const TreeRows& rows) { return (v - rows.lo) / (rows.hi - rows.lo); };
+    if (v < kTreeBarkRows.hi) return barkColour(u, local(kTreeBarkRows));
+    if (v < kTreeCrownRows.hi) return leafColour(u, local(kTreeCrownRows));
+    double cardV = local(kTreeCardRows);
+    Rgba c = leafColour(u, cardV);
+    c.a = cardAlpha(u, cardV);
     return c;
   });
 }
@@ -329,8 +342,11 @@ const char* const kCubeFaces[6] = {"xp", "xn", "yp", "yn", "zp", "zn"};
 // markings sharp at grazing angles where a software rasteriser has no
 // anisotropic filtering. Only that face is ever read; the other five are the
 // same picture so the cube map is complete.
-void addFlatCubeMap(std::vector<TextureFile>& t, const std::string& name, const Image& image) {
-  for (const char* face : kCubeFaces) t.push_back({"data\\textures\\" + name + face + ".tga", image, 24});
+// The road's cube map: the road picture on the positive-x face, the detail
+// picture on the negative-x face, the road again on the faces no one reads.
+void addRoadCubeMap(std::vector<TextureFile>& t, const Image& road, const Image& detail) {
+  for (const char* face : kCubeFaces)
+    t.push_back({std::string("data\\textures\\road") + face + ".tga", std::string(face) == "xn" ? detail : road, 24});
 }
 
 }  // namespace
@@ -339,10 +355,9 @@ std::vector<TextureFile> buildSurfaceTextures() {
   std::vector<TextureFile> t;
   t.push_back({"data\\textures\\road.tga", roadPicture(512, 1.0), 24});
   // Without mipmaps the fine grain would sparkle far off: the copy leaves it to the detail picture.
-  addFlatCubeMap(t, "road", roadPicture(256, 0.0));
+  addRoadCubeMap(t, roadPicture(256, 0.0), detailPicture());
   t.push_back({"data\\textures\\grass.tga", grassPicture(), 24});
   t.push_back({"data\\textures\\gravel.tga", gravelPicture(), 24});
-  t.push_back({"data\\textures\\detail.tga", detailPicture(), 24});
   t.push_back({"data\\textures\\stand.tga", standPicture(), 24});
   t.push_back({"data\\textures\\evo_paint.tga", paintPicture(), 24});
   t.push_back({"data\\textures\\evo_glass.tga", glassPicture(), 24});
@@ -352,8 +367,7 @@ std::vector<TextureFile> buildSurfaceTextures() {
   t.push_back({"data\\textures\\rim.tga", rimPicture(), 24});
   t.push_back({"data\\textures\\brake_disc.tga", discPicture(), 24});
   t.push_back({"data\\textures\\cone.tga", conePicture(), 24});
-  t.push_back({"data\\textures\\bark.tga", barkPicture(), 24});
-  t.push_back({"data\\textures\\leaves.tga", leavesPicture(), 32});
+  t.push_back({"data\\textures\\tree.tga", treePicture(), 32});
   t.push_back({"data\\textures\\sky.tga", skyPicture(), 24});
   t.push_back({"data\\textures\\carshadow.tga", shadowPicture(), 24});
   t.push_back({"data\\textures\\skidmark.tga", skidPicture(), 24});
