@@ -308,9 +308,20 @@ void MatRenderer::SetProjection(float fovY, float aspect, float zNear, float zFa
   glMatrixMode(GL_MODELVIEW);
 }
 
-void MatRenderer::SetViewport(int width, int height) { glViewport(0, 0, width, height); }
+void MatRenderer::SetViewport(int width, int height) {
+  glDisable(GL_SCISSOR_TEST);
+  glViewport(0, 0, width, height);
+}
 
-void MatRenderer::SetCubemapViewport() { glViewport(0, 0, cubemapSize, cubemapSize); }
+// A face is drawn into the window's corner and copied out; its depth clears
+// need not touch the rest of the window (the normal view clears it again),
+// and on a multisampled window clearing it all costs more than drawing the
+// face.
+void MatRenderer::SetCubemapViewport() {
+  glScissor(0, 0, cubemapSize, cubemapSize);
+  glEnable(GL_SCISSOR_TEST);
+  glViewport(0, 0, cubemapSize, cubemapSize);
+}
 
 void MatRenderer::BeginCubemapUpdate() {
   for (int& state : cubemapStates) {

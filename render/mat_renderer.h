@@ -49,6 +49,7 @@ class MatRenderer : public ScriptHost {
   void SetCamera(const Vec3& position, const Mat4& rotation);
   void SetProjection(float fovY, float aspect, float zNear, float zFar);
   void SetViewport(int width, int height);
+  // The cube-map face's square in the window's corner, depth clears kept to it.
   void SetCubemapViewport();
 
   // Dynamic cube maps.

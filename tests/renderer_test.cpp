@@ -316,6 +316,8 @@ TEST_F(CubemapTest, EachFaceShowsTheWallItLooksAt) {
   // keeps the colour drawn before its cube-map section.
   EXPECT_TRUE(near(pixelAt(kWindowWidth / 4, kWindowHeight / 2), magenta));
   EXPECT_TRUE(near(pixelAt(3 * kWindowWidth / 4, kWindowHeight / 2), yellow));
+  // The faces' depth clears were kept to their corner; nothing after them is.
+  EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
   EXPECT_EQ(logLines("MatRenderer: Creating dynamic cubemap with id=1"), 1);
   EXPECT_EQ(logLines("Renderer: Material \"mirror\" (cubemap)"), 0);
   EXPECT_EQ(logLines("Renderer: Material \"wallXn\" (cubemap)"), 6);
