@@ -20,8 +20,8 @@ MeshBuilder buildTree();
 struct TreeRows {
   double lo, hi;  // texture v
 };
-constexpr TreeRows kTreeBarkRows{0.0, 0.125};
-constexpr TreeRows kTreeCrownRows{0.125, 0.5};
+constexpr TreeRows kTreeBarkRows{0.0, 0.25};
+constexpr TreeRows kTreeCrownRows{0.25, 0.5};
 constexpr TreeRows kTreeCardRows{0.5, 1.0};
 constexpr double kTreeRowMargin = 1.0 / 64.0;
 // The v of the mesh's `local` (0 to 1 across a part) inside `rows`.

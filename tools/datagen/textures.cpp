@@ -216,12 +216,13 @@ Image conePicture() {
   });
 }
 
-// Bark: dark ridges running up the trunk.
+// Bark: dark ridges running up the trunk; a shade darker than it looks, as
+// the trees' light (wrapped round for the leaves) falls brighter on it.
 Rgba barkColour(double u, double v) {
   double ridges = tiledValueNoise(u * 16.0, v * 3.0, 16, 91u);
   double fine = tiledFractalNoise(u, v, 16, 3, 92u);
   double g = 0.5 + 0.5 * ridges;
-  return scale(Rgba{0.36, 0.27, 0.19, 1.0}, (0.6 + 0.5 * fine) * g);
+  return scale(Rgba{0.29, 0.22, 0.15, 1.0}, (0.6 + 0.5 * fine) * g);
 }
 
 // Leaf clusters, brighter toward the top of a card or the crown.
