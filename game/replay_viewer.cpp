@@ -3,25 +3,26 @@
 #include "app/input_device.h"
 #include "game/game_state.h"
 
-void saveCameras(const GameState& state, SavedCameras& saved) {
-  saved.cameraMode = state.cameraMode;
-  saved.chasePoint = state.chasePoint;
-  saved.chasePointPrevious = state.chasePointPrevious;
-  saved.cameraPosition = state.cameraPosition;
-  saved.cameraYaw = state.cameraYaw;
-  saved.cameraPitch = state.cameraPitch;
-  saved.fieldOfView = state.fieldOfView;
+namespace {
+
+// The camera fields the viewer borrows, from the drive to its keeping or back;
+// both sides name them alike.
+template <typename From, typename To>
+void copyCameras(const From& from, To& to) {
+  to.cameraMode = from.cameraMode;
+  to.chasePoint = from.chasePoint;
+  to.chasePointPrevious = from.chasePointPrevious;
+  to.cameraPosition = from.cameraPosition;
+  to.cameraYaw = from.cameraYaw;
+  to.cameraPitch = from.cameraPitch;
+  to.fieldOfView = from.fieldOfView;
 }
 
-void restoreCameras(const SavedCameras& saved, GameState& state) {
-  state.cameraMode = saved.cameraMode;
-  state.chasePoint = saved.chasePoint;
-  state.chasePointPrevious = saved.chasePointPrevious;
-  state.cameraPosition = saved.cameraPosition;
-  state.cameraYaw = saved.cameraYaw;
-  state.cameraPitch = saved.cameraPitch;
-  state.fieldOfView = saved.fieldOfView;
-}
+}  // namespace
+
+void saveCameras(const GameState& state, SavedCameras& saved) { copyCameras(state, saved); }
+
+void restoreCameras(const SavedCameras& saved, GameState& state) { copyCameras(saved, state); }
 
 void openViewer(ReplayViewer& viewer, int lapTicks) {
   viewer.active = true;

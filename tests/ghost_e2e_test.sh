@@ -25,8 +25,7 @@ fail() {
 # shellcheck source=session_setup.sh
 source "$(dirname "$0")/session_setup.sh"
 
-"$sim" --dir . --autopilot --ticks 8000 > sim.txt 2>&1 || fail "stravo-sim could not drive a lap: $(cat sim.txt)"
-[ -f ghosts/best.ghost ] || fail "stravo-sim wrote no ghosts/best.ghost"
+best_lap_by_autopilot
 "$sim" --dir . --verify-ghost ghosts/best.ghost | grep -q "^ghost verified: lap " || fail "the ghost does not verify"
 cp ghosts/best.ghost "$artefacts/best.ghost"
 

@@ -2,8 +2,10 @@
 # ./test.sh: skips (exit 77) without a display or a tool, then lays a fresh
 # data set in $work and enters it. Expects $work, $artefacts, $datagen and fail().
 # Gives press KEY, which holds a key for $hold seconds, open_window, which
-# starts $stravo and waits for the window titled $title ($pid and $window), and
-# shoot NAME [SECONDS], which saves the window as $artefacts/NAME.png.
+# starts $stravo and waits for the window titled $title ($pid and $window),
+# shoot NAME [SECONDS], which saves the window as $artefacts/NAME.png, and
+# best_lap_by_autopilot, which leaves a lap of stravo-sim ($sim) as the best
+# lap in ghosts/best.ghost (its output in sim.txt).
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "SKIP: no X display (./test.sh runs the tests under xvfb-run)"
@@ -59,4 +61,9 @@ shoot() {
     sleep 1
   done
   echo "screenshot $file (grey spread $spread)"
+}
+
+best_lap_by_autopilot() {
+  "$sim" --dir . --autopilot --ticks 8000 > sim.txt 2>&1 || fail "stravo-sim could not drive a lap: $(cat sim.txt)"
+  [ -f ghosts/best.ghost ] || fail "stravo-sim wrote no ghosts/best.ghost"
 }

@@ -26,8 +26,7 @@ fail() {
 # shellcheck source=session_setup.sh
 source "$(dirname "$0")/session_setup.sh"
 
-"$sim" --dir . --autopilot --ticks 8000 > sim.txt 2>&1 || fail "stravo-sim could not drive a lap: $(cat sim.txt)"
-[ -f ghosts/best.ghost ] || fail "stravo-sim wrote no ghosts/best.ghost"
+best_lap_by_autopilot
 grep -E "^(lap|sectors) " sim.txt
 
 # Pixels of screenshot $1 inside the crop $2 (WxH+X+Y) whose colour passes the
