@@ -150,7 +150,7 @@ const char* const kCoatFragment =
 // full at 3 m to nothing at 10 m, about as mipmaps would have averaged it
 // away; per fragment, as the road's triangles are metres wide. The ground is
 // large and flat-ish, so the light, the sheen and the haze are worked out per
-// vertex; a fragment reads two pictures and mixes.
+// vertex; a ground fragment reads one picture, a road fragment two.
 // params: x ambient, y diffuse, z detail strength, w specular sheen.
 const char* const kRoadVertex =
     "#version 110\n"

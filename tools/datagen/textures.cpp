@@ -337,14 +337,12 @@ Image standPicture() {
 
 const char* const kCubeFaces[6] = {"xp", "xn", "yp", "yn", "zp", "zn"};
 
-// A picture stored as the six faces of a cube map (name + "cm.tga" by the
-// cube-map name rule). The road shader reads the positive-x face as a flat
-// picture: cube maps are sampled without mipmaps, which keeps the road's
-// markings sharp at grazing angles where a software rasteriser has no
-// anisotropic filtering. Only that face is ever read; the other five are the
-// same picture so the cube map is complete.
-// The road's cube map: the road picture on the positive-x face, the detail
-// picture on the negative-x face, the road again on the faces no one reads.
+// The road's cube map ("roadcm.tga" by the cube-map name rule), read by the
+// road shader as flat pictures: cube maps are sampled without mipmaps, which
+// keeps the road's markings sharp at grazing angles where a software
+// rasteriser has no anisotropic filtering. The road picture is on the
+// positive-x face, the detail picture on the negative-x face, and the road
+// again on the four faces no one reads, so the cube map is complete.
 void addRoadCubeMap(std::vector<TextureFile>& t, const Image& road, const Image& detail) {
   for (const char* face : kCubeFaces)
     t.push_back({std::string("data\\textures\\road") + face + ".tga", std::string(face) == "xn" ? detail : road, 24});
