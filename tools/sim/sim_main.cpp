@@ -2,6 +2,7 @@
 // replay or the autopilot, for tests, benchmarks and tuning.
 
 #include "app/files.h"
+#include "app/http_client.h"
 #include "app/outgauge_feed.h"
 #include "game/ghosts.h"
 #include "game/sector_splits.h"
@@ -9,6 +10,7 @@
 #include "game/timing_ghosts.h"
 #include "game/update.h"
 #include "tools/sim/autopilot.h"
+#include "tools/sim/sim_board.h"
 #include "tools/sim/sim_options.h"
 #include "tools/sim/sim_world.h"
 #include "tools/sim/telemetry.h"
@@ -193,6 +195,13 @@ int main(int argc, char** argv) {
     return kExitFailed;
   }
   if (!opts.verifyGhostPath.empty()) return verifyGhostFile(sim, opts.verifyGhostPath);
+  if (!opts.board.empty()) {
+    if (!startHttp(why)) {
+      std::fprintf(stderr, "stravo-sim: %s\n", why.c_str());
+      return kExitFailed;
+    }
+    return runBoardExchange(sim, opts);
+  }
   // The timing aids' reference is the lap given with --ghost, never a best lap
   // left in the folder by an earlier run: a run's output depends on its options.
   sim.state.timing.followGhosts = false;

@@ -1,6 +1,7 @@
 #include "tools/sim/sim_options.h"
 
 #include "app/command_line.h"
+#include "app/http_client.h"
 #include "app/outgauge_options.h"
 
 #include <CLI/CLI.hpp>
@@ -40,6 +41,14 @@ void describeSimOptions(CLI::App& app, SimOptions& out, std::string& ticks) {
       ->type_name("FILE");
   app.add_option("--verify-ghost", out.verifyGhostPath, "Check a ghost file by re-driving its lap, then stop")
       ->type_name("FILE");
+  app.add_option("--board", out.board, "Leaderboard to send DIR/outbox to, then stop (http:// or https://)")
+      ->type_name("URL");
+  app.add_option("--name", out.name, "Player name on the board (default: the last one used there)")
+      ->type_name("NAME");
+  app.add_option("--submit", out.submitPath, "With --board: send this lap proof through DIR/outbox")
+      ->type_name("FILE");
+  app.add_flag("--fetch-rival", out.fetchRival,
+               "With --board: fetch, check and keep the rival's and the leader's laps in DIR/ghosts");
   describeOutGaugeOptions(app, out.outgauge);
 }
 
@@ -67,6 +76,14 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
   }
   if (parsed.outcome != CommandLineOutcome::Run) {
     why = parsed.text;
+    return false;
+  }
+  if ((!out.submitPath.empty() || out.fetchRival || !out.name.empty()) && out.board.empty()) {
+    why = "--submit, --fetch-rival and --name need --board";
+    return false;
+  }
+  if (!out.board.empty() && !isHttpUrl(out.board)) {
+    why = "--board needs an http:// or https:// URL";
     return false;
   }
   if (app.count("--ticks") > 0 && !parseTicks(ticks, out.ticks)) {

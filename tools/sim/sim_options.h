@@ -19,6 +19,10 @@ struct SimOptions {
   std::string helpText;  // set by --help: print it and run nothing
   std::string ghostPath;         // lap to drive against (ghost car, delta, splits); empty for none
   std::string verifyGhostPath;   // ghost file to check instead of driving; empty for none
+  std::string board;             // --board URL: talk to the board instead of driving; empty for none
+  std::string name;              // --name NAME on the board; empty for the kept or login name
+  std::string submitPath;        // --submit FILE: the proof to send
+  bool fetchRival = false;       // --fetch-rival
 };
 
 // The one-line usage text.
