@@ -20,11 +20,12 @@ const char* const kStylesheet = R"(body{font:15px/1.4 sans-serif;margin:2em auto
 h1{font-size:1.5em}a{color:#0645ad}
 table{border-collapse:collapse;width:100%}th,td{padding:.3em .6em;text-align:right;border-bottom:1px solid #ddd}
 th:nth-child(2),td:nth-child(2){text-align:left}
+#circuits th,#circuits td{text-align:left}
 td.best{background:#e4d4f7;font-weight:bold}
 nav a{margin-right:1em}nav a.current{font-weight:bold;text-decoration:none;color:#222}
 .trace{width:100%;height:auto;background:#fafafa}
 .trace .plot{fill:none;stroke:#ccc}.trace .zero{stroke:#999;stroke-dasharray:4 3}
-.trace polyline{fill:none;stroke-width:1.5}.trace .speed{stroke:#c0392b}.trace .leader{stroke:#2c7be5}
+.trace polyline{fill:none;stroke-width:1.5}.trace .speed{stroke:#c0392b}.trace .leader{stroke:#2c7be5;stroke-dasharray:6 4;stroke-width:1}
 .trace .delta{stroke:#2a9d46}.trace text{font-size:11px;fill:#555}
 .key span{display:inline-block;width:1.2em;height:.3em;margin:0 .3em .2em 1em}
 dl{display:grid;grid-template-columns:max-content auto;gap:.2em 1em}dt{color:#666}dd{margin:0}

@@ -9,7 +9,7 @@ namespace {
 constexpr double kWidth = 760.0;       // px of the plot area
 constexpr double kSpeedHeight = 180.0;
 constexpr double kDeltaHeight = 120.0;
-constexpr double kLeft = 50.0;         // px left of the plot for the scale
+constexpr double kLeft = 64.0;         // px left of the plot for the scale
 constexpr double kGap = 30.0;          // px between the two plots
 constexpr double kKphPerMps = 3.6;
 
@@ -80,15 +80,16 @@ std::string traceSvg(const std::vector<TraceSample>& lap, const std::vector<Trac
          number(kSpeedHeight) + "\"/>";
   svg += "<rect class=\"plot\" x=\"" + number(kLeft) + "\" y=\"" + number(deltaTop) + "\" width=\"" + number(kWidth) +
          "\" height=\"" + number(kDeltaHeight) + "\"/>";
-  svg += label(kLeft - 4, 12, number(top) + " km/h");
+  svg += label(kLeft - 4, 12, std::to_string(int(top)));
+  svg += label(kLeft - 4, 26, "km/h");
   svg += label(kLeft - 4, kSpeedHeight, "0");
   svg += label(kLeft - 4, deltaTop + 12, "+" + number(range) + " s");
   svg += label(kLeft - 4, deltaMid + 4, "0");
   svg += label(kLeft - 4, deltaTop + kDeltaHeight, "-" + number(range) + " s");
   svg += "<line class=\"zero\" x1=\"" + number(kLeft) + "\" y1=\"" + number(deltaMid) + "\" x2=\"" +
          number(kLeft + kWidth) + "\" y2=\"" + number(deltaMid) + "\"/>";
-  if (!lead.empty()) svg += polyline(lead, "leader");
   svg += polyline(own, "speed");
+  if (!lead.empty()) svg += polyline(lead, "leader");
   if (!leader.empty()) svg += polyline(delta, "delta");
   svg += label(kLeft + kWidth, height - 6, number(length) + " m");
   svg += label(kLeft, height - 6, "0 m", "start");
