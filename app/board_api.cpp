@@ -2,6 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 using nlohmann::json;
@@ -59,6 +62,19 @@ bool number(const json& object, const char* key, double& out) {
 std::string noAnswer(const HttpReply& reply) { return "no answer from the board: " + reply.why; }
 
 }  // namespace
+
+HttpLimits boardLimits() {
+  HttpLimits limits;
+  const char* text = std::getenv("STRAVO_BOARD_TIMEOUT_MS");
+  if (text == nullptr) return limits;
+  char* end = nullptr;
+  long ms = std::strtol(text, &end, 10);
+  if (end != text && *end == '\0' && ms > 0 && ms <= limits.totalMs) {
+    limits.totalMs = ms;
+    limits.connectMs = std::min(limits.connectMs, ms);
+  }
+  return limits;
+}
 
 bool parseBoardUrl(const std::string& textIn, std::string& base, std::string& why) {
   std::string url = textIn;

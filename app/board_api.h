@@ -11,11 +11,15 @@
 // answer is untrusted: a reply that does not have the expected shape is a
 // failure with a reason, never a crash.
 
+// The limits of each exchange with a board; STRAVO_BOARD_TIMEOUT_MS, when set
+// to a whole number of milliseconds, bounds every exchange to it (tests).
+HttpLimits boardLimits();
+
 // Where the board is: its base URL without a trailing slash, and the limits of
 // each exchange.
 struct BoardLink {
   std::string base;  // "http://127.0.0.1:8080"
-  HttpLimits limits;
+  HttpLimits limits = boardLimits();
   const std::atomic<bool>* cancel = nullptr;
 };
 

@@ -89,26 +89,23 @@ int runBoardExchange(const SimWorld& sim, const SimOptions& opts) {
   bool turbo = opts.turbo;
   if (!opts.submitPath.empty() && !queueProof(sim, player, opts.submitPath, turbo)) return kExitFailed;
 
+  // Only sending needs a token: reading the board does not.
   int code = kExitOk;
-  JoinOutcome joined = joinBoard(player, why);
-  if (joined == JoinOutcome::NameTaken) {
-    say("board: " + why);
-    return kExitFailed;
-  }
-  if (!why.empty()) say("board: " + why);
-  if (joined == JoinOutcome::Failed) {
-    code = kExitFailed;
-  } else {
-    OutboxReport sent = sendOutbox(player);
-    for (const std::string& line : sent.lines) say(line);
-    if (sent.waiting > 0) code = kExitWaiting;
-    else if (sent.refused > 0) code = kExitRefused;
-  }
-  if (outboxEntries(player.outbox).size() > 0) say("board: " + std::to_string(outboxEntries(player.outbox).size()) +
-                                                   " laps wait in the outbox");
-  if (joined == JoinOutcome::Failed) {
-    say("board: " + why);
-    return outboxEntries(player.outbox).empty() ? kExitFailed : kExitWaiting;
+  if (!outboxEntries(player.outbox).empty()) {
+    JoinOutcome joined = joinBoard(player, why);
+    if (!why.empty()) say("board: " + why);
+    if (joined == JoinOutcome::NameTaken) return kExitFailed;
+    if (joined == JoinOutcome::Joined) {
+      OutboxReport sent = sendOutbox(player);
+      for (const std::string& line : sent.lines) say(line);
+      if (sent.refused > 0) code = kExitRefused;
+    }
+    size_t waiting = outboxEntries(player.outbox).size();
+    if (waiting > 0) {
+      say("board: waiting in the outbox: " + std::to_string(waiting));
+      code = kExitWaiting;
+    }
+    if (joined != JoinOutcome::Joined) return code;
   }
 
   const char* lapClass = turbo ? "turbo" : "plain";
