@@ -3,6 +3,7 @@
 # config.txt, log.txt and toptimes.dat across rebuilds and holds the data set.
 # ./run.sh --seed N plays the circuit that seed N gives, in its own folder
 # run-seed-N/, so best times of one circuit never mix with another's.
+# ./run.sh --daily plays today's circuit: the seed is the UTC date, YYYYMMDD.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -16,6 +17,9 @@ while [ $# -gt 0 ]; do
       exit 2
     fi
     shift 2
+  elif [ "$1" = "--daily" ]; then
+    seed=$(date -u +%Y%m%d)
+    shift
   else
     args+=("$1")
     shift
