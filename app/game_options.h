@@ -10,6 +10,8 @@ struct GameOptions {
   int fullscreen = -1;  // -1: as config.txt says; 0: --windowed; 1: --fullscreen
   bool rumble = false;  // --rumble: the controller rumbles with the car's force feedback (key F)
   OutGaugeSettings outgauge;  // --outgauge HOST:PORT, --outgauge-id N, --outgauge-rate HZ
+  std::string board;  // --board URL (http or https); empty: board.txt, else none
+  std::string name;   // --name NAME on the board
 };
 
 // What main does after reading the command line: start the game, or print `text`

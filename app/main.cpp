@@ -1,3 +1,4 @@
+#include "app/board_play.h"
 #include "app/config.h"
 #include "app/game_options.h"
 #include "app/message_box.h"
@@ -8,6 +9,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -19,6 +21,13 @@ AppConfig readConfig() {
   AppConfig config = loadConfig(kConfigPath);
   if (!STRAVO_GLSL) config.fsaa = 0;
   return config;
+}
+
+// After every driving tick: the telemetry and the board, each when switched on.
+bool outGaugeOn = false;
+void drivingTick(const PhCar& car, const GameState& state) {
+  if (outGaugeOn) outGaugeTick(car, state);
+  boardAfterTick(car, state);
 }
 
 // Takes one event without waiting and handles it; with none pending, runs an
@@ -36,6 +45,7 @@ int runMainLoop() {
       continue;
     }
     if (!updateFrame()) return 0;
+    boardFrame(gameState());
     renderFrame();
     swapAppWindow();
   }
@@ -64,9 +74,21 @@ int main(int argc, char** argv) {
     return 0;
   }
   // Telemetry starts after the warm-up: the first packet is the player's drive.
-  if (startOutGauge(options.outgauge, "stravo")) setDrivingTickListener(outGaugeTick);
+  outGaugeOn = startOutGauge(options.outgauge, "stravo");
+  std::string why;
+  bool boardOn = !options.board.empty();
+  if (boardOn) {
+    BoardPlaySettings board;
+    board.base = options.board;
+    if (board.base.back() == '/') board.base.pop_back();
+    board.name = options.name;
+    boardOn = startBoardPlay(board, gameGhosts(), why);
+    if (!boardOn) std::fprintf(stderr, "stravo: board: %s; playing without it\n", why.c_str());
+  }
+  if (outGaugeOn || boardOn) setDrivingTickListener(drivingTick);
   if (options.rumble) switchRumbleOn();
   int code = runMainLoop();
+  stopBoardPlay();
   stopOutGauge();
   Cleanup();
   DestroyAppWindow();

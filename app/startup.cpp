@@ -354,6 +354,10 @@ void setDrivingTickListener(void (*listener)(const PhCar& car, const GameState& 
   program.context.afterDrivingTick = listener;
 }
 
+GameState& gameState() { return *program.game; }
+
+const Ghosts& gameGhosts() { return *program.ghosts; }
+
 void switchRumbleOn() {
   if (program.input != nullptr) program.input->rumble = true;
 }

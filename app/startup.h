@@ -4,6 +4,7 @@
 
 class PhCar;
 struct GameState;
+struct Ghosts;
 
 // Start-up and shutdown of every program-wide object, and the frame functions
 // of the main loop. The shell owns those objects from Init to Cleanup.
@@ -29,6 +30,10 @@ void onQuitEvent();
 // From now on `listener` is told of the car after every tick that drives it
 // (never while the menu shows); null stops it.
 void setDrivingTickListener(void (*listener)(const PhCar& car, const GameState& state));
+
+// The game's state and its ghosts, for the board's hooks of the main loop.
+GameState& gameState();
+const Ghosts& gameGhosts();
 
 // Frees what Init created, in its fixed order, and logs the run statistics.
 void Cleanup();

@@ -16,6 +16,10 @@ constexpr int kKeyTimingAids = 0x14;
 // every driving tick whether or not they are shown; key T shows them.
 struct TimingAids {
   bool shown = false;
+  // The player's place on the board of the class driven, under the ideal lap
+  // (BOARD #rank / players); 0 while no board has answered.
+  long long boardRank = 0;
+  long long boardPlayers = 0;
   bool keyHeld = false;  // T was down in the previous update
 
   // Reference laps by class (0 without turbo, 1 with), set by their owner.

@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -17,6 +18,7 @@ constexpr float kSplitsX = -15.0f, kSplitsY = -10.5f, kRowSpacing = 3.0f, kRowSi
 constexpr float kSplitTimeX = kSplitsX + 2.6f;  // drawTime's first glyph sits 1 unit in
 constexpr float kSplitDiffX = kSplitsX + 17.5f;
 constexpr float kIdealTimeX = kSplitsX + 6.0f;
+constexpr float kBoardRankX = kSplitsX + 8.0f;
 // The replay banner.
 constexpr float kBannerX = 21.0f, kBannerY = -11.0f, kBannerHeight = 4.0f;
 
@@ -95,6 +97,37 @@ void delta(const TimingAids& aids, unsigned int numbersTexture, unsigned int tim
   signedTime(shown, kDeltaX, kDeltaY, kDeltaSize, numbersTexture, timingTexture);
 }
 
+// A whole number in the numbers picture from `x`; the pen after it.
+float wholeNumber(long long value, float x, float y, float size) {
+  char digits[24];
+  int count = std::snprintf(digits, sizeof(digits), "%lld", value);
+  for (int i = 0; i < count; ++i) {
+    drawGlyph(x, y, digits[i] - '0', size);
+    x += size * kDigitAdvance;
+  }
+  return x;
+}
+
+// BOARD #12 / 340 under the ideal lap, once the board has answered.
+void boardRank(const TimingAids& aids, unsigned int numbersTexture, unsigned int timingTexture) {
+  if (aids.boardRank <= 0) return;
+  float y = kSplitsY + kRowSpacing * float(kSectorCount + 1);
+  int left = 0, top = 0;
+  glColor3f(1.0f, 0.85f, 0.3f);
+  glBindTexture(GL_TEXTURE_2D, timingTexture);
+  label(kLabelBoard, kSplitsX, y, kRowSize);
+  float pen = kBoardRankX;
+  timingGlyphCell(kTimingGlyphHash, left, top);
+  timingCell(left, top, kTimingCellHeight, kTimingCellHeight, pen, y, kRowSize, kRowSize);
+  glBindTexture(GL_TEXTURE_2D, numbersTexture);
+  pen = wholeNumber(aids.boardRank, pen + kRowSize * kDigitAdvance, y, kRowSize) + kRowSize * 0.3f;
+  glBindTexture(GL_TEXTURE_2D, timingTexture);
+  timingGlyphCell(kTimingGlyphSlash, left, top);
+  timingCell(left, top, kTimingCellHeight, kTimingCellHeight, pen, y, kRowSize, kRowSize);
+  glBindTexture(GL_TEXTURE_2D, numbersTexture);
+  wholeNumber(aids.boardPlayers, pen + kRowSize, y, kRowSize);
+}
+
 void splits(const TimingAids& aids, unsigned int numbersTexture, unsigned int timingTexture) {
   const SectorTimer& timer = aids.sectors;
   for (int i = 0; i < kSectorCount; ++i) {
@@ -133,6 +166,7 @@ void splits(const TimingAids& aids, unsigned int numbersTexture, unsigned int ti
 void drawTimingAids(const TimingAids& aids, unsigned int numbersTexture, unsigned int timingTexture) {
   delta(aids, numbersTexture, timingTexture);
   splits(aids, numbersTexture, timingTexture);
+  boardRank(aids, numbersTexture, timingTexture);
 }
 
 void drawReplayBanner(const ReplayViewer& viewer, unsigned int timingTexture) {

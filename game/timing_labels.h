@@ -12,6 +12,9 @@ constexpr int kTimingCellHeight = 64;
 enum TimingGlyph {
   kTimingGlyphPlus = 0,
   kTimingGlyphMinus = 1,
+  kTimingGlyphHash = 2,   // the board rank's "#"
+  kTimingGlyphSlash = 3,  // between the rank and the board's size
+  kTimingGlyphCount,
 };
 
 enum TimingLabel {
@@ -26,13 +29,14 @@ enum TimingLabel {
   kLabelNormalSpeed,
   kLabelDoubleSpeed,
   kLabelFourfoldSpeed,
+  kLabelBoard,
   kTimingLabelCount,
 };
 
 // The words as the picture shows them, in TimingLabel order.
 constexpr const char* kTimingLabelTexts[kTimingLabelCount] = {
-    "REPLAY", "PAUSED", "S1", "S2", "S3", "IDEAL", "1/4x", "1/2x", "1x", "2x", "4x"};
-constexpr const char* kTimingGlyphTexts[2] = {"+", "-"};
+    "REPLAY", "PAUSED", "S1", "S2", "S3", "IDEAL", "1/4x", "1/2x", "1x", "2x", "4x", "BOARD"};
+constexpr const char* kTimingGlyphTexts[kTimingGlyphCount] = {"+", "-", "#", "/"};
 
 // Picture pixels of a glyph cell and of a label cell: left and top edges.
 inline void timingGlyphCell(int glyph, int& left, int& top) {

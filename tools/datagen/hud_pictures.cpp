@@ -189,7 +189,7 @@ Image timingPicture(Font& font) {
   Image image(kTimingPictureSize, kTimingPictureSize);
   const Colour white{1.0f, 1.0f, 1.0f};
   font.size(54);
-  for (int g = 0; g < 2; ++g) {
+  for (int g = 0; g < kTimingGlyphCount; ++g) {
     int left = 0, top = 0;
     timingGlyphCell(g, left, top);
     int x = left + (kTimingCellHeight - font.width(kTimingGlyphTexts[g])) / 2;

@@ -1,0 +1,236 @@
+#include "app/board_play.h"
+
+#include "app/board_sync.h"
+#include "app/board_tokens.h"
+#include "app/data_set_circuit.h"
+#include "app/files.h"
+#include "app/lap_outbox.h"
+#include "app/lap_proof.h"
+#include "game/game_state.h"
+#include "game/ghost_car.h"
+#include "game/ghosts.h"
+#include "game/startup_models.h"
+#include "physics/quadtree.h"
+#include "physics/world.h"
+#include "render/rmd_mesh.h"
+
+#include <condition_variable>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+constexpr int kClassCount = 2;
+const char* const kClassNames[kClassCount] = {"plain", "turbo"};
+
+// What the worker has learnt, handed to the main thread under the lock.
+struct BoardNews {
+  Standing standing[kClassCount];
+  bool haveStanding[kClassCount] = {false, false};
+  std::vector<std::string> lines;  // for stderr, each once
+};
+
+// The worker's own car and track for checking fetched laps: the player's
+// collision tree keeps per-query marks, so it must not be shared.
+struct CheckTrack {
+  RMDMesh track;
+  PhWorld world;
+  CollisionQuadtree* tree = nullptr;
+  std::unique_ptr<GhostCar> ghost;
+  ~CheckTrack() { destroyQuadtree(tree); }
+};
+
+struct BoardPlay {
+  BoardPlayer player;
+  ProofTrack proofTrack;
+  CheckTrack check;
+  std::string ghostFolder;
+  const Ghosts* ghosts = nullptr;  // the game's, for the lap just completed
+
+  std::thread worker;
+  std::mutex mutex;
+  std::condition_variable wake;
+  int jobs = 0;  // exchanges asked for and not yet begun
+  bool stopping = false;
+  std::atomic<bool> cancel{false};
+  BoardNews news;
+
+  // The worker's own view.
+  bool joined = false;
+  bool nameRefused = false;
+  std::string lastTold;
+  // The main thread's view.
+  float boardBest[kClassCount] = {0.0f, 0.0f};  // s; 0: none on the board
+  bool previousRunning = false;
+  bool previousLatched = false;
+};
+
+BoardPlay* play = nullptr;
+
+// Asks the worker for one more round: join, send the outbox, read the standings.
+void post() {
+  std::lock_guard<std::mutex> lock(play->mutex);
+  ++play->jobs;
+  play->wake.notify_one();
+}
+
+// A line for stderr; the same fault again (a board still down) is not repeated.
+void tell(const std::string& line) {
+  if (line == play->lastTold) return;
+  play->lastTold = line;
+  std::lock_guard<std::mutex> lock(play->mutex);
+  play->news.lines.push_back(line);
+}
+
+// Fetches, checks and keeps one board lap as a ghost file.
+void keepBoardLap(const char* role, int lapClass, const BoardEntry& entry) {
+  std::vector<uint8_t> proof;
+  GhostLap lap;
+  std::string why;
+  if (!fetchProof(play->player.link, entry.lapId, proof, why) ||
+      !checkProof(proof, play->proofTrack, *play->check.ghost, lap, why)) {
+    tell(std::string("board: the ") + role + "'s lap is not used: " + why);
+    return;
+  }
+  std::string path = play->ghostFolder + "\\" + role + (lapClass == 1 ? "-turbo" : "") + ".ghost";
+  if (!makeFolder(play->ghostFolder.c_str()) || !saveGhost(path.c_str(), lap))
+    tell("board: cannot write " + platformPath(path.c_str()));
+}
+
+void refreshStandings() {
+  for (int c = 0; c < kClassCount; ++c) {
+    Standing standing;
+    std::string why;
+    if (!fetchStanding(play->player, kClassNames[c], standing, why)) {
+      tell("board: " + why);
+      return;
+    }
+    {
+      std::lock_guard<std::mutex> lock(play->mutex);
+      play->news.standing[c] = standing;
+      play->news.haveStanding[c] = true;
+    }
+    if (standing.haveRival) keepBoardLap("rival", c, standing.rival);
+    if (standing.haveLeader) keepBoardLap("leader", c, standing.leader);
+  }
+}
+
+void runJob() {
+  if (play->nameRefused) return;
+  std::string why;
+  if (!play->joined) {
+    JoinOutcome joined = joinBoard(play->player, why);
+    if (!why.empty()) tell("board: " + why);
+    play->nameRefused = joined == JoinOutcome::NameTaken;
+    play->joined = joined == JoinOutcome::Joined;
+  }
+  if (play->joined) {
+    OutboxReport sent = sendOutbox(play->player);
+    for (const std::string& line : sent.lines) tell(line);
+  }
+  refreshStandings();
+}
+
+void workerLoop() {
+  for (;;) {
+    {
+      std::unique_lock<std::mutex> lock(play->mutex);
+      play->wake.wait(lock, [] { return play->stopping || play->jobs > 0; });
+      if (play->stopping) return;
+      // One round sends everything that waits: rounds asked for meanwhile fold into it.
+      play->jobs = 0;
+    }
+    runJob();
+  }
+}
+
+}  // namespace
+
+bool startBoardPlay(const BoardPlaySettings& settings, const Ghosts& ghosts, std::string& why) {
+  if (!startHttp(why)) return false;
+  std::unique_ptr<BoardPlay> made(new BoardPlay);
+  BoardPlayer& player = made->player;
+  DataSetCircuit circuit;
+  if (!circuitOfDataSet(".", circuit, why)) return false;
+  player.link.base = settings.base;
+  player.link.cancel = &made->cancel;
+  player.circuit = circuit.circuit;
+  player.generator = circuit.generator;
+  player.configFolder = boardConfigFolder();
+  player.outbox = kOutboxFolder;
+  player.name = settings.name;
+  if (player.name.empty() && !defaultPlayerName(player.configFolder, player.link.base, player.name)) {
+    why = "--board needs --name NAME (3 to 24 characters)";
+    return false;
+  }
+  std::string failedPath;
+  CheckTrack& check = made->check;
+  if (!loadTrackWithCollision("", check.track, check.world, check.tree, failedPath)) {
+    why = "cannot load " + platformPath(failedPath.c_str());
+    return false;
+  }
+  // Built here, on the main thread: a car's construction redraws shared tables.
+  check.ghost.reset(new GhostCar);
+  made->proofTrack = ProofTrack{ghosts.trackId, check.tree, ghosts.lineA, ghosts.lineB};
+  made->ghostFolder = ghosts.folder;
+  made->ghosts = &ghosts;
+  play = made.release();
+  play->jobs = 1;
+  play->worker = std::thread(workerLoop);
+  return true;
+}
+
+void boardAfterTick(const PhCar& car, const GameState& state) {
+  (void)car;
+  if (play == nullptr) return;
+  bool completed = play->previousRunning && !play->previousLatched && state.lineLatched;
+  play->previousRunning = state.lapRunning;
+  play->previousLatched = state.lineLatched;
+  if (!completed) return;
+  // The ghosts completed the lap's recording in this same tick.
+  const Ghosts& ghosts = *play->ghosts;
+  if (!ghosts.haveLastLap) return;
+  int c = ghosts.lastLap.turbo ? 1 : 0;
+  if (play->boardBest[c] > 0.0f && !(ghosts.lastLap.lapTime < play->boardBest[c])) return;
+  std::string path, why;
+  if (!putInOutbox(play->player.outbox, proofOfLap(ghosts.lastLap), path, why)) {
+    std::fprintf(stderr, "stravo: board: %s\n", why.c_str());
+    return;
+  }
+  // Until the board answers, this lap is the one to beat.
+  play->boardBest[c] = ghosts.lastLap.lapTime;
+  post();
+}
+
+void boardFrame(GameState& state) {
+  if (play == nullptr) return;
+  std::unique_lock<std::mutex> lock(play->mutex, std::try_to_lock);
+  if (!lock.owns_lock()) return;
+  for (const std::string& line : play->news.lines) std::fprintf(stderr, "stravo: %s\n", line.c_str());
+  play->news.lines.clear();
+  for (int c = 0; c < kClassCount; ++c) {
+    if (!play->news.haveStanding[c]) continue;
+    const Standing& standing = play->news.standing[c];
+    if (standing.ranked && (play->boardBest[c] == 0.0f || float(standing.own.time) < play->boardBest[c]))
+      play->boardBest[c] = float(standing.own.time);
+  }
+  int c = state.turboUsedThisLap ? 1 : 0;
+  const Standing& shown = play->news.standing[c];
+  state.timing.boardRank = play->news.haveStanding[c] && shown.ranked ? shown.own.rank : 0;
+  state.timing.boardPlayers = shown.total;
+}
+
+void stopBoardPlay() {
+  if (play == nullptr) return;
+  play->cancel = true;
+  {
+    std::lock_guard<std::mutex> lock(play->mutex);
+    play->stopping = true;
+    play->wake.notify_one();
+  }
+  play->worker.join();
+  delete play;
+  play = nullptr;
+}
