@@ -10,3 +10,11 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME board_client COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/board/board_client_test.py
          ${CMAKE_BINARY_DIR})
 set_tests_properties(board_client PROPERTIES LABELS board TIMEOUT 300)
+
+# The game itself on a real board, under the X display; screenshots land in
+# build/artefacts/board_e2e.
+add_test(NAME board_e2e
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/board_e2e_test.sh $<TARGET_FILE:stravo> $<TARGET_FILE:stravo-sim>
+                 $<TARGET_FILE:stravo-datagen> $<TARGET_FILE:stravo-board> ${CMAKE_BINARY_DIR}/e2e-board
+                 ${CMAKE_BINARY_DIR}/artefacts/board_e2e)
+set_tests_properties(board_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The game on a real stravo-board under the X display of ./test.sh: alice's
+# autopilot lap and bob's faster one are on the board (sent by stravo-sim);
+# the game in alice's folder, with the board named in board.txt, shows
+# BOARD #2 / 2 under the timing aids (T), keeps bob's checked lap as its
+# rival's ghost, and goes on when the board is stopped mid-session.
+# Usage: board_e2e_test.sh STRAVO STRAVO_SIM DATAGEN STRAVO_BOARD WORKDIR ARTEFACTS
+set -uo pipefail
+
+stravo=$1
+sim=$2
+datagen=$3
+board=$4
+work=$5
+artefacts=$6
+title="StravoDemo1 by Velkor"
+
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/stderr.txt" ] && { echo "--- stderr.txt"; grep -v "^ALSA\|^AL lib" "$work/stderr.txt" | tail -n 20; }
+  [ -n "${pid:-}" ] && kill "$pid" 2> /dev/null
+  [ -n "${board_pid:-}" ] && kill "$board_pid" 2> /dev/null
+  exit 1
+}
+
+# shellcheck source=session_setup.sh
+source "$(dirname "$0")/session_setup.sh"
+export XDG_CONFIG_HOME=$work/config
+
+"$board" --listen 127.0.0.1:0 --db "$work/board.sqlite" --data "$work/board-data" --submit-interval-ms 0 \
+  > "$work/board.txt.log" 2>&1 &
+board_pid=$!
+url=""
+for _ in $(seq 100); do
+  url=$(sed -n 's|^stravo-board: serving \(http://[0-9.:]*\)/$|\1|p' "$work/board.txt.log")
+  [ -n "$url" ] && break
+  sleep 0.1
+done
+[ -n "$url" ] || fail "the board did not start: $(cat "$work/board.txt.log")"
+
+best_lap_by_autopilot
+"$sim" --dir . --board "$url" --name alice --submit ghosts/best.ghost > alice.txt || fail "alice: $(cat alice.txt)"
+mkdir bob && cp -r data bob/
+"$sim" --dir bob --autopilot --ticks 13000 > bob-drive.txt || fail "bob's drive"
+XDG_CONFIG_HOME=$work/config-bob "$sim" --dir bob --board "$url" --name bob --submit bob/ghosts/best.ghost > bob.txt || fail "bob: $(cat bob.txt)"
+grep -q "bob rank 1 / 2" bob.txt || fail "bob does not lead: $(cat bob.txt)"
+
+echo "$url" > board.txt
+open_window
+press Return  # the drive begins
+press t       # the timing aids, with the board's rank under them
+for _ in $(seq 40); do
+  [ -f ghosts/rival.ghost ] && break
+  sleep 0.5
+done
+[ -f ghosts/rival.ghost ] || fail "no rival's lap kept"
+"$sim" --dir . --verify-ghost ghosts/rival.ghost | grep -q "^ghost verified: lap 1:17.62" ||
+  fail "the rival's lap is not bob's"
+shoot board-rank 10
+
+# BOARD #2 / 2 is drawn in amber at the top left, where nothing else is.
+amber=$(convert "$artefacts/board-rank.png" -crop 220x40+0+100 +repage -fuzz 12% -fill white \
+  -opaque "rgb(255,217,77)" -fill black +opaque white -format '%[fx:mean]' info:)
+awk -v a="$amber" 'BEGIN { exit !(a > 0.01) }' || fail "no rank at the top left (amber share $amber)"
+echo "rank drawn: amber share $amber"
+
+kill "$board_pid"
+wait "$board_pid" 2> /dev/null
+board_pid=""
+sleep 3
+kill -0 "$pid" 2> /dev/null || fail "the game ended with the board"
+shoot board-gone
+kill "$pid" 2> /dev/null
+echo "PASS"
