@@ -3,8 +3,9 @@
 # in a fresh data set (default config.txt: 800 x 600, fsaa 4) under Xvfb with
 # Mesa's software GL, a drive at full throttle from the menu, then quit through
 # the menu so the run statistics reach log.txt. Prints that line.
-# Usage: scripts/game_fps.sh STRAVO DATAGEN WORKDIR [DRIVE_SECONDS [CONFIG]]
-# CONFIG, when given, is copied in as config.txt (e.g. one with fsaa 0).
+# Usage: scripts/game_fps.sh STRAVO DATAGEN WORKDIR [DRIVE_SECONDS [CONFIG [GAME_OPTION...]]]
+# CONFIG, when given and not empty, is copied in as config.txt (e.g. one with
+# fsaa 0); the options after it go to the game.
 set -uo pipefail
 
 stravo=$(realpath "$1")
@@ -12,9 +13,10 @@ datagen=$(realpath "$2")
 work=$3
 drive=${4:-40}
 config=${5:-}
+shift $(($# < 5 ? $# : 5))
 
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$stravo" "$datagen" "$work" "$drive" "$config" "$@"
 fi
 
 rm -rf "$work"
@@ -30,7 +32,7 @@ press() {
   sleep 2
 }
 
-STRAVO_BATCH=1 "$stravo" > stdout.txt 2> stderr.txt &
+STRAVO_BATCH=1 "$stravo" "$@" > stdout.txt 2> stderr.txt &
 pid=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name "StravoDemo1 by Velkor" 2> /dev/null | head -n 1)
 [ -n "$window" ] || { echo "FAIL: no window"; kill "$pid"; exit 1; }

@@ -80,3 +80,13 @@ class FakeBoard:
         self.stopping.set()
         self.sock.close()
         self.thread.join(timeout=5)
+
+
+if __name__ == "__main__":
+    # fake_board.py MODE SECONDS: prints the URL, serves for SECONDS, then stops.
+    import sys
+    import time
+    board = FakeBoard(sys.argv[1])
+    print(board.url, flush=True)
+    time.sleep(float(sys.argv[2]))
+    board.stop()
