@@ -98,7 +98,7 @@ def check_real_board(c, build, work, alice, bob):
         # The board goes away while bob sends a lap; it goes at his next start.
         board.stop()
         code, out, _ = bob.run("--board", board.url, "--submit", os.path.join(bob.folder, "ghosts", "best.ghost"))
-        c.check("offline: the lap waits", code == 4 and len(bob.outbox()) == 1, out)
+        c.check("offline: the lap waits", code == 5 and len(bob.outbox()) == 1, out)
         board = start_board(build, work, board.port)
         code, out, _ = bob.run("--board", board.url)
         c.check("next start: the lap is sent", code == 0 and "accepted as lap 3" in out and bob.outbox() == [], out)
@@ -116,7 +116,7 @@ def check_fake_boards(c, alice):
             with open(token_file, "a") as f:
                 f.write(f"{fake.url}\talice\tfaketoken\n")
             code, out, took = alice.run("--board", fake.url, "--name", "alice", "--submit", ghost, env=env)
-            c.check(f"{mode}: the lap waits in the outbox", code == 4 and len(alice.outbox()) == 1, out)
+            c.check(f"{mode}: the lap waits in the outbox", code == 5 and len(alice.outbox()) == 1, out)
             c.check(f"{mode}: bounded in time", took < FAULT_BOUND, f"{took:.1f} s")
             for name in alice.outbox():
                 os.remove(os.path.join(alice.folder, "outbox", name))

@@ -16,7 +16,7 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitRefused = 3;
-constexpr int kExitWaiting = 4;
+constexpr int kExitWaiting = 5;
 
 void say(const std::string& line) { std::printf("%s\n", line.c_str()); }
 
