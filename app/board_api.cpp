@@ -61,6 +61,23 @@ bool number(const json& object, const char* key, double& out) {
 
 std::string noAnswer(const HttpReply& reply) { return "no answer from the board: " + reply.why; }
 
+// GET of `path`: the body of a 200 answer; false with the reason otherwise.
+bool getBody(const BoardLink& link, const std::string& path, std::string& body, std::string& why) {
+  HttpRequest request;
+  request.url = path;
+  HttpReply reply = exchange(link, request);
+  if (reply.status == 0) {
+    why = noAnswer(reply);
+    return false;
+  }
+  if (reply.status != kOk) {
+    why = reasonOf(reply);
+    return false;
+  }
+  body = std::move(reply.body);
+  return true;
+}
+
 }  // namespace
 
 HttpLimits boardLimits() {
@@ -173,33 +190,17 @@ bool parseBoardPage(const std::string& body, BoardPage& out, std::string& why) {
 
 bool fetchBoardPage(const BoardLink& link, const std::string& circuit, const std::string& lapClass, int64_t offset,
                     int64_t limit, BoardPage& out, std::string& why) {
-  HttpRequest request;
-  request.url = "/api/v1/boards/" + circuit + "/" + lapClass + "?offset=" + std::to_string(offset) +
-                "&limit=" + std::to_string(limit);
-  HttpReply reply = exchange(link, request);
-  if (reply.status == 0) {
-    why = noAnswer(reply);
-    return false;
-  }
-  if (reply.status != kOk) {
-    why = reasonOf(reply);
-    return false;
-  }
-  return parseBoardPage(reply.body, out, why);
+  std::string body;
+  return getBody(link,
+                 "/api/v1/boards/" + circuit + "/" + lapClass + "?offset=" + std::to_string(offset) +
+                     "&limit=" + std::to_string(limit),
+                 body, why) &&
+         parseBoardPage(body, out, why);
 }
 
 bool fetchProof(const BoardLink& link, int64_t lapId, std::vector<uint8_t>& out, std::string& why) {
-  HttpRequest request;
-  request.url = "/api/v1/laps/" + std::to_string(lapId) + "/proof";
-  HttpReply reply = exchange(link, request);
-  if (reply.status == 0) {
-    why = noAnswer(reply);
-    return false;
-  }
-  if (reply.status != kOk) {
-    why = reasonOf(reply);
-    return false;
-  }
-  out.assign(reply.body.begin(), reply.body.end());
+  std::string body;
+  if (!getBody(link, "/api/v1/laps/" + std::to_string(lapId) + "/proof", body, why)) return false;
+  out.assign(body.begin(), body.end());
   return true;
 }
