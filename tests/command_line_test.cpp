@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,31 @@ TEST(GameOptions, UnknownWordsEndWithTheUsageLineAndTwo) {
   }
 }
 
+TEST(GameOptions, BoardsAreHttpUrlsFromTheCommandLineOrBoardTxt) {
+  GameOptions o;
+  ASSERT_TRUE(game({"--board", "http://127.0.0.1:8080/", "--name", "alice"}, o).run);
+  EXPECT_EQ(o.board, "http://127.0.0.1:8080/");
+  EXPECT_EQ(o.name, "alice");
+  for (const char* url : {"ftp://board", "file:///etc/passwd", "board:8080"}) {
+    GameOptions refused;
+    GameOptionsResult r = game({"--board", url}, refused);
+    EXPECT_FALSE(r.run) << url;
+    EXPECT_EQ(r.exitCode, 2) << url;
+    EXPECT_NE(r.text.find("\nusage: stravo "), std::string::npos) << r.text;
+  }
+  // The tests run in their own folder: board.txt there is the players' one-line setting.
+  std::FILE* file = std::fopen("board.txt", "w");
+  ASSERT_NE(file, nullptr);
+  std::fputs("  https://board.example/  \nignored\n", file);
+  std::fclose(file);
+  GameOptions fromFile, overridden;
+  EXPECT_TRUE(game({}, fromFile).run);
+  EXPECT_TRUE(game({"--board", "http://other"}, overridden).run);
+  std::remove("board.txt");
+  EXPECT_EQ(fromFile.board, "https://board.example/");
+  EXPECT_EQ(overridden.board, "http://other");
+}
+
 TEST(SimOptions, ValuesFlagsAndTheLastOfARepeat) {
   SimOptions o;
   std::string why;
@@ -106,6 +132,9 @@ TEST(SimOptions, RefusalsSayWhy) {
       {{"--ticks", "ten"}, "--ticks needs a whole number of ticks"},
       {{"--ticks", "-1"}, "--ticks needs a whole number of ticks"},
       {{"--ticks", "99999999999999999999"}, "--ticks needs a whole number of ticks"},
+      {{"--board", "gopher://x"}, "--board needs an http:// or https:// URL"},
+      {{"--submit", "lap.ghost"}, "--submit, --fetch-rival and --name need --board"},
+      {{"--fetch-rival"}, "--submit, --fetch-rival and --name need --board"},
   };
   for (const Case& c : cases) {
     SimOptions o;
