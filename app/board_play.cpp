@@ -30,6 +30,7 @@ struct BoardNews {
   Standing standing[kClassCount];
   bool haveStanding[kClassCount] = {false, false};
   std::vector<std::string> lines;  // for stderr, each once
+  bool nameTaken = false;
 };
 
 // The worker's own car and track for checking fetched laps: the player's
@@ -124,7 +125,13 @@ void runJob() {
     JoinOutcome joined = joinBoard(play->player, why);
     if (!why.empty()) tell("board: " + why);
     play->nameRefused = joined == JoinOutcome::NameTaken;
+    if (play->nameRefused) {
+      std::lock_guard<std::mutex> lock(play->mutex);
+      play->news.nameTaken = true;
+    }
     play->joined = joined == JoinOutcome::Joined;
+    // Another player's standing under this name is not the player's.
+    if (play->nameRefused) return;
   }
   if (play->joined) {
     OutboxReport sent = sendOutbox(play->player);
@@ -220,6 +227,7 @@ void boardFrame(GameState& state) {
   const Standing& shown = play->news.standing[c];
   state.timing.boardRank = play->news.haveStanding[c] && shown.ranked ? shown.own.rank : 0;
   state.timing.boardPlayers = shown.total;
+  state.timing.boardNameTaken = play->news.nameTaken;
 }
 
 void stopBoardPlay() {

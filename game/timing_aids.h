@@ -20,6 +20,7 @@ struct TimingAids {
   // (BOARD #rank / players); 0 while no board has answered.
   long long boardRank = 0;
   long long boardPlayers = 0;
+  bool boardNameTaken = false;  // BOARD NAME TAKEN there instead
   bool keyHeld = false;  // T was down in the previous update
 
   // Reference laps by class (0 without turbo, 1 with), set by their owner.

@@ -19,6 +19,7 @@ constexpr float kSplitTimeX = kSplitsX + 2.6f;  // drawTime's first glyph sits 1
 constexpr float kSplitDiffX = kSplitsX + 17.5f;
 constexpr float kIdealTimeX = kSplitsX + 6.0f;
 constexpr float kBoardRankX = kSplitsX + 8.0f;
+constexpr float kBoardWordAdvance = 6.5f;  // NAME's width and a space
 // The replay banner.
 constexpr float kBannerX = 21.0f, kBannerY = -11.0f, kBannerHeight = 4.0f;
 
@@ -108,14 +109,21 @@ float wholeNumber(long long value, float x, float y, float size) {
   return x;
 }
 
-// BOARD #12 / 340 under the ideal lap, once the board has answered.
+// BOARD #12 / 340 under the ideal lap, once the board has answered; BOARD
+// NAME TAKEN when the board gave the player's name to someone else.
 void boardRank(const TimingAids& aids, unsigned int numbersTexture, unsigned int timingTexture) {
-  if (aids.boardRank <= 0) return;
+  if (aids.boardRank <= 0 && !aids.boardNameTaken) return;
   float y = kSplitsY + kRowSpacing * float(kSectorCount + 1);
   int left = 0, top = 0;
   glColor3f(1.0f, 0.85f, 0.3f);
   glBindTexture(GL_TEXTURE_2D, timingTexture);
   label(kLabelBoard, kSplitsX, y, kRowSize);
+  if (aids.boardNameTaken) {
+    glColor3f(1.0f, 0.3f, 0.25f);
+    label(kLabelName, kBoardRankX, y, kRowSize);
+    label(kLabelTaken, kBoardRankX + kBoardWordAdvance, y, kRowSize);
+    return;
+  }
   float pen = kBoardRankX;
   timingGlyphCell(kTimingGlyphHash, left, top);
   timingCell(left, top, kTimingCellHeight, kTimingCellHeight, pen, y, kRowSize, kRowSize);

@@ -30,12 +30,16 @@ enum TimingLabel {
   kLabelDoubleSpeed,
   kLabelFourfoldSpeed,
   kLabelBoard,
+  kLabelName,
+  kLabelTaken,
   kTimingLabelCount,
 };
 
 // The words as the picture shows them, in TimingLabel order.
 constexpr const char* kTimingLabelTexts[kTimingLabelCount] = {
-    "REPLAY", "PAUSED", "S1", "S2", "S3", "IDEAL", "1/4x", "1/2x", "1x", "2x", "4x", "BOARD"};
+    "REPLAY", "PAUSED", "S1", "S2", "S3", "IDEAL", "1/4x", "1/2x", "1x", "2x", "4x", "BOARD", "NAME", "TAKEN"};
+static_assert(kTimingLabelCount <= 7 * kTimingLabelColumns, "the timing picture holds seven rows of labels");
+static_assert(kTimingGlyphCount <= kTimingGlyphCells, "the timing picture's top row holds eight glyphs");
 constexpr const char* kTimingGlyphTexts[kTimingGlyphCount] = {"+", "-", "#", "/"};
 
 // Picture pixels of a glyph cell and of a label cell: left and top edges.

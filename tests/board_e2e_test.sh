@@ -71,4 +71,25 @@ sleep 3
 kill -0 "$pid" 2> /dev/null || fail "the game ended with the board"
 shoot board-gone
 kill "$pid" 2> /dev/null
+wait "$pid" 2> /dev/null
+
+# Bob's name, taken on this board by the other bob: said on stderr and on the HUD.
+"$board" --listen "${url#http://}" --db "$work/board.sqlite" --data "$work/board-data" > "$work/board.txt.log" 2>&1 &
+board_pid=$!
+sleep 1
+STRAVO_BATCH=1 "$stravo" --name bob > "$work/stdout.txt" 2> "$work/stderr.txt" &
+pid=$!
+window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" 2> /dev/null | head -n 1)
+[ -n "$window" ] || fail "no window for bob"
+xdotool mousemove --window "$window" 400 300
+sleep "$(awk -v h="$hold" 'BEGIN { print 3 * h }')"
+press Return
+press t
+for _ in $(seq 40); do
+  grep -q "the name bob is taken" "$work/stderr.txt" && break
+  sleep 0.5
+done
+grep -q "the name bob is taken" "$work/stderr.txt" || fail "a taken name is not said"
+shoot name-taken 10
+kill "$pid" "$board_pid" 2> /dev/null
 echo "PASS"
