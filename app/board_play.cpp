@@ -14,6 +14,7 @@
 #include "physics/world.h"
 #include "render/rmd_mesh.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdio>
 #include <memory>
@@ -189,8 +190,7 @@ bool startBoardPlay(const BoardPlaySettings& settings, const Ghosts& ghosts, std
   return true;
 }
 
-void boardAfterTick(const PhCar& car, const GameState& state) {
-  (void)car;
+void boardAfterTick(const PhCar&, const GameState& state) {
   if (play == nullptr) return;
   bool completed = play->previousRunning && !play->previousLatched && state.lineLatched;
   play->previousRunning = state.lapRunning;
