@@ -150,6 +150,7 @@ SubmitReply judgeSubmitReply(const HttpReply& reply) {
     return out;
   }
   out.why = reasonOf(reply);
+  out.tokenUnknown = reply.status == kUnauthorized;
   // A client error is a judgement of the lap, except for the ones that only
   // ask to come back later and an unknown token, which says nothing of the lap.
   bool judged = reply.status >= 400 && reply.status < 500 && reply.status != kTooMany &&

@@ -42,6 +42,7 @@ struct SubmitReply {
   int64_t lapId = 0;
   int64_t rank = 0;
   std::string why;  // the board's reason, or what went wrong
+  bool tokenUnknown = false;  // 401: the board does not know the player's token
 };
 // POST /api/v1/laps?circuit=C&generator=G with the proof's bytes.
 SubmitReply submitLap(const BoardLink& link, const std::string& token, const std::string& circuit, int generator,

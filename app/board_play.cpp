@@ -62,6 +62,7 @@ struct BoardPlay {
   // The worker's own view.
   bool joined = false;
   bool nameRefused = false;
+  bool tokenRefused = false;
   std::string lastTold;
   // The main thread's view.
   float boardBest[kClassCount] = {0.0f, 0.0f};  // s; 0: none on the board
@@ -123,7 +124,7 @@ void runJob() {
   if (play->nameRefused) return;
   std::string why;
   if (!play->joined) {
-    JoinOutcome joined = joinBoard(play->player, why);
+    JoinOutcome joined = joinBoard(play->player, why, play->tokenRefused);
     if (!why.empty()) tell("board: " + why);
     play->nameRefused = joined == JoinOutcome::NameTaken;
     if (play->nameRefused) {
@@ -137,6 +138,9 @@ void runJob() {
   if (play->joined) {
     OutboxReport sent = sendOutbox(play->player);
     for (const std::string& line : sent.lines) tell(line);
+    // A board that lost the player (a new database) registers the name again next round.
+    play->tokenRefused = sent.tokenUnknown;
+    play->joined = !sent.tokenUnknown;
   }
   refreshStandings();
 }

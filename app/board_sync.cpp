@@ -36,8 +36,8 @@ bool defaultPlayerName(const std::string& configFolder, const std::string& base,
   return false;
 }
 
-JoinOutcome joinBoard(BoardPlayer& player, std::string& why) {
-  if (findToken(player.configFolder, player.link.base, player.name, player.token)) return JoinOutcome::Joined;
+JoinOutcome joinBoard(BoardPlayer& player, std::string& why, bool fresh) {
+  if (!fresh && findToken(player.configFolder, player.link.base, player.name, player.token)) return JoinOutcome::Joined;
   std::string token;
   switch (registerPlayer(player.link, player.name, token, why)) {
     case RegisterOutcome::NameTaken: return JoinOutcome::NameTaken;
@@ -64,6 +64,7 @@ OutboxReport sendOutbox(const BoardPlayer& player) {
     std::string name = proofName(entries[i]);
     if (reply.outcome == SubmitOutcome::Retry) {
       report.waiting = int(entries.size() - i);
+      report.tokenUnknown = reply.tokenUnknown;
       report.lines.push_back("board: " + name + " waits in the outbox: " + reply.why);
       return report;
     }

@@ -24,9 +24,10 @@ struct BoardPlayer {
 bool defaultPlayerName(const std::string& configFolder, const std::string& base, std::string& name);
 
 enum class JoinOutcome { Joined, NameTaken, Failed };
-// The kept token of the player, or a new one from the board (then kept; when
-// it cannot be, Joined all the same with the reason in `why`).
-JoinOutcome joinBoard(BoardPlayer& player, std::string& why);
+// The kept token of the player (unless `fresh`: the board did not know it),
+// or a new one from the board (then kept; when it cannot be, Joined all the
+// same with the reason in `why`).
+JoinOutcome joinBoard(BoardPlayer& player, std::string& why, bool fresh = false);
 
 // What sending the outbox gave.
 struct OutboxReport {
@@ -34,6 +35,7 @@ struct OutboxReport {
   int refused = 0;
   int waiting = 0;         // still in the outbox
   int64_t lastRank = 0;    // the player's rank after the last accepted lap
+  bool tokenUnknown = false;  // the board refused the token: join afresh
   std::vector<std::string> lines;  // one per lap answered or kept, for stderr and the HUD
 };
 // Sends the waiting proofs, oldest first; stops at the first that must wait

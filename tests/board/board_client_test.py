@@ -102,6 +102,13 @@ def check_real_board(c, build, work, alice, bob):
         board = start_board(build, work, board.port)
         code, out, _ = bob.run("--board", board.url)
         c.check("next start: the lap is sent", code == 0 and "accepted as lap 3" in out and bob.outbox() == [], out)
+
+        # A board on a new database no longer knows bob's token: his name is registered again.
+        board.stop()
+        os.remove(os.path.join(work, "board.sqlite"))
+        board = start_board(build, work, board.port)
+        code, out, _ = bob.run("--board", board.url, "--submit", os.path.join(bob.folder, "ghosts", "best.ghost"))
+        c.check("a lost token: registered again and sent", code == 0 and "bob rank 1 / 1" in out, out)
     finally:
         board.stop()
 

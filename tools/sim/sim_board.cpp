@@ -98,6 +98,15 @@ int runBoardExchange(const SimWorld& sim, const SimOptions& opts) {
     if (joined == JoinOutcome::Joined) {
       OutboxReport sent = sendOutbox(player);
       for (const std::string& line : sent.lines) say(line);
+      // A board that lost the player (a new database): the name registered again.
+      if (sent.tokenUnknown) {
+        joined = joinBoard(player, why, true);
+        if (joined != JoinOutcome::Joined) say("board: " + why);
+        if (joined == JoinOutcome::Joined) {
+          sent = sendOutbox(player);
+          for (const std::string& line : sent.lines) say(line);
+        }
+      }
       if (sent.refused > 0) code = kExitRefused;
     }
     size_t waiting = outboxEntries(player.outbox).size();
