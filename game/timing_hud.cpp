@@ -41,10 +41,10 @@ void colourFor(float difference) {
 // A textured quad of the timing picture: picture pixels (left, top) and
 // (width, height) mapped onto the overlay rectangle at (x, y) of size w x h.
 void timingCell(int left, int top, int width, int height, float x, float y, float w, float h) {
-  const float s = 1.0f / float(kTimingPictureSize);
-  float u0 = float(left) * s, u1 = float(left + width) * s;
+  const float su = 1.0f / float(kTimingPictureSize), sv = 1.0f / float(kTimingPictureHeight);
+  float u0 = float(left) * su, u1 = float(left + width) * su;
   // Picture rows run from the top; texture v = 1 at the picture's top.
-  float v0 = 1.0f - float(top) * s, v1 = 1.0f - float(top + height) * s;
+  float v0 = 1.0f - float(top) * sv, v1 = 1.0f - float(top + height) * sv;
   glBegin(GL_QUADS);
   glTexCoord2f(u0, v0);
   glVertex3f(x, y, 0.0f);

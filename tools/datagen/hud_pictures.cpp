@@ -186,7 +186,7 @@ Image infoPicture(Font& font) {
 // The timing aids' signs and words (the cells of game/timing_labels.h), white
 // with a dark outline like the digits, so the overlay can tint them.
 Image timingPicture(Font& font) {
-  Image image(kTimingPictureSize, kTimingPictureSize);
+  Image image(kTimingPictureSize, kTimingPictureHeight);
   const Colour white{1.0f, 1.0f, 1.0f};
   font.size(54);
   for (int g = 0; g < kTimingGlyphCount; ++g) {

@@ -1,0 +1,34 @@
+#include "game/ghost_choice.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+GhostChoice pressFrom(GhostChoice now, bool own, bool rival, bool leader) {
+  const bool have[kGhostChoiceCount] = {true, own, rival, leader};
+  return nextGhostChoice(now, have);
+}
+
+}  // namespace
+
+TEST(GhostChoice, CyclesOffOwnRivalLeader) {
+  EXPECT_EQ(pressFrom(GhostChoice::Off, true, true, true), GhostChoice::Own);
+  EXPECT_EQ(pressFrom(GhostChoice::Own, true, true, true), GhostChoice::Rival);
+  EXPECT_EQ(pressFrom(GhostChoice::Rival, true, true, true), GhostChoice::Leader);
+  EXPECT_EQ(pressFrom(GhostChoice::Leader, true, true, true), GhostChoice::Off);
+}
+
+TEST(GhostChoice, WithoutABoardItFlipsBetweenOffAndOwn) {
+  EXPECT_EQ(pressFrom(GhostChoice::Off, true, false, false), GhostChoice::Own);
+  EXPECT_EQ(pressFrom(GhostChoice::Own, true, false, false), GhostChoice::Off);
+}
+
+TEST(GhostChoice, ChoicesWithoutALapAreSkipped) {
+  // No lap of the player's own yet, the leader's only (the player is unranked on a one-player board).
+  EXPECT_EQ(pressFrom(GhostChoice::Off, false, false, true), GhostChoice::Leader);
+  // The player leads: the rival is none and the leader is the player's own lap, still offered.
+  EXPECT_EQ(pressFrom(GhostChoice::Own, true, false, true), GhostChoice::Leader);
+  EXPECT_EQ(pressFrom(GhostChoice::Off, false, false, false), GhostChoice::Off);
+  // A choice whose lap went away meanwhile moves on like any other.
+  EXPECT_EQ(pressFrom(GhostChoice::Rival, true, false, false), GhostChoice::Off);
+}
