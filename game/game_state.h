@@ -2,9 +2,9 @@
 
 #include "game/best_times.h"
 #include "game/car_shadow.h"
-#include "game/replay_viewer.h"
+#include "game/laps/replay_viewer.h"
 #include "game/skid_marks.h"
-#include "game/timing_aids.h"
+#include "game/laps/timing_aids.h"
 #include "game/trip_stats.h"
 #include "physics/mat4.h"
 #include "physics/vec3.h"

@@ -21,7 +21,7 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval);
 void Tick(const GameContext& ctx, GameState& state);
 
 // Start-up, after the car exists and the props are loaded (loadProps,
-// game/scene_setup.h): placeCarAtStart, then computeStartLine (game/laps.h)
+// game/draw/scene_setup.h): placeCarAtStart, then computeStartLine (game/laps.h)
 // and the cones, the scene registrations and the skid-mark and shadow
 // geometry; beginGame last, after "Main: Init done".
 //

@@ -1,7 +1,7 @@
 // Writes the seed corpus of fuzz_ghost into the folder given as the argument:
 // short laps of a car standing on no track, with and without the turbo mark.
-#include "game/ghost_car.h"
-#include "game/ghost_file.h"
+#include "game/laps/ghost_car.h"
+#include "game/laps/ghost_file.h"
 #include "vehicle/car.h"
 
 #include <cstdio>

@@ -1,8 +1,8 @@
 // The cost of the ghost car: one tick of a recorded lap driven again in its own
 // world (inputs in, world step, pose compared with the record), and the
 // recorder's cost per tick of the player's lap.
-#include "game/ghost_car.h"
-#include "game/lap_recorder.h"
+#include "game/laps/ghost_car.h"
+#include "game/laps/lap_recorder.h"
 #include "tests/vehicle_test_track.h"
 
 #include <benchmark/benchmark.h>

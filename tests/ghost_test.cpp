@@ -6,9 +6,9 @@
 
 #include "app/input_device.h"
 #include "app/log.h"
-#include "game/ghost_car.h"
-#include "game/ghost_file.h"
-#include "game/ghosts.h"
+#include "game/laps/ghost_car.h"
+#include "game/laps/ghost_file.h"
+#include "game/laps/ghosts.h"
 #include "game/laps.h"
 #include "game/prop_file.h"
 #include "physics/random.h"
@@ -38,7 +38,7 @@ namespace {
 constexpr const char* kLapRun = "--autopilot --ticks 4500";
 constexpr uint32_t kStartupSeed = 345;
 
-// Offsets into a ghost file (see game/ghost_file.h).
+// Offsets into a ghost file (see game/laps/ghost_file.h).
 constexpr size_t kVersionAt = 8, kPhysicsAt = 12, kTrackAt = 16, kLapTimeAt = 24, kTicksAt = 28,
                  kStateSizeAt = 36, kStateAt = 40;
 

@@ -5,10 +5,10 @@
 #include "tests/sim_tracks.h"
 
 #include "app/scripted_input.h"
-#include "game/ghosts.h"
+#include "game/laps/ghosts.h"
 #include "game/laps.h"
 #include "game/prop_file.h"
-#include "game/replay_player.h"
+#include "game/laps/replay_player.h"
 #include "game/update.h"
 #include "physics/random.h"
 #include "game/startup_models.h"

@@ -1,6 +1,6 @@
-#include "game/lap_delta.h"
-#include "game/sector_splits.h"
-#include "game/timing_aids.h"
+#include "game/laps/lap_delta.h"
+#include "game/laps/sector_splits.h"
+#include "game/laps/timing_aids.h"
 
 #include "app/input_device.h"
 #include "game/game_state.h"

@@ -2,7 +2,7 @@
 // scene with the data set's own pictures, read back from a window; each frame
 // is also kept as a picture in build/artefacts/timing_frame.
 
-#include "game/replay_player.h"
+#include "game/laps/replay_player.h"
 #include "render/textures.h"
 #include "tests/frame_window.h"
 #include "tools/datagen/hud_pictures.h"

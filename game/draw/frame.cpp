@@ -1,12 +1,12 @@
-#include "game/frame.h"
+#include "game/draw/frame.h"
 
 #include "app/log.h"
 #include "game/cameras.h"
-#include "game/ghost_scene.h"
-#include "game/ghosts.h"
-#include "game/hud.h"
-#include "game/replay_player.h"
-#include "game/timing_hud.h"
+#include "game/draw/ghost_scene.h"
+#include "game/laps/ghosts.h"
+#include "game/draw/hud.h"
+#include "game/laps/replay_player.h"
+#include "game/draw/timing_hud.h"
 #include "render/renderer.h"
 #include "vehicle/car.h"
 

@@ -1,6 +1,6 @@
-#include "game/ghost_scene.h"
+#include "game/draw/ghost_scene.h"
 
-#include "game/ghosts.h"
+#include "game/laps/ghosts.h"
 #include "render/geometry.h"
 #include "render/renderer.h"
 #include "render/rmd_mesh.h"

@@ -1,8 +1,8 @@
-#include "game/timing_hud.h"
+#include "game/draw/timing_hud.h"
 
-#include "game/overlay.h"
-#include "game/replay_viewer.h"
-#include "game/timing_labels.h"
+#include "game/draw/overlay.h"
+#include "game/laps/replay_viewer.h"
+#include "game/draw/timing_labels.h"
 
 #include <GL/gl.h>
 

@@ -1,4 +1,4 @@
-#include "game/ghost_car.h"
+#include "game/laps/ghost_car.h"
 
 #include "app/log.h"
 #include "game/laps.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/input_device.h"
-#include "game/ghost_file.h"
+#include "game/laps/ghost_file.h"
 #include "physics/world.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "game/ghost_file.h"
+#include "game/laps/ghost_file.h"
 
 #include "app/files.h"
 #include "game/game_state.h"

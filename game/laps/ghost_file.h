@@ -97,7 +97,7 @@ std::vector<uint8_t> encodeGhost(const GhostLap& lap);
 // version, physics version or track, a count out of range, a truncated or
 // over-long image, a bad checksum, a lap time other than its ticks give, and
 // values that are not finite or out of range. Does not re-drive the lap (see
-// verifyGhostLap, game/ghost_car.h). Never reads outside data[0..size).
+// verifyGhostLap, game/laps/ghost_car.h). Never reads outside data[0..size).
 bool parseGhost(const uint8_t* data, size_t size, uint64_t expectedTrackId, GhostLap& out, std::string& why);
 
 // encodeGhost written through a temporary file and a rename. False when it fails.

@@ -1,4 +1,4 @@
-#include "game/ghosts.h"
+#include "game/laps/ghosts.h"
 
 #include "app/files.h"
 #include "app/input_device.h"

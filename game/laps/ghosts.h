@@ -1,8 +1,8 @@
 #pragma once
 
-#include "game/ghost_car.h"
-#include "game/ghost_file.h"
-#include "game/lap_recorder.h"
+#include "game/laps/ghost_car.h"
+#include "game/laps/ghost_file.h"
+#include "game/laps/lap_recorder.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
-#include "game/lap_recorder.h"
+#include "game/laps/lap_recorder.h"
 
-#include "game/ghost_car.h"
+#include "game/laps/ghost_car.h"
 #include "vehicle/car.h"
 
 void beginLapRecording(LapRecorder& recorder, const PhCar& car, uint64_t trackId) {

@@ -1,6 +1,6 @@
-#include "game/replay_player.h"
+#include "game/laps/replay_player.h"
 
-#include "game/ghosts.h"
+#include "game/laps/ghosts.h"
 #include "vehicle/car.h"
 
 const GhostLap* lapToReplay(const Ghosts& ghosts, bool turbo) {

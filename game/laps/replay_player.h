@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/ghost_car.h"
+#include "game/laps/ghost_car.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "game/timing_aids.h"
+#include "game/laps/timing_aids.h"
 
 #include "app/input_device.h"
 #include "game/game_state.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/lap_delta.h"
-#include "game/sector_splits.h"
+#include "game/laps/lap_delta.h"
+#include "game/laps/sector_splits.h"
 #include "physics/vec3.h"
 
 #include <vector>

@@ -1,8 +1,8 @@
-#include "game/timing_ghosts.h"
+#include "game/laps/timing_ghosts.h"
 
 #include "game/game_state.h"
-#include "game/ghosts.h"
-#include "game/timing_aids.h"
+#include "game/laps/ghosts.h"
+#include "game/laps/timing_aids.h"
 
 LapPath lapPathOfGhost(const GhostLap& lap) {
   LapPath path;

@@ -3,10 +3,10 @@
 
 #include "app/files.h"
 #include "app/outgauge_feed.h"
-#include "game/ghosts.h"
-#include "game/sector_splits.h"
+#include "game/laps/ghosts.h"
+#include "game/laps/sector_splits.h"
 #include "game/time_display.h"
-#include "game/timing_ghosts.h"
+#include "game/laps/timing_ghosts.h"
 #include "game/update.h"
 #include "tools/sim/autopilot.h"
 #include "tools/sim/sim_options.h"
