@@ -24,8 +24,6 @@ constexpr double kLowestY = -7.0;
 const Vec3 kRecoveryPoint(-71.0, 0.5, 133.0);
 constexpr float kRecoveryYawOffset = 170.0f;
 
-constexpr float kTicksPerSecond = 75.0f;
-
 const Vec3 kZero(0.0, 0.0, 0.0);
 
 // The car standing still at `position` facing `yaw`, its controls reset.
@@ -40,6 +38,7 @@ void putCar(PhCar& car, const Vec3& position, float yaw) {
 
 void stopLap(GameState& state) {
   state.lapTime = 0.0f;
+  state.lapTicks = 0;
   state.lapRunning = false;
   state.lineLatched = false;
 }
@@ -84,7 +83,7 @@ void showReplayedCar(PhCar& car, const PhCar& replayed) {
 bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval) {
   if (ctx.replay == nullptr || ctx.ghosts == nullptr) return false;
   ReplayViewer& viewer = state.viewer;
-  const GhostLap* lap = viewer.active ? ctx.replay->lap : lapToReplay(*ctx.ghosts, ctx.car->turbo);
+  const GhostLap* lap = viewer.active ? ctx.replay->lap : lapToReplay(*ctx.ghosts, lapClassOf(ctx.car->turbo));
   ViewerCommand command = handleViewerKeys(viewer, *ctx.input, state.menuVisible, lap != nullptr);
   if (!viewer.active && command != ViewerCommand::kEnter) return false;
   if (command == ViewerCommand::kEnter) {
@@ -94,7 +93,7 @@ bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval)
     rewindViewer(viewer);
   }
   if (command == ViewerCommand::kEnter || command == ViewerCommand::kRestart)
-    startReplay(*ctx.replay, *lap, ctx.ghosts->tree);
+    startReplay(*ctx.replay, *ctx.ghosts, *lap);
 
   // The drive stands still as under the menu: its ticks only read the input.
   while (state.stepAccumulator >= kTickSeconds) {
@@ -186,27 +185,25 @@ bool saveBestTimesOnClose(const GameState& state, const char* bestTimesPath) {
   return saveBestTimes(bestTimesPath, state.bestTimes);
 }
 
-void Tick(const GameContext& ctx, GameState& state) {
+LapEvent Tick(const GameContext& ctx, GameState& state) {
   ctx.input->update();
   if (state.menuVisible) {
     orbitTick(state);
-    return;
+    return LapEvent{};
   }
   PhCar& car = *ctx.car;
   ctx.world->step();
   addTripDistance(state.trip, car.current.position, car.previous.position);
   laySkids(car, state);
-  LapClock before = lapClockOf(state);
-  float lapTimeBefore = state.lapTime;
-  timeLap(state, car.current.position, car.turbo);
+  LapEvent lap = timeLap(state, car.current.position, car.turbo);
   if (ctx.ghosts != nullptr) {
-    ghostsAfterTick(*ctx.ghosts, *ctx.input, car, state, before);
+    ghostsAfterTick(*ctx.ghosts, *ctx.input, car, lap);
     takeGhostReferences(state.timing, *ctx.ghosts);
   }
-  timingTick(state.timing, state, lapTimeBefore, before.lineLatched, before.lapRunning, car.previous.position,
-             car.current.position);
+  timingTick(state.timing, lap, state, car.previous.position, car.current.position);
   chaseTick(state, car.current.position, car.current.velocity, car.current.orientation);
   if (ctx.afterDrivingTick != nullptr) ctx.afterDrivingTick(car, state);
+  return lap;
 }
 
 bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) {

@@ -21,7 +21,7 @@ GhostLap lap(uint32_t ticks, bool turbo) {
   car.SavePrevious();
   GhostLap out;
   out.trackId = kFuzzTrack;
-  out.turbo = turbo;
+  out.lapClass = lapClassOf(turbo);
   out.start = captureCarState(car);
   for (uint32_t k = 0; k < ticks; ++k) {
     GhostInput in;

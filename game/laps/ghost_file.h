@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/lap_class.h"
 #include "physics/vec3.h"
 #include "vehicle/car_state.h"
 
@@ -7,6 +8,9 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+class InputDevice;
+class PhCar;
 
 // A ghost file: one timed lap, kept so that it can be driven again tick for tick.
 // The car is bit-exact (the same start and the same inputs give the same drive),
@@ -52,6 +56,9 @@ constexpr size_t kGhostInputBytes = 20;
 constexpr size_t kGhostPoseBytes = 60;
 constexpr size_t kGhostChecksumBytes = 8;
 
+// Lap flags.
+constexpr uint32_t kGhostTurboLap = 1u << 0;
+
 // Input flags.
 constexpr uint32_t kGhostAnalog = 1u << 0;
 constexpr uint32_t kGhostTurbo = 1u << 1;
@@ -76,11 +83,21 @@ struct GhostLap {
   uint32_t physicsVersion = kPhysicsVersion;
   uint64_t trackId = 0;
   float lapTime = 0.0f;  // s
-  bool turbo = false;    // counted as a turbo lap
+  LapClass lapClass = LapClass::Plain;
   CarState start;
   std::vector<GhostInput> inputs;  // one per tick of the lap
   std::vector<GhostPose> poses;    // one per tick, as long as inputs
 };
+
+// What the car reads from `input` this tick, with the car's menu switches.
+GhostInput captureGhostInput(const InputDevice& input, const PhCar& car);
+// Puts a recorded tick's keys, axes and analog mode into `input` and its
+// switches into the car.
+void applyGhostInput(const GhostInput& recorded, InputDevice& input, PhCar& car);
+// The body's position and rotation as they stand.
+GhostPose captureGhostPose(const PhCar& car);
+// Bit for bit the same pose.
+bool samePose(const GhostPose& a, const GhostPose& b);
 
 // The size of a start state in the file.
 size_t carStateBytes();

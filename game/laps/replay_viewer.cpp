@@ -83,6 +83,6 @@ void advanceViewer(ReplayViewer& viewer) {
 }
 
 float replayAlpha(const ReplayViewer& viewer) {
-  float alpha = viewer.accumulator * 75.0f;
+  float alpha = viewer.accumulator * kTicksPerSecond;
   return alpha < 1.0f ? alpha : 0.999f;
 }

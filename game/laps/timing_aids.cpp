@@ -13,31 +13,33 @@ constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
 constexpr int kLapDeltaTicks = 300;
 
 // The reference of the lap's class, when there is one, or none.
-void chooseLapReference(TimingAids& aids, int lapClass) {
-  if (aids.references[lapClass].points.size() < 2) {
-    aids.lapClass = -1;
-    aids.lapReference = LapPath{};
-    return;
-  }
+void chooseLapReference(TimingAids& aids, LapClass lapClass) {
+  int c = classIndex(lapClass);
   aids.lapClass = lapClass;
-  aids.lapReference = aids.references[lapClass];
-  aids.lapReferenceTime = aids.referenceLapTimes[lapClass];
-  aids.lapVersion = aids.referenceVersions[lapClass];
+  aids.haveLapReference = aids.references[c].points.size() >= 2;
+  aids.lapReference = aids.haveLapReference ? aids.references[c] : LapPath{};
+  aids.lapReferenceTime = aids.referenceLapTimes[c];
 }
 
 // The session's split points: from the reference, else the centre line.
 void chooseSplits(TimingAids& aids, const GameState& state) {
-  if (aids.lapClass >= 0 && splitsFromLapPath(aids.lapReference, aids.lapReferenceTime, aids.splits)) return;
+  if (aids.haveLapReference && splitsFromLapPath(aids.lapReference, aids.lapReferenceTime, aids.splits)) return;
   splitsFromCentreLine(aids.centreLine, state.startPosition, aids.splits);
 }
 
-void startLap(TimingAids& aids, const GameState& state) {
-  int lapClass = state.turboUsedThisLap ? 1 : 0;
+// The completed lap's sectors and its difference to its reference.
+void finishLap(TimingAids& aids, float lapTime) {
+  if (finishSectorLap(aids.sectors, lapTime)) aids.latestTicks = 0;
+  for (int i = 0; i < kSectorCount; ++i) aids.lastLapSectors[i] = aids.sectors.current[i];
+  aids.lapDelta = aids.haveLapReference ? lapTime - aids.lapReferenceTime : std::numeric_limits<float>::quiet_NaN();
+  aids.lapDeltaTicks = aids.haveLapReference ? kLapDeltaTicks : 0;
+}
+
+void startLap(TimingAids& aids, const GameState& state, LapClass lapClass) {
   chooseLapReference(aids, lapClass);
   if (!aids.splits.valid) chooseSplits(aids, state);
   resetDelta(aids.tracker);
   startSectorLap(aids.sectors);
-  aids.lapTicks = 0;
 }
 
 }  // namespace
@@ -48,63 +50,41 @@ TimingAids::TimingAids() {
   lapDelta = std::numeric_limits<float>::quiet_NaN();
 }
 
-void setTimingReference(TimingAids& aids, bool turbo, const LapPath& path, float lapTime) {
-  int c = turbo ? 1 : 0;
-  aids.references[c] = path;
-  aids.referenceLapTimes[c] = lapTime;
-  aids.referenceVersions[c] += 1;
+void setTimingReference(TimingAids& aids, LapClass lapClass, const LapPath& path, float lapTime) {
+  aids.references[classIndex(lapClass)] = path;
+  aids.referenceLapTimes[classIndex(lapClass)] = lapTime;
 }
 
 void handleTimingKey(TimingAids& aids, const InputDevice& input, bool menuVisible) {
-  bool down = input.isDown(kKeyTimingAids);
+  bool down = input.isDown(kKeyShowTimingAids);
   if (down && !aids.keyHeld && !menuVisible) aids.shown = !aids.shown;
   aids.keyHeld = down;
 }
 
 void stopTimingLap(TimingAids& aids) {
-  aids.lapClass = -1;
+  aids.haveLapReference = false;
   aids.delta = kNotANumber;
-  aids.lapTicks = 0;
 }
 
-void timingTick(TimingAids& aids, const GameState& state, float lapTimeBefore, bool wasLatched, bool wasRunning,
-                const Vec3& from, const Vec3& to) {
+void timingTick(TimingAids& aids, const LapEvent& lap, const GameState& state, const Vec3& from, const Vec3& to) {
   if (aids.lapDeltaTicks > 0) aids.lapDeltaTicks -= 1;
   aids.latestTicks += 1;
+  float lapTimeBefore = aids.lapTimeBefore;
+  aids.lapTimeBefore = state.lapTime;
   if (!state.lapRunning) {
     stopTimingLap(aids);
     return;
   }
-  bool lapStarted = !wasLatched && state.lineLatched;
-  if (lapStarted) {
-    if (wasRunning) {
-      // lastLapTime is the completed lap as the timer read it before this tick.
-      if (finishSectorLap(aids.sectors, state.lastLapTime)) aids.latestTicks = 0;
-      for (int i = 0; i < kSectorCount; ++i) aids.lastLapSectors[i] = aids.sectors.current[i];
-      aids.lapDelta = aids.lapClass >= 0 ? state.lastLapTime - aids.lapReferenceTime
-                                         : std::numeric_limits<float>::quiet_NaN();
-      aids.lapDeltaTicks = aids.lapClass >= 0 ? kLapDeltaTicks : 0;
-    }
-    startLap(aids, state);
+  if (lap.started) {
+    if (lap.completed) finishLap(aids, lap.lapTime);
+    startLap(aids, state, lap.runningClass);
   } else if (passSplits(aids.sectors, aids.splits, from, to, lapTimeBefore) >= 0) {
     aids.latestTicks = 0;
   }
-  aids.lapTicks += 1;
 
-  // A reference set while the lap was only starting (a best lap saved at the
-  // line) is taken up; later ones wait for the next lap.
-  int lapClass = state.turboUsedThisLap ? 1 : 0;
-  if (aids.lapTicks <= 2 && aids.referenceVersions[lapClass] != aids.lapVersion) {
-    chooseLapReference(aids, lapClass);
-    resetDelta(aids.tracker);
-  }
   // The turbo switched on during the lap changes its class: no reference fits.
-  if (aids.lapClass != lapClass) {
-    aids.lapClass = -1;
-    aids.delta = kNotANumber;
-    return;
-  }
-  aids.delta = updateDelta(aids.tracker, aids.lapReference, to, state.lapTime);
+  if (aids.lapClass != lap.runningClass) aids.haveLapReference = false;
+  aids.delta = aids.haveLapReference ? updateDelta(aids.tracker, aids.lapReference, to, state.lapTime) : kNotANumber;
 }
 
 int signedTimeGlyphs(float seconds, bool& negative, int glyphs[kSignedTimeGlyphs]) {

@@ -89,12 +89,12 @@ bool driveAgainstGhost(SimWorld& sim, const std::string& path, std::string& why)
   if (!loadGhost(path.c_str(), sim.ghosts.trackId, lap, why) ||
       !verifyGhostLap(check, lap, sim.tree, sim.state.startLineA, sim.state.startLineB, why))
     return false;
-  int c = lap.turbo ? 1 : 0;
+  int c = classIndex(lap.lapClass);
   sim.ghosts.best[c] = lap;
   sim.ghosts.haveBest[c] = true;
   sim.ghosts.shown = true;
   LapPath reference = lapPathOfGhost(lap);
-  for (bool turbo : {false, true}) setTimingReference(sim.state.timing, turbo, reference, lap.lapTime);
+  for (LapClass lapClass : kLapClasses) setTimingReference(sim.state.timing, lapClass, reference, lap.lapTime);
   return true;
 }
 
@@ -243,20 +243,18 @@ int main(int argc, char** argv) {
       sim.source.setAxis(0, stick.x);
       sim.source.setAxis(1, stick.y);
     }
-    bool wasLatched = sim.state.lineLatched, wasRunning = sim.state.lapRunning;
-    Tick(sim.ctx, sim.state);
+    LapEvent lapEvent = Tick(sim.ctx, sim.state);
     ++totals.ticks;
-    bool lapBegun = !wasLatched && sim.state.lineLatched;
     if (!opts.ghostPath.empty() && ghostVisible(sim.ghosts)) ++totals.ghostTicks;
-    if (wasRunning && lapBegun) {
-      totals.laps.push_back(sim.state.lastLapTime);
+    if (lapEvent.completed) {
+      totals.laps.push_back(lapEvent.lapTime);
       totals.sectors.push_back(lapSectors(sim.state.timing));
     }
 
     double step = length(car.current.position - car.previous.position);
     totals.distance += step;
-    lap.distance = lapBegun ? 0.0 : lap.distance + step;
-    lap.lap += lapBegun ? 1 : 0;
+    lap.distance = lapEvent.started ? 0.0 : lap.distance + step;
+    lap.lap += lapEvent.started ? 1 : 0;
     lap.lapTime = sim.state.lapTime;
     totals.topSpeed = std::max(totals.topSpeed, kmh(car.current.velocity));
     for (const CarWheel& w : car.wheels)
