@@ -4,6 +4,7 @@
 
 #include "tests/sim_tracks.h"
 
+#include "app/fnv1a.h"
 #include "app/input_device.h"
 #include "app/log.h"
 #include "app/scripted_input.h"
@@ -38,17 +39,10 @@ namespace {
 
 // Enough for the roll to the line and one lap of the oval and some of the next.
 constexpr const char* kLapRun = "--autopilot --ticks 4500";
-constexpr uint32_t kStartupSeed = 345;
 
 // Offsets into a ghost file (see game/laps/ghost_file.h).
 constexpr size_t kVersionAt = 8, kPhysicsAt = 12, kTrackAt = 16, kLapTimeAt = 24, kTicksAt = 28,
                  kStateSizeAt = 36, kStateAt = 40;
-
-uint64_t fnv(const uint8_t* p, size_t n) {
-  uint64_t h = 1469598103934665603ull;
-  for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
-  return h;
-}
 
 void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
@@ -56,7 +50,7 @@ void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 
 // A damaged file that is otherwise whole: the checksum made to match again.
 void reseal(std::vector<uint8_t>& b) {
-  uint64_t h = fnv(b.data(), b.size() - 8);
+  uint64_t h = fnv1a(b.data(), b.size() - 8);
   for (int i = 0; i < 8; ++i) b[b.size() - 8 + i] = uint8_t(h >> (8 * i));
 }
 
@@ -567,9 +561,9 @@ TEST(GhostBookkeeping, BestLapsBecomeTheGhostAndTheGhostShowsFromTheNextLapStart
   EXPECT_FALSE(ghostVisible(feed.ghosts));
 
   // G shows it from the next lap start; recovery (or restart) takes it away.
-  feed.input.keys[kKeyShowGhost] = 0x80;
+  feed.input.keys[kKeyToggleGhost] = 0x80;
   handleGhostKey(feed.ghosts, feed.input);
-  feed.input.keys[kKeyShowGhost] = 0;
+  feed.input.keys[kKeyToggleGhost] = 0;
   handleGhostKey(feed.ghosts, feed.input);
   EXPECT_TRUE(feed.ghosts.shown);
   EXPECT_FALSE(ghostVisible(feed.ghosts));

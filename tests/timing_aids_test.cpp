@@ -203,13 +203,13 @@ TEST(TimingAids, TKeyTogglesOncePerPressAndOnlyWhileDriving) {
   TimingAids aids;
   InputDevice input(nullptr);
   std::memset(input.keys, 0, sizeof(input.keys));
-  input.keys[kKeyShowTimingAids] = 0x80;
+  input.keys[kKeyToggleTimingAids] = 0x80;
   handleTimingKey(aids, input, false);
   handleTimingKey(aids, input, false);
   EXPECT_TRUE(aids.shown);
-  input.keys[kKeyShowTimingAids] = 0;
+  input.keys[kKeyToggleTimingAids] = 0;
   handleTimingKey(aids, input, false);
-  input.keys[kKeyShowTimingAids] = 0x80;
+  input.keys[kKeyToggleTimingAids] = 0x80;
   handleTimingKey(aids, input, true);
   EXPECT_TRUE(aids.shown);
 }
@@ -276,7 +276,9 @@ TEST(TimingAids, EachLapTakesTheReferenceOfItsClassFromItsFirstTick) {
     for (size_t t = 0; t < lap.deltas.size(); ++t) {
       // The car at 0.85 m a tick is ahead of the plain reference, behind the turbo one.
       ASSERT_FALSE(std::isnan(lap.deltas[t])) << (turbo ? "turbo" : "plain") << " tick " << t;
-      if (t > 100) ASSERT_EQ(lap.deltas[t] > 0.0, turbo) << (turbo ? "turbo" : "plain") << " tick " << t;
+      if (t > 100) {
+        ASSERT_EQ(lap.deltas[t] > 0.0, turbo) << (turbo ? "turbo" : "plain") << " tick " << t;
+      }
     }
   }
 }
