@@ -1,6 +1,6 @@
 #include "app/lap_proof.h"
 
-#include "game/ghost_car.h"
+#include "game/laps/ghost_car.h"
 
 std::vector<uint8_t> proofOfLap(const GhostLap& lap) { return encodeGhost(lap); }
 

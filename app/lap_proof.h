@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/ghost_file.h"
+#include "game/laps/ghost_file.h"
 #include "physics/vec3.h"
 
 #include <cstdint>

@@ -6,7 +6,7 @@
 #include "app/files.h"
 #include "app/lap_outbox.h"
 #include "app/lap_proof.h"
-#include "game/ghost_car.h"
+#include "game/laps/ghost_car.h"
 #include "game/time_display.h"
 
 #include <cstdio>
