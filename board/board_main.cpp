@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "stravo-board: cannot open the database %s: %s\n", options.db.c_str(), why.c_str());
     return kExitFailed;
   }
-  VerifierPool verifiers(options.workers);
   CircuitCache circuits(options.dataDir + "/circuits", options.maxCircuits);
+  VerifierPool verifiers(options.workers, options.verifyQueue, circuits);
   Board board{*store, verifiers, circuits, options};
 
   httplib::Server server;
