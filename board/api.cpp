@@ -10,7 +10,6 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
-#include <ctime>
 
 namespace {
 
@@ -29,15 +28,6 @@ void sendJson(httplib::Response& res, int status, const json& body) {
 
 void sendError(httplib::Response& res, int status, const std::string& message) {
   sendJson(res, status, json{{"error", message}});
-}
-
-std::string isoDate(int64_t ms) {
-  std::time_t t = std::time_t(ms / 1000);
-  std::tm tm{};
-  gmtime_r(&t, &tm);
-  char text[32];
-  std::strftime(text, sizeof(text), "%Y-%m-%dT%H:%M:%SZ", &tm);
-  return text;
 }
 
 // Whole number 0..max in a query parameter, `fallback` when absent.
@@ -65,7 +55,7 @@ json lapJson(const LapRecord& lap) {
               {"time_text", lapTimeText(lap.lapTime)},
               {"ticks", lap.ticks},
               {"sectors", sectors},
-              {"date", isoDate(lap.createdAt)},
+              {"date", isoDateText(lap.createdAt)},
               {"generator", lap.generatorVersion},
               {"proof", "/api/v1/laps/" + std::to_string(lap.id) + "/proof"}};
 }
