@@ -24,6 +24,10 @@ struct BenchLap {
   std::unique_ptr<CircuitTrack> tracks[2];
   std::string why;
 
+  ~BenchLap() {
+    if (!data.previous.empty()) data.leave();
+  }
+
   bool make() {
     if (!data.enter(why)) return false;
     if (runSim(data.root, "--autopilot") != 0) {
@@ -42,13 +46,12 @@ struct BenchLap {
   }
 };
 
+// Made once for both thread counts; its folder goes at exit.
 BenchLap& benchLap() {
-  static BenchLap* lap = [] {
-    auto* l = new BenchLap();
-    if (!l->make()) l->proof.clear();
-    return l;
-  }();
-  return *lap;
+  static BenchLap lap;
+  static bool made = lap.make();
+  if (!made) lap.proof.clear();
+  return lap;
 }
 
 void BM_VerifyLapProof(benchmark::State& state) {
