@@ -10,7 +10,6 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
-#include <ctime>
 
 namespace {
 
@@ -29,15 +28,6 @@ void sendJson(httplib::Response& res, int status, const json& body) {
 
 void sendError(httplib::Response& res, int status, const std::string& message) {
   sendJson(res, status, json{{"error", message}});
-}
-
-std::string isoDate(int64_t ms) {
-  std::time_t t = std::time_t(ms / 1000);
-  std::tm tm{};
-  gmtime_r(&t, &tm);
-  char text[32];
-  std::strftime(text, sizeof(text), "%Y-%m-%dT%H:%M:%SZ", &tm);
-  return text;
 }
 
 // Whole number 0..max in a query parameter, `fallback` when absent.
@@ -65,7 +55,7 @@ json lapJson(const LapRecord& lap) {
               {"time_text", lapTimeText(lap.lapTime)},
               {"ticks", lap.ticks},
               {"sectors", sectors},
-              {"date", isoDate(lap.createdAt)},
+              {"date", isoDateText(lap.createdAt)},
               {"generator", lap.generatorVersion},
               {"proof", "/api/v1/laps/" + std::to_string(lap.id) + "/proof"}};
 }
@@ -130,15 +120,13 @@ void postLap(Board& board, const httplib::Request& req, httplib::Response& res) 
 
   const uint8_t* bytes = reinterpret_cast<const uint8_t*>(req.body.data());
   if (!claimOfProof(bytes, req.body.size(), request, claim, why)) return sendError(res, 422, why);
-  Verifier* verifier = board.verifiers.acquire(std::chrono::milliseconds(board.options.verifyWaitMs));
-  if (!verifier) {
-    res.set_header("Retry-After", "1");
-    return sendError(res, 503, "every verifier is busy");
-  }
   CheckedLap checked;
-  bool proven = verifyOn(*verifier, board.circuits, bytes, req.body.size(), claim, checked, why);
-  board.verifiers.release(verifier);
-  if (!proven) return sendError(res, 422, why);
+  VerifierPool::Outcome outcome = board.verifiers.verify(bytes, req.body.size(), claim, checked, why);
+  if (outcome == VerifierPool::Outcome::Busy) {
+    res.set_header("Retry-After", "1");
+    return sendError(res, 503, why);
+  }
+  if (outcome == VerifierPool::Outcome::Refused) return sendError(res, 422, why);
   if (!checked.clean) return sendError(res, 422, "not a clean lap: " + checked.uncleanWhy);
 
   NewLap lap;
@@ -235,7 +223,13 @@ void configureServer(httplib::Server& server, const BoardOptions& options) {
   server.set_payload_max_length(options.maxProofBytes);
   server.set_read_timeout(options.timeoutSeconds, 0);
   server.set_write_timeout(options.timeoutSeconds, 0);
+  // Readers keep their connection: a new one per few requests would overflow
+  // the listen queue under many readers and cost a second's SYN retry.
   server.set_keep_alive_timeout(5);
+  server.set_keep_alive_max_count(100000);
+  // A response goes out in more than one write; without this the second waits
+  // for the client's delayed acknowledgement (40 ms on Linux).
+  server.set_tcp_nodelay(true);
   int threads = options.httpThreads;
   server.new_task_queue = [threads] { return new httplib::ThreadPool(size_t(threads)); };
   server.set_error_handler([](const httplib::Request& req, httplib::Response& res) {

@@ -16,14 +16,19 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// SIGINT and SIGTERM stop the server from a thread of their own, so a stop
-// never runs inside a signal handler.
-std::thread stopOnSignal(httplib::Server& server) {
+sigset_t stopSignals() {
   sigset_t signals;
   sigemptyset(&signals);
   sigaddset(&signals, SIGINT);
   sigaddset(&signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  return signals;
+}
+
+// SIGINT and SIGTERM stop the server from a thread of their own, so a stop
+// never runs inside a signal handler; every other thread, started after
+// main blocked them, leaves them to it.
+std::thread stopOnSignal(httplib::Server& server) {
+  sigset_t signals = stopSignals();
   return std::thread([&server, signals] {
     int received = 0;
     sigwait(&signals, &received);
@@ -46,6 +51,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   std::signal(SIGPIPE, SIG_IGN);
+  sigset_t signals = stopSignals();
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
   std::error_code ec;
   std::filesystem::create_directories(options.dataDir, ec);
@@ -54,8 +61,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "stravo-board: cannot open the database %s: %s\n", options.db.c_str(), why.c_str());
     return kExitFailed;
   }
-  VerifierPool verifiers(options.workers);
   CircuitCache circuits(options.dataDir + "/circuits", options.maxCircuits);
+  VerifierPool verifiers(options.workers, options.verifyQueue, circuits);
   Board board{*store, verifiers, circuits, options};
 
   httplib::Server server;

@@ -29,8 +29,8 @@ void describeBoardOptions(CLI::App& app, BoardOptions& out, std::string& listen)
   app.add_option("--data", out.dataDir, "Folder for the generated circuits (default board-data)")->type_name("DIR");
   app.add_option("--workers", out.workers, "Proofs verified at once (default 2)")->type_name("N")
       ->check(CLI::Range(1, 64));
-  app.add_option("--verify-wait-ms", out.verifyWaitMs, "Wait for a free verifier before 503 (default 2000)")
-      ->type_name("MS")->check(CLI::Range(0, 60000));
+  app.add_option("--verify-queue", out.verifyQueue, "Proofs waiting for a worker before 503 (default 32)")
+      ->type_name("N")->check(CLI::Range(1, 10000));
   app.add_option("--max-proof-bytes", out.maxProofBytes, "Largest proof accepted (default 4194304)")
       ->type_name("BYTES")->check(CLI::Range(size_t(1024), size_t(64) << 20));
   app.add_option("--submit-interval-ms", out.submitIntervalMs, "Least time between a player's submissions (default 2000)")

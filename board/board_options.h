@@ -10,7 +10,7 @@ struct BoardOptions {
   std::string db = "board.sqlite";       // SQLite file, or a postgresql:// URI
   std::string dataDir = "board-data";    // generated circuits under DIR/circuits
   int workers = 2;                       // verifications at once
-  int verifyWaitMs = 2000;               // wait for a free verifier before 503
+  int verifyQueue = 32;                // proofs waiting for a worker; more get 503
   size_t maxProofBytes = 4 << 20;        // larger bodies get 413
   int submitIntervalMs = 2000;           // one submission per player this often, else 429
   int httpThreads = 64;                  // requests served at once

@@ -35,11 +35,19 @@ std::string gapText(float seconds) {
   return text;
 }
 
-std::string dateText(int64_t ms) {
+namespace {
+
+std::string utcText(int64_t ms, const char* format) {
   std::time_t t = std::time_t(ms / 1000);
   std::tm tm{};
   gmtime_r(&t, &tm);
   char text[32];
-  std::strftime(text, sizeof(text), "%Y-%m-%d %H:%M", &tm);
+  std::strftime(text, sizeof(text), format, &tm);
   return text;
 }
+
+}  // namespace
+
+std::string dateText(int64_t ms) { return utcText(ms, "%Y-%m-%d %H:%M"); }
+
+std::string isoDateText(int64_t ms) { return utcText(ms, "%Y-%m-%dT%H:%M:%SZ"); }

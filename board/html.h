@@ -11,3 +11,5 @@ std::string timeText(float seconds);
 std::string gapText(float seconds);
 // A date of ms since 1970 in UTC, "2026-12-09 10:40".
 std::string dateText(int64_t ms);
+// The same to the second in ISO 8601, "2026-12-09T10:40:00Z".
+std::string isoDateText(int64_t ms);

@@ -104,7 +104,7 @@ void boardPage(Board& board, const httplib::Request& req, httplib::Response& res
   int64_t total = 0, ignored = 0;
   std::string why;
   if (board.store.board(name, cls, offset, kPageRows, rows, total, why) != StoreResult::Ok ||
-      board.store.board(name, cls, 0, 1, top, ignored, why) != StoreResult::Ok)
+      (offset > 0 && board.store.board(name, cls, 0, 1, top, ignored, why) != StoreResult::Ok))
     return sendPage(res, 500, "Error", "<p>Storage failed.</p>");
 
   // Best sectors of the rows shown, marked in the table.

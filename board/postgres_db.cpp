@@ -2,7 +2,6 @@
 
 #include <libpq-fe.h>
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -51,12 +50,7 @@ class PostgresDb : public SqlDb {
       const SqlValue& p = params[i];
       switch (p.kind) {
         case SqlValue::Kind::Int: texts[i] = std::to_string(p.integer); break;
-        case SqlValue::Kind::Real: {
-          char text[40];
-          std::snprintf(text, sizeof(text), "%.17g", p.real);
-          texts[i] = text;
-          break;
-        }
+        case SqlValue::Kind::Real: texts[i] = exactRealText(p.real); break;
         case SqlValue::Kind::Text:
         case SqlValue::Kind::Blob: texts[i] = p.bytes; break;
       }

@@ -27,6 +27,9 @@ struct SqlCell {
 };
 using SqlRow = std::vector<SqlCell>;
 
+// A real in decimal with every digit it needs to read back the same.
+std::string exactRealText(double v);
+
 // The two SQL dialects the board speaks.
 enum class SqlDialect { Sqlite, Postgres };
 

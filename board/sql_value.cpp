@@ -1,5 +1,13 @@
 #include "board/sql_db.h"
 
+#include <cstdio>
+
+std::string exactRealText(double v) {
+  char text[40];
+  std::snprintf(text, sizeof(text), "%.17g", v);
+  return text;
+}
+
 SqlValue SqlValue::of(int64_t v) {
   SqlValue s;
   s.kind = Kind::Int;

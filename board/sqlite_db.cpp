@@ -2,18 +2,10 @@
 
 #include <sqlite3.h>
 
-#include <cstdio>
-
 namespace {
 
 // How long a statement waits for another connection's write to finish.
 constexpr int kBusyWaitMs = 10000;
-
-std::string realText(double v) {
-  char text[40];
-  std::snprintf(text, sizeof(text), "%.17g", v);
-  return text;
-}
 
 class SqliteDb : public SqlDb {
  public:
@@ -78,7 +70,7 @@ class SqliteDb : public SqlDb {
         SqlCell cell;
         switch (sqlite3_column_type(stmt, c)) {
           case SQLITE_NULL: cell.null = true; break;
-          case SQLITE_FLOAT: cell.value = realText(sqlite3_column_double(stmt, c)); break;
+          case SQLITE_FLOAT: cell.value = exactRealText(sqlite3_column_double(stmt, c)); break;
           case SQLITE_BLOB: {
             const void* data = sqlite3_column_blob(stmt, c);
             int size = sqlite3_column_bytes(stmt, c);

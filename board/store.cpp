@@ -154,17 +154,20 @@ std::unique_ptr<Store> Store::open(const std::string& url, int connections, std:
   return store;
 }
 
-#define STORE_LEASE(db)                    \
-  Lease lease(*this);                      \
-  SqlDb* db = lease.get();                 \
-  if (!db) {                               \
-    why = "no database connection free";   \
-    return StoreResult::Failed;            \
-  }
+namespace {
+
+StoreResult noConnection(std::string& why) {
+  why = "no database connection free";
+  return StoreResult::Failed;
+}
+
+}  // namespace
 
 StoreResult Store::createPlayer(const std::string& name, const std::string& tokenHash, int64_t now, Player& out,
                                 std::string& why) {
-  STORE_LEASE(db);
+  Lease lease(*this);
+  SqlDb* db = lease.get();
+  if (!db) return noConnection(why);
   std::string key;
   for (char c : name) key += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
   std::vector<SqlRow> rows;
@@ -178,7 +181,9 @@ StoreResult Store::createPlayer(const std::string& name, const std::string& toke
 }
 
 StoreResult Store::playerByToken(const std::string& tokenHash, Player& out, std::string& why) {
-  STORE_LEASE(db);
+  Lease lease(*this);
+  SqlDb* db = lease.get();
+  if (!db) return noConnection(why);
   std::vector<SqlRow> rows;
   if (!db->exec("SELECT id, name FROM players WHERE token_hash = $1", {SqlValue::ofText(tokenHash)}, &rows, why))
     return StoreResult::Failed;
@@ -189,7 +194,9 @@ StoreResult Store::playerByToken(const std::string& tokenHash, Player& out, std:
 }
 
 StoreResult Store::claimSubmission(int64_t playerId, int64_t now, int64_t intervalMs, std::string& why) {
-  STORE_LEASE(db);
+  Lease lease(*this);
+  SqlDb* db = lease.get();
+  if (!db) return noConnection(why);
   std::vector<SqlRow> rows;
   if (!db->exec("UPDATE players SET last_submission = $2 WHERE id = $1 AND last_submission <= $3 RETURNING id",
                 {SqlValue::of(playerId), SqlValue::of(now), SqlValue::of(now - intervalMs)}, &rows, why))
@@ -198,7 +205,9 @@ StoreResult Store::claimSubmission(int64_t playerId, int64_t now, int64_t interv
 }
 
 StoreResult Store::addLap(const NewLap& lap, StoredLap& out, std::string& why) {
-  STORE_LEASE(db);
+  Lease lease(*this);
+  SqlDb* db = lease.get();
+  if (!db) return noConnection(why);
   Transaction t(*db, why);
   if (!t.open) return StoreResult::Failed;
   std::vector<SqlRow> rows;
@@ -237,7 +246,9 @@ StoreResult Store::addLap(const NewLap& lap, StoredLap& out, std::string& why) {
 
 StoreResult Store::board(const std::string& circuit, const std::string& lapClass, int64_t offset, int64_t limit,
                          std::vector<BoardRow>& out, int64_t& total, std::string& why) {
-  STORE_LEASE(db);
+  Lease lease(*this);
+  SqlDb* db = lease.get();
+  if (!db) return noConnection(why);
   std::vector<SqlValue> which = {SqlValue::ofText(circuit), SqlValue::ofText(lapClass)};
   std::vector<SqlRow> rows;
   if (!db->exec("SELECT COUNT(*) FROM bests WHERE circuit = $1 AND lap_class = $2", which, &rows, why))
@@ -257,7 +268,9 @@ StoreResult Store::board(const std::string& circuit, const std::string& lapClass
 }
 
 StoreResult Store::leaders(std::vector<Leader>& out, std::string& why) {
-  STORE_LEASE(db);
+  Lease lease(*this);
+  SqlDb* db = lease.get();
+  if (!db) return noConnection(why);
   std::vector<SqlRow> rows;
   std::string sql = std::string("SELECT (SELECT COUNT(*) FROM bests c WHERE c.circuit = b.circuit AND "
                                 "c.lap_class = b.lap_class), ") +
@@ -280,7 +293,9 @@ StoreResult Store::leaders(std::vector<Leader>& out, std::string& why) {
 }
 
 StoreResult Store::lap(int64_t id, bool withProof, LapRecord& out, std::string& why) {
-  STORE_LEASE(db);
+  Lease lease(*this);
+  SqlDb* db = lease.get();
+  if (!db) return noConnection(why);
   std::vector<SqlRow> rows;
   std::string sql = std::string("SELECT ") + kLapColumns + (withProof ? ", l.proof" : "") +
                     " FROM laps l JOIN players p ON p.id = l.player_id WHERE l.id = $1";

@@ -10,6 +10,9 @@ stravo_test(board_store_test ${CMAKE_CURRENT_SOURCE_DIR}/board_store_test.cpp st
 stravo_test(board_lap_check_test ${CMAKE_CURRENT_SOURCE_DIR}/board_lap_check_test.cpp stravo_board)
 target_compile_definitions(board_lap_check_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
 add_dependencies(board_lap_check_test stravo-sim)
+stravo_benchmark(board_verify_bench ${CMAKE_CURRENT_SOURCE_DIR}/board_verify_bench.cpp stravo_board)
+target_compile_definitions(board_verify_bench PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
+add_dependencies(board_verify_bench stravo-sim)
 
 if(NOT STRAVO_GLSL)
   return()

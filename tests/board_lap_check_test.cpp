@@ -30,13 +30,14 @@ class BoardLapCheck : public ::testing::Test {
     ASSERT_EQ(runSim(data->root, "--autopilot"), 0) << readFile(data->root + "/err.txt");
     std::string bytes = readFile(data->root + "/ghosts/best.ghost");
     proof = new std::vector<uint8_t>(bytes.begin(), bytes.end());
-    pool = new VerifierPool(1);
+    drawGameNoiseTable();
+    verifier = new Verifier();
     track = new CircuitTrack();
     ASSERT_TRUE(loadCircuitTrack(data->root, *track, why)) << why;
   }
   static void TearDownTestSuite() {
     delete track;
-    delete pool;
+    delete verifier;
     delete proof;
     data->leave();
     delete data;
@@ -45,22 +46,18 @@ class BoardLapCheck : public ::testing::Test {
   bool check(const std::vector<uint8_t>& bytes, CheckedLap& out, std::string& why, const CircuitTrack& on) {
     LapClaim claim;
     claim.generatorVersion = kGeneratorVersion;
-    Verifier* v = pool->acquire(std::chrono::milliseconds(0));
-    EXPECT_NE(v, nullptr);
-    bool ok = checkLap(bytes.data(), bytes.size(), claim, on, *v->ghost, out, why);
-    pool->release(v);
-    return ok;
+    return checkLap(bytes.data(), bytes.size(), claim, on, *verifier->ghost, out, why);
   }
 
   static GeneratedDataSet* data;
   static std::vector<uint8_t>* proof;
-  static VerifierPool* pool;
+  static Verifier* verifier;
   static CircuitTrack* track;
 };
 
 GeneratedDataSet* BoardLapCheck::data = nullptr;
 std::vector<uint8_t>* BoardLapCheck::proof = nullptr;
-VerifierPool* BoardLapCheck::pool = nullptr;
+Verifier* BoardLapCheck::verifier = nullptr;
 CircuitTrack* BoardLapCheck::track = nullptr;
 
 TEST_F(BoardLapCheck, AutopilotLapIsProvenCleanWithSectorsThatAddUp) {
