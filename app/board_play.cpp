@@ -203,7 +203,7 @@ void boardAfterTick(const PhCar&, const GameState& state) {
   // The ghosts completed the lap's recording in this same tick.
   const Ghosts& ghosts = *play->ghosts;
   if (!ghosts.haveLastLap) return;
-  int c = ghosts.lastLap.turbo ? 1 : 0;
+  int c = classIndex(ghosts.lastLap.lapClass);
   if (play->boardBest[c] > 0.0f && !(ghosts.lastLap.lapTime < play->boardBest[c])) return;
   std::string path, why;
   if (!putInOutbox(play->player.outbox, proofOfLap(ghosts.lastLap), path, why)) {

@@ -50,7 +50,7 @@ bool queueProof(const SimWorld& sim, const BoardPlayer& player, const std::strin
                  why.c_str());
     return false;
   }
-  turbo = lap.turbo;
+  turbo = lap.lapClass == LapClass::Turbo;
   if (!putInOutbox(player.outbox, std::vector<uint8_t>(bytes.begin(), bytes.end()), queued, why)) {
     std::fprintf(stderr, "stravo-sim: %s\n", why.c_str());
     return false;
