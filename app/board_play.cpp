@@ -32,6 +32,9 @@ struct BoardNews {
   bool haveStanding[kClassCount] = {false, false};
   std::vector<std::string> lines;  // for stderr, each once
   bool nameTaken = false;
+  // Checked laps not yet handed to the ghosts: rival and leader, by class.
+  GhostLap laps[kBoardGhostCount][kClassCount];
+  bool fresh[kBoardGhostCount][kClassCount] = {{false, false}, {false, false}};
 };
 
 // The worker's own car and track for checking fetched laps: the player's
@@ -49,7 +52,7 @@ struct BoardPlay {
   ProofTrack proofTrack;
   CheckTrack check;
   std::string ghostFolder;
-  const Ghosts* ghosts = nullptr;  // the game's, for the lap just completed
+  Ghosts* ghosts = nullptr;  // the game's: the lap just completed, the board's laps handed over
 
   std::thread worker;
   std::mutex mutex;
@@ -87,8 +90,9 @@ void tell(const std::string& line) {
   play->news.lines.push_back(line);
 }
 
-// Fetches, checks and keeps one board lap as a ghost file.
-void keepBoardLap(const char* role, int lapClass, const BoardEntry& entry) {
+// Fetches and checks one board lap, keeps it as a ghost file and hands it to the game.
+void keepBoardLap(GhostChoice which, int lapClass, const BoardEntry& entry) {
+  const char* role = which == GhostChoice::Rival ? "rival" : "leader";
   std::vector<uint8_t> proof;
   GhostLap lap;
   std::string why;
@@ -97,9 +101,17 @@ void keepBoardLap(const char* role, int lapClass, const BoardEntry& entry) {
     tell(std::string("board: the ") + role + "'s lap is not used: " + why);
     return;
   }
+  if (classIndex(lap.lapClass) != lapClass) {
+    tell(std::string("board: the ") + role + "'s lap is of the other class");
+    return;
+  }
   std::string path = play->ghostFolder + "\\" + role + (lapClass == 1 ? "-turbo" : "") + ".ghost";
   if (!makeFolder(play->ghostFolder.c_str()) || !saveGhost(path.c_str(), lap))
     tell("board: cannot write " + platformPath(path.c_str()));
+  int b = boardGhostIndex(which);
+  std::lock_guard<std::mutex> lock(play->mutex);
+  play->news.laps[b][lapClass] = std::move(lap);
+  play->news.fresh[b][lapClass] = true;
 }
 
 void refreshStandings() {
@@ -115,8 +127,8 @@ void refreshStandings() {
       play->news.standing[c] = standing;
       play->news.haveStanding[c] = true;
     }
-    if (standing.haveRival) keepBoardLap("rival", c, standing.rival);
-    if (standing.haveLeader) keepBoardLap("leader", c, standing.leader);
+    if (standing.haveRival) keepBoardLap(GhostChoice::Rival, c, standing.rival);
+    if (standing.haveLeader) keepBoardLap(GhostChoice::Leader, c, standing.leader);
   }
 }
 
@@ -160,7 +172,7 @@ void workerLoop() {
 
 }  // namespace
 
-bool startBoardPlay(const BoardPlaySettings& settings, const Ghosts& ghosts, std::string& why) {
+bool startBoardPlay(const BoardPlaySettings& settings, Ghosts& ghosts, std::string& why) {
   if (!startHttp(why)) return false;
   std::unique_ptr<BoardPlay> made(new BoardPlay);
   BoardPlayer& player = made->player;
@@ -221,6 +233,12 @@ void boardFrame(GameState& state) {
   if (!lock.owns_lock()) return;
   for (const std::string& line : play->news.lines) std::fprintf(stderr, "stravo: %s\n", line.c_str());
   play->news.lines.clear();
+  for (int b = 0; b < kBoardGhostCount; ++b)
+    for (int c = 0; c < kClassCount; ++c)
+      if (play->news.fresh[b][c]) {
+        takeBoardLap(*play->ghosts, GhostChoice(int(GhostChoice::Rival) + b), std::move(play->news.laps[b][c]));
+        play->news.fresh[b][c] = false;
+      }
   for (int c = 0; c < kClassCount; ++c) {
     if (!play->news.haveStanding[c]) continue;
     const Standing& standing = play->news.standing[c];

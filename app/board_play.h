@@ -13,7 +13,8 @@ struct Ghosts;
 // outbox. Every exchange runs on a worker thread of its own: no frame waits
 // on the network. Fetched laps are checked by driving them again on a track
 // copy of the worker's own before they are kept as ghosts\rival.ghost and
-// ghosts\leader.ghost (-turbo.ghost for the turbo class).
+// ghosts\leader.ghost (-turbo.ghost for the turbo class) and handed to the
+// ghosts, where G chooses them.
 
 // What the game needs from the command line and the working folder.
 struct BoardPlaySettings {
@@ -24,7 +25,7 @@ struct BoardPlaySettings {
 // Starts the worker after Init (logging is off then: the worker's track copy
 // logs nothing). False, with `why` for stderr, when the board cannot be used
 // (no name, no circuit stamp, libcurl); the game then goes on without it.
-bool startBoardPlay(const BoardPlaySettings& settings, const Ghosts& ghosts, std::string& why);
+bool startBoardPlay(const BoardPlaySettings& settings, Ghosts& ghosts, std::string& why);
 
 // After each driving tick: a completed lap faster than the player's board best
 // is written to the outbox and sent.

@@ -370,7 +370,7 @@ void setDrivingTickListener(void (*listener)(const PhCar& car, const GameState& 
 
 GameState& gameState() { return *program.game; }
 
-const Ghosts& gameGhosts() { return *program.ghosts; }
+Ghosts& gameGhosts() { return *program.ghosts; }
 
 void switchRumbleOn() {
   if (program.input != nullptr) program.input->rumble = true;

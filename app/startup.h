@@ -33,7 +33,7 @@ void setDrivingTickListener(void (*listener)(const PhCar& car, const GameState& 
 
 // The game's state and its ghosts, for the board's hooks of the main loop.
 GameState& gameState();
-const Ghosts& gameGhosts();
+Ghosts& gameGhosts();
 
 // Frees what Init created, in its fixed order, and logs the run statistics.
 void Cleanup();

@@ -2,8 +2,9 @@
 # The game on a real stravo-board under the X display of ./test.sh: alice's
 # autopilot lap and bob's faster one are on the board (sent by stravo-sim);
 # the game in alice's folder, with the board named in board.txt, shows
-# BOARD #2 / 2 under the timing aids (T), keeps bob's checked lap as its
-# rival's ghost, and goes on when the board is stopped mid-session.
+# BOARD #2 / 2 under the timing aids (T), keeps bob's checked lap, drives it
+# as the rival's ghost (G twice, labelled RIVAL) and goes on when the board is
+# stopped mid-session; bob's name, taken there, reads BOARD NAME TAKEN.
 # Usage: board_e2e_test.sh STRAVO STRAVO_SIM DATAGEN STRAVO_BOARD WORKDIR ARTEFACTS
 set -uo pipefail
 
@@ -63,6 +64,22 @@ amber=$(convert "$artefacts/board-rank.png" -crop 220x40+0+100 +repage -fuzz 12%
   -opaque "rgb(255,217,77)" -fill black +opaque white -format '%[fx:mean]' info:)
 awk -v a="$amber" 'BEGIN { exit !(a > 0.01) }' || fail "no rank at the top left (amber share $amber)"
 echo "rank drawn: amber share $amber"
+
+# G goes on from the player's own best to the rival's lap; over the line the
+# rival's ghost starts beside the car, labelled RIVAL at the top.
+press g
+press g
+xdotool keydown Up
+sleep 3.5
+xdotool keyup Up
+xdotool keydown Down
+sleep 2.5
+xdotool keyup Down
+shoot rival-ghost
+label=$(convert "$artefacts/rival-ghost.png" -crop 140x22+330+0 +repage -fuzz 10% -fill white \
+  -opaque "rgb(204,230,255)" -fill black +opaque white -format '%[fx:mean]' info:)
+awk -v a="$label" 'BEGIN { exit !(a > 0.01) }' || fail "no ghost label at the top (share $label)"
+echo "ghost label drawn: share $label"
 
 kill "$board_pid"
 wait "$board_pid" 2> /dev/null

@@ -1,4 +1,4 @@
-#include "game/ghost_choice.h"
+#include "game/laps/ghost_choice.h"
 
 #include <gtest/gtest.h>
 

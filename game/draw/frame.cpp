@@ -118,6 +118,9 @@ void RenderFrame(const GameContext& ctx, GameState& state, const DrawContext& dr
     } else {
       drawInstruments(state, car, draw.textures.numbers);
       if (state.timing.shown) drawTimingAids(state.timing, draw.textures.numbers, draw.textures.timing);
+      // With laps from a board the ghost says whose lap it drives.
+      if (ctx.ghosts != nullptr && ghostVisible(*ctx.ghosts) && haveBoardLaps(*ctx.ghosts))
+        drawGhostLabel(ctx.ghosts->choice, draw.textures.timing);
     }
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);

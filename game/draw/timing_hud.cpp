@@ -21,6 +21,8 @@ constexpr float kSplitDiffX = kSplitsX + 17.5f;
 constexpr float kIdealTimeX = kSplitsX + 6.0f;
 constexpr float kBoardRankX = kSplitsX + 8.0f;
 constexpr float kBoardWordAdvance = 6.5f;  // NAME's width and a space
+// The shown ghost's label, small, over the delta.
+constexpr float kGhostLabelX = 26.0f, kGhostLabelY = -12.0f, kGhostLabelSize = 1.5f;
 // The replay banner.
 constexpr float kBannerX = 21.0f, kBannerY = -11.0f, kBannerHeight = 4.0f;
 
@@ -176,6 +178,13 @@ void drawTimingAids(const TimingAids& aids, unsigned int numbersTexture, unsigne
   delta(aids, numbersTexture, timingTexture);
   splits(aids, numbersTexture, timingTexture);
   boardRank(aids, numbersTexture, timingTexture);
+}
+
+void drawGhostLabel(GhostChoice choice, unsigned int timingTexture) {
+  static const int kLabels[kGhostChoiceCount] = {kLabelOwnGhost, kLabelOwnGhost, kLabelRivalGhost, kLabelLeaderGhost};
+  glBindTexture(GL_TEXTURE_2D, timingTexture);
+  glColor3f(0.8f, 0.9f, 1.0f);
+  label(kLabels[int(choice)], kGhostLabelX, kGhostLabelY, kGhostLabelSize);
 }
 
 void drawReplayBanner(const ReplayViewer& viewer, unsigned int timingTexture) {

@@ -98,8 +98,8 @@ void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car,
   }
   beginLapRecording(ghosts.recorder, car, ghosts.trackId);
 
-  int c = classIndex(lap.runningClass);
-  if (ghosts.shown && ghosts.haveBest[c]) startGhost(builtCar(ghosts.car), ghosts.best[c], ghosts.tree);
+  const GhostLap* chosen = chosenLap(ghosts, lap.runningClass);
+  if (ghosts.shown && chosen != nullptr) startGhost(builtCar(ghosts.car), *chosen, ghosts.tree);
   else stopGhostCar(ghosts);
 }
 
@@ -111,10 +111,37 @@ void resetGhosts(Ghosts& ghosts) {
 void handleGhostKey(Ghosts& ghosts, const InputDevice& input) {
   bool down = input.isDown(kKeyToggleGhost);
   if (down && !ghosts.keyHeld) {
-    ghosts.shown = !ghosts.shown;
+    bool have[kGhostChoiceCount] = {true, true, false, false};
+    for (int b = 0; b < kBoardGhostCount; ++b)
+      for (int c = 0; c < kLapClassCount; ++c) have[int(GhostChoice::Rival) + b] |= ghosts.haveBoardLap[b][c];
+    ghosts.choice = nextGhostChoice(ghosts.choice, have);
+    ghosts.shown = ghosts.choice != GhostChoice::Off;
     if (!ghosts.shown) stopGhostCar(ghosts);
   }
   ghosts.keyHeld = down;
+}
+
+const GhostLap* chosenLap(const Ghosts& ghosts, LapClass lapClass) {
+  int c = classIndex(lapClass);
+  if (ghosts.choice == GhostChoice::Rival || ghosts.choice == GhostChoice::Leader) {
+    int b = boardGhostIndex(ghosts.choice);
+    return ghosts.haveBoardLap[b][c] ? &ghosts.boardLaps[b][c] : nullptr;
+  }
+  return ghosts.haveBest[c] ? &ghosts.best[c] : nullptr;
+}
+
+void takeBoardLap(Ghosts& ghosts, GhostChoice which, GhostLap&& lap) {
+  int b = boardGhostIndex(which), c = classIndex(lap.lapClass);
+  if (ghosts.car && ghosts.car->lap == &ghosts.boardLaps[b][c]) stopGhostCar(ghosts);
+  ghosts.boardLaps[b][c] = std::move(lap);
+  ghosts.haveBoardLap[b][c] = true;
+}
+
+bool haveBoardLaps(const Ghosts& ghosts) {
+  for (int b = 0; b < kBoardGhostCount; ++b)
+    for (int c = 0; c < kLapClassCount; ++c)
+      if (ghosts.haveBoardLap[b][c]) return true;
+  return false;
 }
 
 bool ghostVisible(const Ghosts& ghosts) { return ghosts.shown && ghosts.car && ghosts.car->running; }

@@ -3,6 +3,7 @@
 #include "game/lap_class.h"
 #include "game/lap_event.h"
 #include "game/laps/ghost_car.h"
+#include "game/laps/ghost_choice.h"
 #include "game/laps/ghost_file.h"
 #include "game/laps/lap_recorder.h"
 
@@ -38,7 +39,13 @@ struct Ghosts {
   GhostLap lastLap;  // the last completed lap, for the replay viewer
   bool haveLastLap = false;
 
-  bool shown = false;    // G
+  // Laps from a board, each checked by driving it again: the lap just above
+  // the player's and the leader's, by class. None without a board.
+  GhostLap boardLaps[kBoardGhostCount][kLapClassCount];
+  bool haveBoardLap[kBoardGhostCount][kLapClassCount] = {{false, false}, {false, false}};
+
+  bool shown = false;    // G: choice is not Off
+  GhostChoice choice = GhostChoice::Off;
   bool keyHeld = false;  // G was down in the previous update
   // The cars that drive recorded laps again, owned here and each built when
   // first needed (4 MB each): the ghost beside the player, and the replay
@@ -70,8 +77,19 @@ void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car,
 // the ghost car disappears.
 void resetGhosts(Ghosts& ghosts);
 
-// The G key, once per update: each press flips `shown`; hiding stops the car.
+// The G key, once per update: each press goes on to the next choice
+// (nextGhostChoice; the player's own best is always offered, so without board
+// laps G shows and hides it); hiding stops the car.
 void handleGhostKey(Ghosts& ghosts, const InputDevice& input);
+
+// The lap of `lapClass` the chosen ghost drives, or the player's best when
+// nothing else is chosen (the timing aids' reference); null when there is none.
+const GhostLap* chosenLap(const Ghosts& ghosts, LapClass lapClass);
+// A checked board lap (`which`: Rival or Leader) replaces the one of its class;
+// a ghost car driving the old one stops first.
+void takeBoardLap(Ghosts& ghosts, GhostChoice which, GhostLap&& lap);
+// True once a board lap has been taken: the ghost then carries its label.
+bool haveBoardLaps(const Ghosts& ghosts);
 
 // True while the ghost car is to be drawn.
 bool ghostVisible(const Ghosts& ghosts);

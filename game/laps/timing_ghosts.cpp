@@ -26,8 +26,9 @@ void takeGhostReferences(TimingAids& aids, const Ghosts& ghosts) {
   if (!aids.followGhosts) return;
   for (LapClass lapClass : kLapClasses) {
     int c = classIndex(lapClass);
-    if (!ghosts.haveBest[c]) continue;
-    const GhostLap& lap = ghosts.best[c];
+    const GhostLap* chosen = chosenLap(ghosts, lapClass);
+    if (chosen == nullptr) continue;
+    const GhostLap& lap = *chosen;
     if (!aids.references[c].points.empty() && lap.lapTime == aids.referenceLapTimes[c]) continue;
     setTimingReference(aids, lapClass, lapPathOfGhost(lap), lap.lapTime);
   }

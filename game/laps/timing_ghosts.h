@@ -11,6 +11,7 @@ struct TimingAids;
 // then one pose a tick, the timer one tick further each time.
 LapPath lapPathOfGhost(const GhostLap& lap);
 
-// The ghosts' best laps as the timing aids' references, taken again whenever
-// a class's best lap changes (a new best is always strictly faster).
+// The ghosts' chosen laps (chosenLap: the player's best, or the board lap the
+// ghost shows) as the timing aids' references, taken again whenever a class's
+// lap changes to one of another time.
 void takeGhostReferences(TimingAids& aids, const Ghosts& ghosts);

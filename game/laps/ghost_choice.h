@@ -6,6 +6,9 @@
 // the last; without a board that is none and the player's best, in turn.
 enum class GhostChoice { Off, Own, Rival, Leader };
 constexpr int kGhostChoiceCount = 4;
+// The board's laps, in GhostChoice order from Rival.
+constexpr int kBoardGhostCount = 2;
+constexpr int boardGhostIndex(GhostChoice c) { return int(c) - int(GhostChoice::Rival); }
 
 // The next choice after `now`; `have` says, in GhostChoice order, which have a
 // lap (have[0], for Off, is not read: none is always there).
