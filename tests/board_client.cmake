@@ -2,8 +2,8 @@
 # without a network; then the headless runner against a real stravo-board and
 # against misbehaving loopback boards (once, in the build with shaders).
 stravo_test(board_client_unit_test ${CMAKE_CURRENT_SOURCE_DIR}/board_client_test.cpp stravo_board_client)
-# Which ghost G shows next: off, own best, rival, leader.
-stravo_test(ghost_choice_test ${CMAKE_CURRENT_SOURCE_DIR}/ghost_choice_test.cpp)
+# Which ghost G shows next (off, own best, rival, leader) and the lap it drives.
+stravo_test(ghost_choice_test ${CMAKE_CURRENT_SOURCE_DIR}/ghost_choice_test.cpp stravo_laps)
 
 if(NOT TARGET stravo-board OR NOT STRAVO_GLSL)
   return()

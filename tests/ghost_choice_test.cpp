@@ -1,4 +1,5 @@
 #include "game/laps/ghost_choice.h"
+#include "game/laps/ghosts.h"
 
 #include <gtest/gtest.h>
 
@@ -31,4 +32,24 @@ TEST(GhostChoice, ChoicesWithoutALapAreSkipped) {
   EXPECT_EQ(pressFrom(GhostChoice::Off, false, false, false), GhostChoice::Off);
   // A choice whose lap went away meanwhile moves on like any other.
   EXPECT_EQ(pressFrom(GhostChoice::Rival, true, false, false), GhostChoice::Off);
+}
+
+TEST(GhostChoice, TheChosenLapIsTheBoardsOrTheOwnBest) {
+  Ghosts ghosts;
+  ghosts.best[0].lapTime = 80.18f;
+  ghosts.haveBest[0] = true;
+  EXPECT_EQ(chosenLap(ghosts, LapClass::Plain), &ghosts.best[0]);  // Off: the timing aids' own reference
+  EXPECT_EQ(chosenLap(ghosts, LapClass::Turbo), nullptr);
+  EXPECT_FALSE(haveBoardLaps(ghosts));
+
+  ghosts.choice = GhostChoice::Rival;
+  EXPECT_EQ(chosenLap(ghosts, LapClass::Plain), nullptr);
+  GhostLap rival;
+  rival.lapTime = 77.62f;
+  takeBoardLap(ghosts, GhostChoice::Rival, std::move(rival));
+  ASSERT_NE(chosenLap(ghosts, LapClass::Plain), nullptr);
+  EXPECT_EQ(chosenLap(ghosts, LapClass::Plain)->lapTime, 77.62f);
+  EXPECT_TRUE(haveBoardLaps(ghosts));
+  ghosts.choice = GhostChoice::Leader;
+  EXPECT_EQ(chosenLap(ghosts, LapClass::Plain), nullptr);
 }
