@@ -64,11 +64,11 @@ bool sectorsOf(const GhostLap& lap, const SectorSplits& splits, float sectors[3]
 
 }  // namespace
 
-const char* lapClassName(LapClass c) { return c == LapClass::Turbo ? "turbo" : "plain"; }
+const char* boardClassName(BoardClass c) { return c == BoardClass::Turbo ? "turbo" : "plain"; }
 
-bool parseLapClass(const std::string& text, LapClass& out) {
-  if (text == "plain") out = LapClass::Plain;
-  else if (text == "turbo") out = LapClass::Turbo;
+bool parseBoardClass(const std::string& text, BoardClass& out) {
+  if (text == "plain") out = BoardClass::Plain;
+  else if (text == "turbo") out = BoardClass::Turbo;
   else return false;
   return true;
 }
@@ -97,7 +97,7 @@ bool checkLap(const uint8_t* data, size_t size, const LapClaim& claim, const Cir
   out.trackId = lap.trackId;
   out.ticks = uint32_t(lap.inputs.size());
   out.lapTime = lap.lapTime;
-  out.lapClass = lap.turbo ? LapClass::Turbo : LapClass::Plain;
+  out.lapClass = lap.turbo ? BoardClass::Turbo : BoardClass::Plain;
   if (!sectorsOf(lap, track.splits, out.sectors)) {
     out.clean = false;
     out.uncleanWhy = "misses a sector split";
