@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool x11-apps imagemagick sox
   fonts-dejavu-core libfreetype-dev
   libcli11-dev libpng-dev desktop-file-utils appstream dpkg-dev python3-matplotlib
+  libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev postgresql chromium python3
 )
 
 missing=()
