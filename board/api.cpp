@@ -2,7 +2,7 @@
 
 #include "board/html.h"
 #include "board/tokens.h"
-#include "game/sector_splits.h"
+#include "game/laps/sector_splits.h"
 #include "game/time_display.h"
 #include "tools/datagen/generator.h"
 
@@ -132,7 +132,7 @@ void postLap(Board& board, const httplib::Request& req, httplib::Response& res) 
   NewLap lap;
   lap.playerId = player.id;
   lap.circuit = circuitName(checked.circuit);
-  lap.lapClass = boardClassName(checked.lapClass);
+  lap.lapClass = lapClassName(checked.lapClass);
   lap.ticks = checked.ticks;
   lap.lapTime = checked.lapTime;
   for (int s = 0; s < kSectorCount; ++s) lap.sectors[s] = checked.sectors[s];
@@ -155,9 +155,9 @@ void postLap(Board& board, const httplib::Request& req, httplib::Response& res) 
 
 void getBoard(Board& board, const httplib::Request& req, httplib::Response& res) {
   CircuitId circuit;
-  BoardClass lapClass;
+  LapClass lapClass;
   if (!parseCircuitName(req.matches[1], circuit)) return sendError(res, 404, "unknown circuit name");
-  if (!parseBoardClass(req.matches[2], lapClass)) return sendError(res, 404, "the class is plain or turbo");
+  if (!parseLapClass(req.matches[2], lapClass)) return sendError(res, 404, "the class is plain or turbo");
   int64_t offset = 0, limit = 0;
   if (!queryNumber(req, "offset", 0, 1000000000, offset) ||
       !queryNumber(req, "limit", kDefaultBoardLimit, kMaxBoardLimit, limit))
@@ -165,7 +165,7 @@ void getBoard(Board& board, const httplib::Request& req, httplib::Response& res)
   std::vector<BoardRow> rows;
   int64_t total = 0;
   std::string why;
-  if (board.store.board(circuitName(circuit), boardClassName(lapClass), offset, limit, rows, total, why) !=
+  if (board.store.board(circuitName(circuit), lapClassName(lapClass), offset, limit, rows, total, why) !=
       StoreResult::Ok)
     return sendError(res, 500, "storage failed: " + why);
   json laps = json::array();
@@ -176,7 +176,7 @@ void getBoard(Board& board, const httplib::Request& req, httplib::Response& res)
   }
   sendJson(res, 200,
            json{{"circuit", circuitName(circuit)},
-                {"class", boardClassName(lapClass)},
+                {"class", lapClassName(lapClass)},
                 {"total", total},
                 {"offset", offset},
                 {"limit", limit},

@@ -1,7 +1,7 @@
 #include "board/circuits.h"
 
 #include "app/files.h"
-#include "game/ghost_file.h"
+#include "game/laps/ghost_file.h"
 #include "game/game_state.h"
 #include "game/laps.h"
 #include "game/prop_file.h"

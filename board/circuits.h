@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/sector_splits.h"
+#include "game/laps/sector_splits.h"
 #include "game/track_line.h"
 #include "physics/vec3.h"
 #include "physics/world.h"

@@ -1,7 +1,7 @@
 #include "board/lap_check.h"
 
-#include "game/ghost_car.h"
-#include "game/ghost_file.h"
+#include "game/laps/ghost_car.h"
+#include "game/laps/ghost_file.h"
 #include "tools/datagen/generator.h"
 #include "tools/datagen/track_layout.h"
 
@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr double kTicksPerSecond = 75.0;
 // A car whose centre is this far beyond the asphalt has all four wheels off it.
 constexpr double kCleanMargin = 1.5;  // m
 constexpr double kCleanLimit = kRoadHalfWidth + kCleanMargin;
@@ -64,11 +63,11 @@ bool sectorsOf(const GhostLap& lap, const SectorSplits& splits, float sectors[3]
 
 }  // namespace
 
-const char* boardClassName(BoardClass c) { return c == BoardClass::Turbo ? "turbo" : "plain"; }
+const char* lapClassName(LapClass c) { return c == LapClass::Turbo ? "turbo" : "plain"; }
 
-bool parseBoardClass(const std::string& text, BoardClass& out) {
-  if (text == "plain") out = BoardClass::Plain;
-  else if (text == "turbo") out = BoardClass::Turbo;
+bool parseLapClass(const std::string& text, LapClass& out) {
+  if (text == "plain") out = LapClass::Plain;
+  else if (text == "turbo") out = LapClass::Turbo;
   else return false;
   return true;
 }
@@ -97,7 +96,7 @@ bool checkLap(const uint8_t* data, size_t size, const LapClaim& claim, const Cir
   out.trackId = lap.trackId;
   out.ticks = uint32_t(lap.inputs.size());
   out.lapTime = lap.lapTime;
-  out.lapClass = lap.turbo ? BoardClass::Turbo : BoardClass::Plain;
+  out.lapClass = lap.lapClass;
   if (!sectorsOf(lap, track.splits, out.sectors)) {
     out.clean = false;
     out.uncleanWhy = "misses a sector split";
@@ -126,7 +125,7 @@ bool lapTrace(const uint8_t* data, size_t size, uint64_t trackId, int everyTicks
     if ((k + 1) % size_t(everyTicks) != 0 && !last) continue;
     // Speed over the window since the previous sample.
     size_t ticksInWindow = k + 1 - windowTick;
-    double speed = (distance - windowDistance) * kTicksPerSecond / double(ticksInWindow);
+    double speed = (distance - windowDistance) * double(kTicksPerSecond) / double(ticksInWindow);
     out.push_back({float(distance), lapTimeOfTicks(uint32_t(k + 1)), float(speed)});
     windowDistance = distance;
     windowTick = k + 1;

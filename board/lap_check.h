@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/circuits.h"
+#include "game/lap_class.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,10 +20,9 @@ class GhostCar;
 //   board:   sectors, clean and trace, computed here from the proven poses
 //            (the re-drive reached every recorded pose exactly, so they are the lap).
 
-// The two boards of each circuit: laps without and with the turbo.
-enum class BoardClass { Plain, Turbo };
-const char* boardClassName(BoardClass c);  // "plain", "turbo"
-bool parseBoardClass(const std::string& text, BoardClass& out);
+// The two boards of each circuit: laps without and with the turbo, by name.
+const char* lapClassName(LapClass c);  // "plain", "turbo"
+bool parseLapClass(const std::string& text, LapClass& out);
 
 // What the request says about the lap before its proof is read.
 struct LapClaim {
@@ -44,7 +44,7 @@ struct CheckedLap {
   uint64_t trackId = 0;
   uint32_t ticks = 0;
   float lapTime = 0.0f;  // s, as the lap timer held it
-  BoardClass lapClass = BoardClass::Plain;
+  LapClass lapClass = LapClass::Plain;
   float sectors[3] = {0.0f, 0.0f, 0.0f};  // s, add up to lapTime
   bool clean = false;
   std::string uncleanWhy;  // when not clean: where the car left the track

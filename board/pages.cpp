@@ -2,7 +2,7 @@
 
 #include "board/html.h"
 #include "board/trace_svg.h"
-#include "game/sector_splits.h"
+#include "game/laps/sector_splits.h"
 
 #include <httplib.h>
 
@@ -89,10 +89,10 @@ void indexPage(Board& board, httplib::Response& res) {
 
 void boardPage(Board& board, const httplib::Request& req, httplib::Response& res) {
   CircuitId circuit;
-  BoardClass lapClass;
-  if (!parseCircuitName(req.matches[1], circuit) || !parseBoardClass(req.matches[2], lapClass))
+  LapClass lapClass;
+  if (!parseCircuitName(req.matches[1], circuit) || !parseLapClass(req.matches[2], lapClass))
     return sendPage(res, 404, "Not found", "<p>No such board.</p>");
-  std::string name = circuitName(circuit), cls = boardClassName(lapClass);
+  std::string name = circuitName(circuit), cls = lapClassName(lapClass);
   int64_t offset = 0;
   if (req.has_param("offset")) {
     std::string text = req.get_param_value("offset");

@@ -20,7 +20,7 @@ struct Player {
 struct NewLap {
   int64_t playerId = 0;
   std::string circuit;   // circuitName()
-  std::string lapClass;  // boardClassName()
+  std::string lapClass;  // lapClassName()
   uint32_t ticks = 0;
   float lapTime = 0.0f;
   float sectors[3] = {0.0f, 0.0f, 0.0f};

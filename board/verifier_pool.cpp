@@ -1,7 +1,7 @@
 #include "board/verifier_pool.h"
 
 #include "app/log.h"
-#include "game/ghost_car.h"
+#include "game/laps/ghost_car.h"
 #include "physics/random.h"
 #include "vehicle/car.h"
 

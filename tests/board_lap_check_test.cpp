@@ -7,8 +7,8 @@
 
 #include "board/lap_check.h"
 #include "board/verifier_pool.h"
-#include "game/ghost_car.h"
-#include "game/ghost_file.h"
+#include "game/laps/ghost_car.h"
+#include "game/laps/ghost_file.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +65,7 @@ TEST_F(BoardLapCheck, AutopilotLapIsProvenCleanWithSectorsThatAddUp) {
   std::string why;
   ASSERT_TRUE(check(*proof, lap, why, *track)) << why;
   EXPECT_TRUE(lap.clean) << lap.uncleanWhy;
-  EXPECT_EQ(lap.lapClass, BoardClass::Plain);
+  EXPECT_EQ(lap.lapClass, LapClass::Plain);
   EXPECT_EQ(lap.lapTime, lapTimeOfTicks(lap.ticks));
   EXPECT_EQ(lap.trackId, track->trackId);
   float sum = lap.sectors[0] + lap.sectors[1] + lap.sectors[2];

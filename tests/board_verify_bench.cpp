@@ -7,7 +7,7 @@
 #include "tests/sim_tracks.h"
 
 #include "board/verifier_pool.h"
-#include "game/ghost_car.h"
+#include "game/laps/ghost_car.h"
 
 #include <benchmark/benchmark.h>
 
