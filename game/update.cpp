@@ -193,6 +193,7 @@ void Tick(const GameContext& ctx, GameState& state) {
     return;
   }
   PhCar& car = *ctx.car;
+  if (ctx.beforeDrivingStep != nullptr) ctx.beforeDrivingStep(car, *ctx.input);
   ctx.world->step();
   addTripDistance(state.trip, car.current.position, car.previous.position);
   laySkids(car, state);
