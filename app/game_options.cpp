@@ -1,5 +1,6 @@
 #include "app/game_options.h"
 
+#include "app/bench_options.h"
 #include "app/command_line.h"
 #include "app/outgauge_options.h"
 
@@ -25,11 +26,19 @@ GameOptionsResult parseGameOptions(int argc, const char* const* argv, GameOption
   app.add_flag("--windowed", windowed, "In a window for this run, whatever config.txt says");
   app.add_flag("--rumble", out.rumble, "Rumble the controller with the car's force feedback (key F)");
   describeOutGaugeOptions(app, out.outgauge);
+  describeBenchOptions(app, out.bench);
 
   CommandLineResult parsed = parseCommandLine(app, argc, argv);
   if (parsed.outcome == CommandLineOutcome::Run && fullscreen && windowed) {
     parsed.outcome = CommandLineOutcome::Refused;
     parsed.text = "--fullscreen and --windowed exclude each other";
+  }
+  if (parsed.outcome == CommandLineOutcome::Run) {
+    std::string why = checkBenchOptions(app, out.bench);
+    if (!why.empty()) {
+      parsed.outcome = CommandLineOutcome::Refused;
+      parsed.text = why;
+    }
   }
   GameOptionsResult result;
   switch (parsed.outcome) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/bench_options.h"
 #include "app/outgauge_feed.h"
 
 #include <string>
@@ -10,6 +11,7 @@ struct GameOptions {
   int fullscreen = -1;  // -1: as config.txt says; 0: --windowed; 1: --fullscreen
   bool rumble = false;  // --rumble: the controller rumbles with the car's force feedback (key F)
   OutGaugeSettings outgauge;  // --outgauge HOST:PORT, --outgauge-id N, --outgauge-rate HZ
+  BenchSettings bench;  // --bench, --bench-ghost FILE, --bench-out DIR, --bench-ticks N
 };
 
 // What main does after reading the command line: start the game, or print `text`
@@ -21,6 +23,6 @@ struct GameOptionsResult {
 };
 
 // Parses the game's command line: --help, --version, --fullscreen, --windowed and
-// the telemetry options.
+// the telemetry and benchmark options.
 // An unknown option ends with exit code 2 and its reason over the usage line.
 GameOptionsResult parseGameOptions(int argc, const char* const* argv, GameOptions& out);

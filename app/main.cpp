@@ -1,3 +1,4 @@
+#include "app/bench_run.h"
 #include "app/config.h"
 #include "app/game_options.h"
 #include "app/message_box.h"
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
   // Telemetry starts after the warm-up: the first packet is the player's drive.
   if (startOutGauge(options.outgauge, "stravo")) setDrivingTickListener(outGaugeTick);
   if (options.rumble) switchRumbleOn();
-  int code = runMainLoop();
+  int code = options.bench.on ? runBench(options.bench) : runMainLoop();
   stopOutGauge();
   Cleanup();
   DestroyAppWindow();

@@ -372,6 +372,10 @@ void switchRumbleOn() {
   if (program.input != nullptr) program.input->rumble = true;
 }
 
+ProgramParts programParts() {
+  return {&program.context, program.game, program.quadtree, program.renderer};
+}
+
 void onQuitEvent() { saveBestTimesOnClose(*program.game, kBestTimesFile); }
 
 void Cleanup() {

@@ -3,6 +3,9 @@
 #include "app/config.h"
 
 class PhCar;
+class Renderer;
+struct CollisionQuadtree;
+struct GameContext;
 struct GameState;
 
 // Start-up and shutdown of every program-wide object, and the frame functions
@@ -29,6 +32,15 @@ void onQuitEvent();
 // From now on `listener` is told of the car after every tick that drives it
 // (never while the menu shows); null stops it.
 void setDrivingTickListener(void (*listener)(const PhCar& car, const GameState& state));
+
+// The program-wide objects a benchmark drive works on, from Init to Cleanup.
+struct ProgramParts {
+  GameContext* context = nullptr;
+  GameState* game = nullptr;
+  CollisionQuadtree* quadtree = nullptr;
+  Renderer* renderer = nullptr;
+};
+ProgramParts programParts();
 
 // Frees what Init created, in its fixed order, and logs the run statistics.
 void Cleanup();

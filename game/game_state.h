@@ -55,6 +55,9 @@ struct GameContext {
   // Told of the car after every tick that stepped it (never with the menu
   // shown), for telemetry. Null when nobody listens.
   void (*afterDrivingTick)(const PhCar& car, const GameState& state) = nullptr;
+  // Called in every driving tick between the input's update and the world's
+  // step, to drive the car from a program (the benchmark). Null for the player.
+  void (*beforeDrivingStep)(PhCar& car, InputDevice& input) = nullptr;
   // Lap recording, best-lap ghost files and the ghost car; null for none.
   Ghosts* ghosts = nullptr;
   // The replay viewer's car (with the ghosts, key P); null for no viewer.

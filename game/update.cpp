@@ -192,6 +192,7 @@ LapEvent Tick(const GameContext& ctx, GameState& state) {
     return LapEvent{};
   }
   PhCar& car = *ctx.car;
+  if (ctx.beforeDrivingStep != nullptr) ctx.beforeDrivingStep(car, *ctx.input);
   ctx.world->step();
   addTripDistance(state.trip, car.current.position, car.previous.position);
   laySkids(car, state);

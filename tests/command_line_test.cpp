@@ -75,6 +75,32 @@ TEST(GameOptions, HelpAndVersionPrintAndEndWithZero) {
   EXPECT_EQ(version.text.back(), '\n');
 }
 
+TEST(GameOptions, BenchIsOffUnlessAskedAndItsValuesNeedIt) {
+  GameOptions plain;
+  EXPECT_TRUE(game({}, plain).run);
+  EXPECT_FALSE(plain.bench.on);
+  EXPECT_TRUE(plain.bench.ghostPath.empty());
+
+  GameOptions o;
+  EXPECT_TRUE(game({"--bench", "--bench-ghost", "lap.ghost", "--bench-out", "out", "--bench-ticks", "300"}, o).run);
+  EXPECT_TRUE(o.bench.on);
+  EXPECT_EQ(o.bench.ghostPath, "lap.ghost");
+  EXPECT_EQ(o.bench.outDir, "out");
+  EXPECT_EQ(o.bench.ticks, 300);
+
+  for (const char* option : {"--bench-ghost", "--bench-out", "--bench-ticks"}) {
+    GameOptions alone;
+    GameOptionsResult r = game({option, "1"}, alone);
+    EXPECT_FALSE(r.run) << option;
+    EXPECT_EQ(r.exitCode, 2) << option;
+    EXPECT_NE(r.text.find(std::string(option) + " needs --bench"), std::string::npos) << r.text;
+  }
+  for (const char* ticks : {"0", "-5", "many"}) {
+    GameOptions bad;
+    EXPECT_FALSE(game({"--bench", "--bench-ticks", ticks}, bad).run) << ticks;
+  }
+}
+
 TEST(GameOptions, UnknownWordsEndWithTheUsageLineAndTwo) {
   for (const char* word : {"--fly", "-x", "extra", "--full"}) {
     GameOptions o;

@@ -26,7 +26,7 @@ cmake --install "$build" --prefix "$prefix" > /dev/null || fail "cmake --install
 installed=$(cd "$prefix" && find . -type f | sort)
 echo "$installed"
 expected="./bin/stravo ./bin/stravo-datagen ./bin/stravo-sim ./lib/stravo/stravo ./lib/stravo/update-data.sh
-./share/applications/$app.desktop ./share/metainfo/$app.metainfo.xml"
+./lib/stravo/bench_plot.py ./share/applications/$app.desktop ./share/metainfo/$app.metainfo.xml"
 for size in 16 24 32 48 64 128 256; do
   expected+=" ./share/icons/hicolor/${size}x$size/apps/$app.png"
   icon=$prefix/share/icons/hicolor/${size}x$size/apps/$app.png
