@@ -1,9 +1,11 @@
 #include "game/ghosts.h"
 
+#include "app/failed_saves.h"
 #include "app/files.h"
 #include "app/input_device.h"
 #include "app/log.h"
 #include "game/game_state.h"
+#include "render/rmd_mesh.h"
 #include "vehicle/car.h"
 
 #include <cstdio>
@@ -22,14 +24,20 @@ void stopGhostCar(Ghosts& ghosts) {
   if (ghosts.car) stopGhost(*ghosts.car);
 }
 
-bool fileExists(const char* path) {
-  FILE* file = openFile(path, "rb");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+// The lap in the class's file when it holds a sound lap of that class that is
+// at least as fast as `lapTime`: a run that lost its best times, or another run
+// writing the same folder, must never have a slower lap replace it. Driving the
+// file again happens only then, which is seldom: the ghost in memory is
+// normally the file's own lap, and a lap kept is faster than that.
+bool fasterLapOnDisk(Ghosts& ghosts, const std::string& path, bool turbo, float lapTime, GhostLap& onDisk) {
+  std::string why;
+  if (!loadGhost(path.c_str(), ghosts.trackId, onDisk, why) || onDisk.turbo != turbo || onDisk.lapTime > lapTime)
+    return false;
+  return verifyGhostLap(ghostCar(ghosts), onDisk, ghosts.tree, ghosts.lineA, ghosts.lineB, why);
 }
 
-// A completed lap that took entry 0 of its class: kept and written.
+// A completed lap faster than the class's ghost: kept and written, unless the
+// file already holds a lap as fast, which is then kept instead.
 void keepBestLap(Ghosts& ghosts, const GhostLap& lap) {
   int c = classOf(lap.turbo);
   // The ghost car may be driving the lap about to be replaced.
@@ -38,18 +46,24 @@ void keepBestLap(Ghosts& ghosts, const GhostLap& lap) {
   ghosts.haveBest[c] = true;
   if (ghosts.folder.empty()) return;
   std::string path = ghostPath(ghosts, lap.turbo);
-  if (!makeFolder(ghosts.folder.c_str()) || !saveGhost(path.c_str(), lap))
+  GhostLap onDisk;
+  if (fasterLapOnDisk(ghosts, path, lap.turbo, lap.lapTime, onDisk)) {
+    ghosts.best[c] = std::move(onDisk);
+    return;
+  }
+  std::string why;
+  if (!makeFolder(ghosts.folder.c_str(), why) || !saveGhost(path.c_str(), lap, why)) {
     logLine("Main: Could not save \"%s\"", path.c_str());
+    reportFailedSave(path.c_str(), why);
+  }
 }
 
-// The lap just completed takes entry 0 of its class, or beats the class's
-// ghost, or is the first of a class without one: a best time without a ghost
-// (from a table older than the ghost files) must not keep the player from
-// ever getting one.
-bool becomesGhost(const Ghosts& ghosts, const GameState& state, const LapClock& before, bool turboLap) {
+// Only a lap faster than the class's ghost replaces it (or the first of a class
+// without one). The best times do not decide: they may be older or newer than
+// the ghost files, or lost.
+bool becomesGhost(const Ghosts& ghosts, float lapTime, bool turboLap) {
   int c = classOf(turboLap);
-  bool newBest = bestOfClass(state.bestTimes, turboLap) != before.best[c];
-  return newBest || !ghosts.haveBest[c] || state.lastLapTime < ghosts.best[c].lapTime;
+  return !ghosts.haveBest[c] || lapTime < ghosts.best[c].lapTime;
 }
 
 }  // namespace
@@ -60,7 +74,7 @@ std::string ghostPath(const Ghosts& ghosts, bool turbo) {
 
 uint64_t trackIdentityOfFile(const char* path) {
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path, bytes)) return 0;
+  if (!readWholeFile(path, kMaxRmdFileBytes, bytes)) return 0;
   return trackIdentity(bytes.data(), bytes.size());
 }
 
@@ -73,7 +87,7 @@ void openGhosts(Ghosts& ghosts, const std::string& folder, uint64_t trackId, Col
   ghosts.lineB = state.startLineB;
   for (bool turbo : {false, true}) {
     std::string path = ghostPath(ghosts, turbo);
-    if (!fileExists(path.c_str())) continue;
+    if (!pathExists(path.c_str())) continue;
     GhostLap& lap = ghosts.best[classOf(turbo)];
     std::string why;
     bool ok = loadGhost(path.c_str(), trackId, lap, why);
@@ -88,8 +102,7 @@ void openGhosts(Ghosts& ghosts, const std::string& folder, uint64_t trackId, Col
 }
 
 LapClock lapClockOf(const GameState& state) {
-  return {state.lapRunning, state.lineLatched, state.turboUsedThisLap,
-          {bestOfClass(state.bestTimes, false), bestOfClass(state.bestTimes, true)}};
+  return {state.lapRunning, state.lineLatched, state.turboUsedThisLap};
 }
 
 void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car, const GameState& state,
@@ -108,7 +121,7 @@ void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car,
   if (before.lapRunning && finishLapRecording(ghosts.recorder, state.lastLapTime, turboLap)) {
     ghosts.lastLap = ghosts.recorder.lap;
     ghosts.haveLastLap = true;
-    if (becomesGhost(ghosts, state, before, turboLap)) keepBestLap(ghosts, ghosts.lastLap);
+    if (becomesGhost(ghosts, state.lastLapTime, turboLap)) keepBestLap(ghosts, ghosts.lastLap);
   }
   beginLapRecording(ghosts.recorder, car, ghosts.trackId);
 

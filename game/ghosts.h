@@ -17,10 +17,10 @@ constexpr int kKeyG = 0x22;
 // The game's ghost folder, in the working folder.
 constexpr const char* kGhostFolder = "ghosts";
 
-// Ghost laps during a drive: every timed lap is recorded; a lap that becomes the
-// best of its class (entry 0 or 5 of the best times), or is faster than the
-// class's ghost, or completes a class that has none yet, is kept as that
-// class's ghost and written to FOLDER\best.ghost or FOLDER\best-turbo.ghost. With the
+// Ghost laps during a drive: every timed lap is recorded; a lap that is faster
+// than the class's ghost, or completes a class that has none yet, is kept as
+// that class's ghost and written to FOLDER\best.ghost or FOLDER\best-turbo.ghost,
+// unless that file already holds a lap as fast (another run's). With the
 // ghost shown, every lap start also starts a ghost car on the best lap of the
 // class the car is driving in. The game and the headless runner share this.
 struct Ghosts {
@@ -59,7 +59,6 @@ struct LapClock {
   bool lapRunning;
   bool lineLatched;
   bool turboUsedThisLap;
-  float best[2];  // best-times entries 0 and 5
 };
 LapClock lapClockOf(const GameState& state);
 

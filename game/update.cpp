@@ -133,7 +133,7 @@ bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval)
 void endRun(GameState& state) {
   setLogging(true);
   logTripStats(state.trip);
-  if (!saveBestTimes(kBestTimesFile, state.bestTimes)) logLine("Main: Could not save \"%s\"", kBestTimesFile);
+  saveBestTimes(kBestTimesFile, state.bestTimes);
 }
 
 }  // namespace
