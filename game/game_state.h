@@ -3,6 +3,7 @@
 #include "game/best_times.h"
 #include "game/car_shadow.h"
 #include "game/replay_viewer.h"
+#include "game/save_notice.h"
 #include "game/skid_marks.h"
 #include "game/timing_aids.h"
 #include "game/trip_stats.h"
@@ -109,6 +110,7 @@ struct GameState {
   CarShadow shadow;
   TimingAids timing;
   ReplayViewer viewer;
+  SaveNotice saveNotice;
 
   // The view handed to the renderer, which keeps references to both.
   Vec3 viewEye{0.0, 0.0, 0.0};

@@ -1,5 +1,6 @@
 #include "game/update.h"
 
+#include "app/failed_saves.h"
 #include "app/input_device.h"
 #include "app/log.h"
 #include "game/cameras.h"
@@ -203,6 +204,7 @@ void Tick(const GameContext& ctx, GameState& state) {
     ghostsAfterTick(*ctx.ghosts, *ctx.input, car, state, before);
     takeGhostReferences(state.timing, *ctx.ghosts);
   }
+  saveNoticeTick(state.saveNotice, failedSaveCount());
   timingTick(state.timing, state, lapTimeBefore, before.lineLatched, before.lapRunning, car.previous.position,
              car.current.position);
   chaseTick(state, car.current.position, car.current.velocity, car.current.orientation);
