@@ -11,6 +11,15 @@ namespace {
 // The shared generator's seed at start-up, before the car draws its noise table.
 constexpr uint32_t kStartupSeed = 345;
 
+// Why a mesh did not load, for the runner's one line: the loader only logs it.
+std::string meshFailure(const std::string& path) {
+  std::vector<unsigned char> bytes;
+  std::string why;
+  RMDMesh mesh;
+  if (readWholeFile(path.c_str(), kMaxRmdFileBytes, bytes, why)) parseRmd(bytes.data(), bytes.size(), mesh, why);
+  return why;
+}
+
 }  // namespace
 
 SimWorld::~SimWorld() {
@@ -21,7 +30,7 @@ SimWorld::~SimWorld() {
 bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why) {
   std::string failedPath;
   if (!loadTrackWithCollision(dir + "\\", sim.track, sim.world, sim.tree, failedPath)) {
-    why = "cannot load the track " + platformPath(failedPath.c_str());
+    why = "cannot load the track " + platformPath(failedPath.c_str()) + ": " + meshFailure(failedPath);
     return false;
   }
 
