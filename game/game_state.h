@@ -2,10 +2,11 @@
 
 #include "game/best_times.h"
 #include "game/car_shadow.h"
-#include "game/replay_viewer.h"
+#include "game/laps/replay_viewer.h"
+#include "game/laps/timing_aids.h"
 #include "game/save_notice.h"
 #include "game/skid_marks.h"
-#include "game/timing_aids.h"
+#include "game/tick.h"
 #include "game/trip_stats.h"
 #include "physics/mat4.h"
 #include "physics/vec3.h"
@@ -17,21 +18,20 @@ class PhCar;
 class PhWorld;
 struct GameState;
 
-// One fixed simulation step: 1/75 s as a float.
-constexpr float kTickSeconds = 0.013333334f;
 constexpr float kDegToRad = 0.017453292f;
 constexpr float kRadToDeg = 57.295776f;
 
-// Keyboard scan codes (DirectInput numbering) read by the game logic.
-constexpr int kKeyEscape = 0x01;
-constexpr int kKeyEnter = 0x1C;
-constexpr int kKeyArrowUp = 0xC8;
-constexpr int kKeyArrowDown = 0xD0;
-constexpr int kKeyArrowLeft = 0xCB;
-constexpr int kKeyArrowRight = 0xCD;
-constexpr int kKeyR = 0x13;
-constexpr int kKey1 = 0x02;  // 1..4 are 0x02..0x05
-constexpr int kKeyF12 = 0x58;
+// Keyboard scan codes (DirectInput numbering) read by the game logic, named
+// for what they do.
+constexpr int kKeyToggleMenu = 0x01;   // Escape
+constexpr int kKeyChooseItem = 0x1C;   // Enter
+constexpr int kKeyMenuUp = 0xC8;       // the arrow keys
+constexpr int kKeyMenuDown = 0xD0;
+constexpr int kKeyMenuLeft = 0xCB;
+constexpr int kKeyMenuRight = 0xCD;
+constexpr int kKeyRecover = 0x13;      // R
+constexpr int kKeyFirstCamera = 0x02;  // 1; the cameras are 1..4, 0x02..0x05
+constexpr int kKeyLogFrame = 0x58;     // F12
 
 // Menu layout: items 0-1 are actions, 2 is never selectable, 3-6 are on/off
 // switches whose values live in menuOptions[item - 3].
@@ -77,6 +77,7 @@ struct GameState {
   // Lap timing.
   float lapTime = 0.0f;
   float lastLapTime = 0.0f;
+  uint32_t lapTicks = 0;  // ticks timed of the running lap, as lapTime counts them
   bool lapRunning = false;
   bool lineLatched = false;  // touched the line and not yet 300 m away
   bool turboUsedThisLap = false;

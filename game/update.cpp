@@ -4,12 +4,12 @@
 #include "app/input_device.h"
 #include "app/log.h"
 #include "game/cameras.h"
-#include "game/ghosts.h"
-#include "game/timing_ghosts.h"
+#include "game/laps/ghosts.h"
+#include "game/laps/timing_ghosts.h"
 #include "game/laps.h"
 #include "game/menu.h"
 #include "game/prop_file.h"
-#include "game/replay_player.h"
+#include "game/laps/replay_player.h"
 #include "physics/world.h"
 #include "vehicle/car.h"
 
@@ -25,8 +25,6 @@ constexpr double kLowestY = -7.0;
 const Vec3 kRecoveryPoint(-71.0, 0.5, 133.0);
 constexpr float kRecoveryYawOffset = 170.0f;
 
-constexpr float kTicksPerSecond = 75.0f;
-
 const Vec3 kZero(0.0, 0.0, 0.0);
 
 // The car standing still at `position` facing `yaw`, its controls reset.
@@ -41,6 +39,7 @@ void putCar(PhCar& car, const Vec3& position, float yaw) {
 
 void stopLap(GameState& state) {
   state.lapTime = 0.0f;
+  state.lapTicks = 0;
   state.lapRunning = false;
   state.lineLatched = false;
 }
@@ -55,7 +54,7 @@ void applyMenuOptions(const GameContext& ctx, const GameState& state) {
 
 void selectCameraMode(const InputDevice& input, GameState& state) {
   for (int mode = 0; mode < 4; ++mode)
-    if (input.isDown(kKey1 + mode)) state.cameraMode = mode;
+    if (input.isDown(kKeyFirstCamera + mode)) state.cameraMode = mode;
 }
 
 void placeShadowUnderCar(const PhCar& car, GameState& state) {
@@ -85,7 +84,7 @@ void showReplayedCar(PhCar& car, const PhCar& replayed) {
 bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval) {
   if (ctx.replay == nullptr || ctx.ghosts == nullptr) return false;
   ReplayViewer& viewer = state.viewer;
-  const GhostLap* lap = viewer.active ? ctx.replay->lap : lapToReplay(*ctx.ghosts, ctx.car->turbo);
+  const GhostLap* lap = viewer.active ? ctx.replay->lap : lapToReplay(*ctx.ghosts, lapClassOf(ctx.car->turbo));
   ViewerCommand command = handleViewerKeys(viewer, *ctx.input, state.menuVisible, lap != nullptr);
   if (!viewer.active && command != ViewerCommand::kEnter) return false;
   if (command == ViewerCommand::kEnter) {
@@ -95,7 +94,7 @@ bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval)
     rewindViewer(viewer);
   }
   if (command == ViewerCommand::kEnter || command == ViewerCommand::kRestart)
-    startReplay(*ctx.replay, *lap, ctx.ghosts->tree);
+    startReplay(*ctx.replay, *ctx.ghosts, *lap);
 
   // The drive stands still as under the menu: its ticks only read the input.
   while (state.stepAccumulator >= kTickSeconds) {
@@ -106,7 +105,7 @@ bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval)
     viewer.active = false;
     restoreCameras(viewer.saved, state);
     // Escape that closed the viewer must not open the menu as well.
-    if (ctx.input->isDown(kKeyEscape)) state.menuKeyHeld = true;
+    if (ctx.input->isDown(kKeyToggleMenu)) state.menuKeyHeld = true;
     return false;
   }
 
@@ -187,28 +186,26 @@ bool saveBestTimesOnClose(const GameState& state, const char* bestTimesPath) {
   return saveBestTimes(bestTimesPath, state.bestTimes);
 }
 
-void Tick(const GameContext& ctx, GameState& state) {
+LapEvent Tick(const GameContext& ctx, GameState& state) {
   ctx.input->update();
   if (state.menuVisible) {
     orbitTick(state);
-    return;
+    return LapEvent{};
   }
   PhCar& car = *ctx.car;
   ctx.world->step();
   addTripDistance(state.trip, car.current.position, car.previous.position);
   laySkids(car, state);
-  LapClock before = lapClockOf(state);
-  float lapTimeBefore = state.lapTime;
-  timeLap(state, car.current.position, car.turbo);
+  LapEvent lap = timeLap(state, car.current.position, car.turbo);
   if (ctx.ghosts != nullptr) {
-    ghostsAfterTick(*ctx.ghosts, *ctx.input, car, state, before);
+    ghostsAfterTick(*ctx.ghosts, *ctx.input, car, lap);
     takeGhostReferences(state.timing, *ctx.ghosts);
   }
   saveNoticeTick(state.saveNotice, failedSaveCount());
-  timingTick(state.timing, state, lapTimeBefore, before.lineLatched, before.lapRunning, car.previous.position,
-             car.current.position);
+  timingTick(state.timing, lap, state, car.previous.position, car.current.position);
   chaseTick(state, car.current.position, car.current.velocity, car.current.orientation);
   if (ctx.afterDrivingTick != nullptr) ctx.afterDrivingTick(car, state);
+  return lap;
 }
 
 bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) {
@@ -244,7 +241,7 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) 
   placeShadowUnderCar(car, state);
 
   if (carIsLost(car)) state.resetRequested = true;
-  if (ctx.input->isDown(kKeyR) || state.resetRequested) recoverCar(ctx, state);
+  if (ctx.input->isDown(kKeyRecover) || state.resetRequested) recoverCar(ctx, state);
 
   selectCameraMode(*ctx.input, state);
   handleTimingKey(state.timing, *ctx.input, state.menuVisible);
@@ -254,7 +251,7 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) 
   if (ctx.updateSounds != nullptr) ctx.updateSounds(car, state.volumeNow);
 
   // F12 logs this update and the next frame's drawing.
-  if (ctx.input->isDown(kKeyF12)) setLogging(true);
+  if (ctx.input->isDown(kKeyLogFrame)) setLogging(true);
 
   sampleTripStats(state.trip, car.current.velocity, car.previous.velocity, car.current.orientation);
   return true;

@@ -9,7 +9,7 @@
 
 #include "app/files.h"
 #include "game/best_times.h"
-#include "game/ghost_file.h"
+#include "game/laps/ghost_file.h"
 #include "render/rmd_mesh.h"
 
 #include <gtest/gtest.h>

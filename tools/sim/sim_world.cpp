@@ -8,9 +8,6 @@
 
 namespace {
 
-// The shared generator's seed at start-up, before the car draws its noise table.
-constexpr uint32_t kStartupSeed = 345;
-
 // Why a mesh did not load, for the runner's one line: the loader only logs it.
 std::string meshFailure(const std::string& path) {
   std::vector<unsigned char> bytes;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "game/ghost_file.h"
+#include "game/lap_event.h"
+#include "game/laps/ghost_file.h"
 
 class InputDevice;
 class PhCar;
@@ -21,8 +22,8 @@ void beginLapRecording(LapRecorder& recorder, const PhCar& car, uint64_t trackId
 void recordLapTick(LapRecorder& recorder, const InputDevice& input, const PhCar& car);
 // The lap ended without being completed (restart, recovery).
 void cancelLapRecording(LapRecorder& recorder);
-// The step just recorded touched the line and completed the lap in `lapTime`:
-// fills in the time and class and stops recording. The lap stays in
+// The step just recorded touched the line and completed the lap: fills in the
+// lap's time and class and stops recording. The lap stays in
 // recorder.lap until the next beginLapRecording. False when nothing was being
 // recorded.
-bool finishLapRecording(LapRecorder& recorder, float lapTime, bool turbo);
+bool finishLapRecording(LapRecorder& recorder, const LapEvent& completed);

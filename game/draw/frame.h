@@ -5,7 +5,7 @@
 class Renderer;
 struct GhostScene;
 
-// GL names of the four overlay textures (0 for one that did not load).
+// GL names of the overlay textures (0 for one that did not load).
 struct HudTextures {
   unsigned int numbers = 0;
   unsigned int menu = 0;

@@ -1,6 +1,6 @@
-#include "game/hud.h"
+#include "game/draw/hud.h"
 
-#include "game/overlay.h"
+#include "game/draw/overlay.h"
 #include "game/time_display.h"
 #include "vehicle/car.h"
 

@@ -1,6 +1,5 @@
-#include "game/ghost_scene.h"
+#include "game/draw/ghost_scene.h"
 
-#include "game/ghosts.h"
 #include "render/geometry.h"
 #include "render/renderer.h"
 #include "render/rmd_mesh.h"
@@ -30,17 +29,14 @@ void addMesh(GhostScene& scene, const RMDMesh& mesh, const Vec3& position, const
 
 }  // namespace
 
-void updateGhostScene(GhostScene& scene, Ghosts& ghosts, Renderer& renderer, bool inReplay) {
+void updateGhostScene(GhostScene& scene, Renderer& renderer, const PhCar* car, bool visible) {
   if (!scene.registered) {
-    if (!ghosts.shown || scene.body == nullptr || scene.wheel == nullptr) return;
-    // The ghost car exists from here on, so its pose can be referred to.
-    if (!ghosts.car) ghosts.car = std::make_unique<GhostCar>();
-    PhCar& car = *ghosts.car->car;
-    addMesh(scene, *scene.body, car.drawn.position, car.drawn.orientation, renderer);
-    for (CarWheel& w : car.wheels) addMesh(scene, *scene.wheel, w.drawn.hub, w.drawn.matrix, renderer);
+    if (car == nullptr || scene.body == nullptr || scene.wheel == nullptr) return;
+    // The geometry keeps pointers to the car's drawn pose from here on.
+    addMesh(scene, *scene.body, car->drawn.position, car->drawn.orientation, renderer);
+    for (const CarWheel& w : car->wheels) addMesh(scene, *scene.wheel, w.drawn.hub, w.drawn.matrix, renderer);
     scene.registered = true;
   }
-  bool visible = !inReplay && ghostVisible(ghosts);
   for (size_t i = 0; i < scene.geometries.size(); ++i)
     scene.geometries[i]->triangleCount = visible ? scene.triangleCounts[i] : 0;
 }

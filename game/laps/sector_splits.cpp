@@ -1,4 +1,4 @@
-#include "game/sector_splits.h"
+#include "game/laps/sector_splits.h"
 
 #include <cmath>
 #include <limits>

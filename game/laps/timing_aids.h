@@ -1,7 +1,9 @@
 #pragma once
 
-#include "game/lap_delta.h"
-#include "game/sector_splits.h"
+#include "game/lap_class.h"
+#include "game/lap_event.h"
+#include "game/laps/lap_delta.h"
+#include "game/laps/sector_splits.h"
 #include "physics/vec3.h"
 
 #include <vector>
@@ -10,7 +12,7 @@ struct GameState;
 class InputDevice;
 
 // Key T (scan code) switches the timing aids' display on and off.
-constexpr int kKeyTimingAids = 0x14;
+constexpr int kKeyToggleTimingAids = 0x14;
 
 // The live delta to a reference lap and the sector splits. They are kept up
 // every driving tick whether or not they are shown; key T shows them.
@@ -18,10 +20,9 @@ struct TimingAids {
   bool shown = false;
   bool keyHeld = false;  // T was down in the previous update
 
-  // Reference laps by class (0 without turbo, 1 with), set by their owner.
-  LapPath references[2];
-  float referenceLapTimes[2] = {0.0f, 0.0f};
-  int referenceVersions[2] = {0, 0};  // counts each change
+  // Reference laps by classIndex, set by their owner.
+  LapPath references[kLapClassCount];
+  float referenceLapTimes[kLapClassCount] = {0.0f, 0.0f};
   // The references follow the ghosts' best laps (the game); false keeps those
   // set by hand (a lap given to the headless runner).
   bool followGhosts = true;
@@ -30,11 +31,11 @@ struct TimingAids {
 
   // The running lap: its reference (a copy, so a new best set meanwhile does
   // not move it), the class it was chosen for, and the delta to it.
+  bool haveLapReference = false;
   LapPath lapReference;
   float lapReferenceTime = 0.0f;
-  int lapClass = -1;  // -1: no reference for this lap
-  int lapVersion = 0;
-  int lapTicks = 0;   // driving ticks of the running lap
+  LapClass lapClass = LapClass::Plain;
+  float lapTimeBefore = 0.0f;  // s, the lap timer as this tick began (after the previous one)
   DeltaTracker tracker;
   double delta = 0.0;  // s, this tick's smoothed delta; not a number when blank
 
@@ -53,16 +54,15 @@ struct TimingAids {
 };
 
 // A new reference lap for a class: its path and lap time.
-void setTimingReference(TimingAids& aids, bool turbo, const LapPath& path, float lapTime);
+void setTimingReference(TimingAids& aids, LapClass lapClass, const LapPath& path, float lapTime);
 
 // Key T toggles the display; one press, one toggle. Only while driving (menu hidden).
 void handleTimingKey(TimingAids& aids, const InputDevice& input, bool menuVisible);
 
-// One driving tick after the lap timer: `lapTimeBefore`, `wasLatched` and
-// `wasRunning` are the lap timer's values before this tick; the car moved from
-// `from` to `to`.
-void timingTick(TimingAids& aids, const GameState& state, float lapTimeBefore, bool wasLatched, bool wasRunning,
-                const Vec3& from, const Vec3& to);
+// One driving tick after the lap timer, which did `lap` and left `state`; the
+// car moved from `from` to `to`. A lap takes the reference of its class at its
+// start; a lap whose class changes on the way (the turbo switched on) has none.
+void timingTick(TimingAids& aids, const LapEvent& lap, const GameState& state, const Vec3& from, const Vec3& to);
 
 // The lap timer stopped (restart, recovery): nothing is shown until the next lap.
 void stopTimingLap(TimingAids& aids);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/input_device.h"
-#include "game/ghost_file.h"
+#include "game/laps/ghost_file.h"
 #include "physics/world.h"
 
 #include <cstdint>
@@ -50,16 +50,6 @@ void startGhost(GhostCar& ghost, const GhostLap& lap, CollisionQuadtree* tree);
 bool stepGhost(GhostCar& ghost);
 // Hides the ghost: the run ends where it is.
 void stopGhost(GhostCar& ghost);
-
-// What the car reads from `input` this tick, with the car's menu switches.
-GhostInput captureGhostInput(const InputDevice& input, const PhCar& car);
-// Puts a recorded tick's keys, axes and analog mode into `input` and its
-// switches into the car.
-void applyGhostInput(const GhostInput& recorded, InputDevice& input, PhCar& car);
-// The body's position and rotation as they stand.
-GhostPose captureGhostPose(const PhCar& car);
-// Bit for bit the same pose.
-bool samePose(const GhostPose& a, const GhostPose& b);
 
 // Drives `lap` again from its start state on `tree` and checks that it starts
 // on the line from lineA to lineB, reaches every recorded pose exactly, leaves

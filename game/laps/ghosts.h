@@ -1,8 +1,10 @@
 #pragma once
 
-#include "game/ghost_car.h"
-#include "game/ghost_file.h"
-#include "game/lap_recorder.h"
+#include "game/lap_class.h"
+#include "game/lap_event.h"
+#include "game/laps/ghost_car.h"
+#include "game/laps/ghost_file.h"
+#include "game/laps/lap_recorder.h"
 
 #include <memory>
 #include <string>
@@ -13,7 +15,7 @@ class PhCar;
 struct CollisionQuadtree;
 
 // The ghost key (scan code of G): shows and hides the ghost car.
-constexpr int kKeyG = 0x22;
+constexpr int kKeyToggleGhost = 0x22;
 // The game's ghost folder, in the working folder.
 constexpr const char* kGhostFolder = "ghosts";
 
@@ -31,42 +33,38 @@ struct Ghosts {
   Vec3 lineB{0.0, 0.0, 0.0};
 
   LapRecorder recorder;
-  GhostLap best[2];  // without and with the turbo
-  bool haveBest[2] = {false, false};
+  GhostLap best[kLapClassCount];  // by classIndex
+  bool haveBest[kLapClassCount] = {false, false};
   GhostLap lastLap;  // the last completed lap, for the replay viewer
   bool haveLastLap = false;
 
   bool shown = false;    // G
   bool keyHeld = false;  // G was down in the previous update
-  std::unique_ptr<GhostCar> car;  // built when first needed
+  // The cars that drive recorded laps again, owned here and each built when
+  // first needed (4 MB each): the ghost beside the player, and the replay
+  // viewer's, so that a replay leaves the ghost's run where it stood.
+  std::unique_ptr<GhostCar> car;
+  std::unique_ptr<GhostCar> replayCar;
 };
 
 // The file of a class: FOLDER\best.ghost or FOLDER\best-turbo.ghost.
-std::string ghostPath(const Ghosts& ghosts, bool turbo);
-// FNV-1a of a file's bytes (trackIdentity); 0 when it cannot be read.
+std::string ghostPath(const Ghosts& ghosts, LapClass lapClass);
+// trackIdentity of a file's bytes; 0 when it cannot be read.
 uint64_t trackIdentityOfFile(const char* path);
 
 // Sets up the ghosts of a drive: the folder, the track identity, the collision
-// tree and the start line (computeStartLine first). Then reads each class's
-// ghost file when it exists and drives it again; a file that is refused is
-// logged ("Main: Ghost file "%s" refused: %s") and left unused. A missing
-// file is no fault and logs nothing.
+// tree and the start line (computeStartLine first). Then reads each class's ghost file when it exists
+// and drives it again; a file that is refused is logged ("Main: Ghost file
+// "%s" refused: %s") and left unused. A missing file is no fault and logs
+// nothing.
 void openGhosts(Ghosts& ghosts, const std::string& folder, uint64_t trackId, CollisionQuadtree* tree,
                 const GameState& state);
 
-// The lap timer as it stood before a tick, for ghostsAfterTick.
-struct LapClock {
-  bool lapRunning;
-  bool lineLatched;
-  bool turboUsedThisLap;
-};
-LapClock lapClockOf(const GameState& state);
-
-// After a driving tick (the world stepped, the lap timed): records the tick,
-// completes and keeps a best lap, starts the next recording and the ghost car
-// at a touch of the line, and otherwise steps the ghost car.
-void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car, const GameState& state,
-                     const LapClock& before);
+// After a driving tick (the world stepped, the lap timed into `lap`): records
+// the tick; at a touch of the line keeps a completed lap that earns it, starts
+// the next recording and the ghost car of the new lap's class; otherwise steps
+// the ghost car.
+void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car, const LapEvent& lap);
 
 // The drive was restarted or the car recovered: the lap is not completed and
 // the ghost car disappears.
@@ -79,3 +77,7 @@ void handleGhostKey(Ghosts& ghosts, const InputDevice& input);
 bool ghostVisible(const Ghosts& ghosts);
 // The ghost car's drawn pose for a frame alpha of a tick after its last step.
 void interpolateGhost(Ghosts& ghosts, float alpha);
+// The ghost car for the scene to draw from; null until it is first built.
+const PhCar* ghostCarToDraw(const Ghosts& ghosts);
+// The replay viewer's car, built on first use.
+GhostCar& replayCarOf(Ghosts& ghosts);

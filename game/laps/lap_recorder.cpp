@@ -1,6 +1,5 @@
-#include "game/lap_recorder.h"
+#include "game/laps/lap_recorder.h"
 
-#include "game/ghost_car.h"
 #include "vehicle/car.h"
 
 void beginLapRecording(LapRecorder& recorder, const PhCar& car, uint64_t trackId) {
@@ -9,7 +8,7 @@ void beginLapRecording(LapRecorder& recorder, const PhCar& car, uint64_t trackId
   lap.physicsVersion = kPhysicsVersion;
   lap.trackId = trackId;
   lap.lapTime = 0.0f;
-  lap.turbo = false;
+  lap.lapClass = LapClass::Plain;
   lap.start = captureCarState(car);
   lap.inputs.clear();
   lap.poses.clear();
@@ -32,10 +31,10 @@ void cancelLapRecording(LapRecorder& recorder) {
   recorder.lap.poses.clear();
 }
 
-bool finishLapRecording(LapRecorder& recorder, float lapTime, bool turbo) {
+bool finishLapRecording(LapRecorder& recorder, const LapEvent& completed) {
   if (!recorder.recording || recorder.lap.inputs.empty()) return false;
   recorder.recording = false;
-  recorder.lap.lapTime = lapTime;
-  recorder.lap.turbo = turbo;
+  recorder.lap.lapTime = completed.lapTime;
+  recorder.lap.lapClass = completed.lapClass;
   return true;
 }

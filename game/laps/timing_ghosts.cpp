@@ -1,8 +1,8 @@
-#include "game/timing_ghosts.h"
+#include "game/laps/timing_ghosts.h"
 
 #include "game/game_state.h"
-#include "game/ghosts.h"
-#include "game/timing_aids.h"
+#include "game/laps/ghosts.h"
+#include "game/laps/timing_aids.h"
 
 LapPath lapPathOfGhost(const GhostLap& lap) {
   LapPath path;
@@ -24,10 +24,11 @@ LapPath lapPathOfGhost(const GhostLap& lap) {
 
 void takeGhostReferences(TimingAids& aids, const Ghosts& ghosts) {
   if (!aids.followGhosts) return;
-  for (int c = 0; c < 2; ++c) {
+  for (LapClass lapClass : kLapClasses) {
+    int c = classIndex(lapClass);
     if (!ghosts.haveBest[c]) continue;
     const GhostLap& lap = ghosts.best[c];
     if (!aids.references[c].points.empty() && lap.lapTime == aids.referenceLapTimes[c]) continue;
-    setTimingReference(aids, c == 1, lapPathOfGhost(lap), lap.lapTime);
+    setTimingReference(aids, lapClass, lapPathOfGhost(lap), lap.lapTime);
   }
 }

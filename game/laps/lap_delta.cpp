@@ -1,4 +1,4 @@
-#include "game/lap_delta.h"
+#include "game/laps/lap_delta.h"
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "game/ghost_car.h"
+#include "game/laps/ghost_car.h"
 
 #include "app/log.h"
 #include "game/laps.h"
@@ -10,9 +10,6 @@
 #include <cstring>
 
 namespace {
-
-// The 3x3 block of a column-major Mat4.
-constexpr int kRotationElements[9] = {0, 1, 2, 4, 5, 6, 8, 9, 10};
 
 double distanceToLine(const Vec3& p, const Vec3& a, const Vec3& b) {
   return length(p - closestPointOnSegment(a, b, p));
@@ -39,44 +36,6 @@ GhostCar::~GhostCar() {
   setLogging(false);
   delete car;
   setLogging(logging);
-}
-
-GhostInput captureGhostInput(const InputDevice& input, const PhCar& car) {
-  GhostInput in;
-  for (int i = 0; i < kGhostKeyCount; ++i)
-    if (input.isDown(kGhostKeyCodes[i])) in.keys |= 1u << i;
-  if (input.isAnalog()) in.flags |= kGhostAnalog;
-  if (car.turbo) in.flags |= kGhostTurbo;
-  if (car.autoGearbox) in.flags |= kGhostAutoGearbox;
-  for (int n = 0; n < 3; ++n) in.axes[n] = input.axis(n);
-  return in;
-}
-
-void applyGhostInput(const GhostInput& recorded, InputDevice& input, PhCar& car) {
-  for (int i = 0; i < kGhostKeyCount; ++i) {
-    int code = kGhostKeyCodes[i];
-    bool down = (recorded.keys & (1u << i)) != 0;
-    if (code < 256)
-      input.keys[code] = down ? 0x80 : 0;
-    else
-      input.joystickKeys[code - 256] = down ? 1 : 0;
-  }
-  input.setAnalog((recorded.flags & kGhostAnalog) != 0);
-  for (int n = 0; n < 3; ++n) input.axes[n] = recorded.axes[n];
-  car.turbo = (recorded.flags & kGhostTurbo) != 0;
-  car.autoGearbox = (recorded.flags & kGhostAutoGearbox) != 0;
-}
-
-GhostPose captureGhostPose(const PhCar& car) {
-  GhostPose pose;
-  pose.position = car.current.position;
-  for (int i = 0; i < 9; ++i) pose.rotation[i] = car.current.orientation.m[kRotationElements[i]];
-  return pose;
-}
-
-bool samePose(const GhostPose& a, const GhostPose& b) {
-  return std::memcmp(&a.position, &b.position, sizeof(Vec3)) == 0 &&
-         std::memcmp(a.rotation, b.rotation, sizeof(a.rotation)) == 0;
 }
 
 void startGhost(GhostCar& ghost, const GhostLap& lap, CollisionQuadtree* tree) {

@@ -1,4 +1,4 @@
-#include "game/overlay.h"
+#include "game/draw/overlay.h"
 
 #include "game/time_display.h"
 #include "physics/vec3.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/ghost_file.h"
-#include "game/lap_delta.h"
+#include "game/laps/ghost_file.h"
+#include "game/laps/lap_delta.h"
 
 struct Ghosts;
 struct TimingAids;

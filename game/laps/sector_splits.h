@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/lap_delta.h"
+#include "game/laps/lap_delta.h"
 #include "physics/vec3.h"
 
 #include <vector>

@@ -1,12 +1,12 @@
-#include "game/frame.h"
+#include "game/draw/frame.h"
 
 #include "app/log.h"
 #include "game/cameras.h"
-#include "game/ghost_scene.h"
-#include "game/ghosts.h"
-#include "game/hud.h"
-#include "game/replay_player.h"
-#include "game/timing_hud.h"
+#include "game/draw/ghost_scene.h"
+#include "game/laps/ghosts.h"
+#include "game/draw/hud.h"
+#include "game/laps/replay_player.h"
+#include "game/draw/timing_hud.h"
 #include "render/renderer.h"
 #include "vehicle/car.h"
 
@@ -98,8 +98,12 @@ void RenderFrame(const GameContext& ctx, GameState& state, const DrawContext& dr
   for (int i = 0; i < 16; ++i) state.viewRotation.m[i] = view[i];
   state.viewRotation.m[12] = state.viewRotation.m[13] = state.viewRotation.m[14] = 0.0f;
   state.viewRotation.m[15] = 1.0f;
-  if (draw.ghostScene != nullptr && ctx.ghosts != nullptr)
-    updateGhostScene(*draw.ghostScene, *ctx.ghosts, *draw.renderer, state.viewer.active);
+  if (draw.ghostScene != nullptr && ctx.ghosts != nullptr) {
+    const Ghosts& ghosts = *ctx.ghosts;
+    // The ghost car hides while the replay viewer plays: the drive it races stands still then.
+    updateGhostScene(*draw.ghostScene, *draw.renderer, ghosts.shown ? ghostCarToDraw(ghosts) : nullptr,
+                     !state.viewer.active && ghostVisible(ghosts));
+  }
   draw.renderer->SetCamera(&state.viewEye, &state.viewRotation, state.fieldOfView);
   draw.renderer->Render(Renderer::kNormalView, nullptr);
   // F12 logs one frame's drawing.

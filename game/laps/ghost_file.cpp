@@ -1,6 +1,8 @@
-#include "game/ghost_file.h"
+#include "game/laps/ghost_file.h"
 
 #include "app/files.h"
+#include "app/fnv1a.h"
+#include "app/input_device.h"
 #include "game/game_state.h"
 #include "vehicle/car.h"
 
@@ -16,18 +18,12 @@ const int kGhostKeyCodes[kGhostKeyCount] = {
 namespace {
 
 const char kMagic[8] = {'S', 'T', 'R', 'V', 'G', 'H', 'S', 'T'};
-constexpr uint32_t kKnownLapFlags = 1u;
+constexpr uint32_t kKnownLapFlags = kGhostTurboLap;
 constexpr uint32_t kKnownInputFlags = kGhostAnalog | kGhostTurbo | kGhostAutoGearbox;
 constexpr uint32_t kKnownKeys = (1u << kGhostKeyCount) - 1u;
 
-constexpr uint64_t kFnvOffset = 1469598103934665603ull;
-constexpr uint64_t kFnvPrime = 1099511628211ull;
-
-uint64_t fnv1a(const uint8_t* data, size_t size) {
-  uint64_t h = kFnvOffset;
-  for (size_t i = 0; i < size; ++i) h = (h ^ data[i]) * kFnvPrime;
-  return h;
-}
+// The 3x3 block of a column-major Mat4.
+constexpr int kRotationElements[9] = {0, 1, 2, 4, 5, 6, 8, 9, 10};
 
 // Appends little-endian values.
 struct Writer {
@@ -184,7 +180,7 @@ std::vector<uint8_t> encodeGhost(const GhostLap& lap) {
   w.u64(lap.trackId);
   w.f32(lap.lapTime);
   w.u32(uint32_t(ticks));
-  w.u32(lap.turbo ? 1u : 0u);
+  w.u32(lap.lapClass == LapClass::Turbo ? kGhostTurboLap : 0u);
   w.u32(uint32_t(carStateBytes()));
   visitCarState(lap.start, lap.start, w);
   for (const GhostInput& in : lap.inputs) {
@@ -268,7 +264,7 @@ bool parseGhost(const uint8_t* data, size_t size, uint64_t expectedTrackId, Ghos
   lap.physicsVersion = physics;
   lap.trackId = track;
   lap.lapTime = lapTime;
-  lap.turbo = (lapFlags & 1u) != 0;
+  lap.lapClass = lapClassOf((lapFlags & kGhostTurboLap) != 0);
   std::memset(static_cast<void*>(&lap.start), 0, sizeof(lap.start));
   visitCarState(lap.start, lap.start, r);
   if (!r.sound) {
@@ -297,7 +293,7 @@ bool parseGhost(const uint8_t* data, size_t size, uint64_t expectedTrackId, Ghos
       }
     turboInTicks = turboInTicks || (in.flags & kGhostTurbo) != 0;
   }
-  if (lap.turbo != turboInTicks) {
+  if (lap.lapClass != lapClassOf(turboInTicks)) {
     why = turboInTicks ? "marked as a lap without the turbo, but the turbo is on in its ticks"
                        : "marked as a turbo lap, but the turbo is off in every tick";
     return false;
@@ -325,4 +321,42 @@ bool loadGhost(const char* path, uint64_t expectedTrackId, GhostLap& out, std::s
   std::vector<unsigned char> bytes;
   if (!readWholeFile(path, maxGhostFileBytes(), bytes, why)) return false;
   return parseGhost(bytes.data(), bytes.size(), expectedTrackId, out, why);
+}
+
+GhostInput captureGhostInput(const InputDevice& input, const PhCar& car) {
+  GhostInput in;
+  for (int i = 0; i < kGhostKeyCount; ++i)
+    if (input.isDown(kGhostKeyCodes[i])) in.keys |= 1u << i;
+  if (input.isAnalog()) in.flags |= kGhostAnalog;
+  if (car.turbo) in.flags |= kGhostTurbo;
+  if (car.autoGearbox) in.flags |= kGhostAutoGearbox;
+  for (int n = 0; n < 3; ++n) in.axes[n] = input.axis(n);
+  return in;
+}
+
+void applyGhostInput(const GhostInput& recorded, InputDevice& input, PhCar& car) {
+  for (int i = 0; i < kGhostKeyCount; ++i) {
+    int code = kGhostKeyCodes[i];
+    bool down = (recorded.keys & (1u << i)) != 0;
+    if (code < 256)
+      input.keys[code] = down ? 0x80 : 0;
+    else
+      input.joystickKeys[code - 256] = down ? 1 : 0;
+  }
+  input.setAnalog((recorded.flags & kGhostAnalog) != 0);
+  for (int n = 0; n < 3; ++n) input.axes[n] = recorded.axes[n];
+  car.turbo = (recorded.flags & kGhostTurbo) != 0;
+  car.autoGearbox = (recorded.flags & kGhostAutoGearbox) != 0;
+}
+
+GhostPose captureGhostPose(const PhCar& car) {
+  GhostPose pose;
+  pose.position = car.current.position;
+  for (int i = 0; i < 9; ++i) pose.rotation[i] = car.current.orientation.m[kRotationElements[i]];
+  return pose;
+}
+
+bool samePose(const GhostPose& a, const GhostPose& b) {
+  return std::memcmp(&a.position, &b.position, sizeof(Vec3)) == 0 &&
+         std::memcmp(a.rotation, b.rotation, sizeof(a.rotation)) == 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/lap_class.h"
+#include "game/tick.h"
 #include "physics/vec3.h"
 #include "vehicle/car_state.h"
 
@@ -7,6 +9,9 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+class InputDevice;
+class PhCar;
 
 // A ghost file: one timed lap, kept so that it can be driven again tick for tick.
 // The car is bit-exact (the same start and the same inputs give the same drive),
@@ -46,11 +51,14 @@ constexpr int kGhostKeyCount = 18;
 // ten controller codes 256-265.
 extern const int kGhostKeyCodes[kGhostKeyCount];
 // Thirty minutes of ticks: longer laps are not kept.
-constexpr uint32_t kMaxGhostTicks = 30 * 60 * 75;
+constexpr uint32_t kMaxGhostTicks = 30 * 60 * uint32_t(kTicksPerSecond);
 constexpr size_t kGhostHeaderBytes = 40;
 constexpr size_t kGhostInputBytes = 20;
 constexpr size_t kGhostPoseBytes = 60;
 constexpr size_t kGhostChecksumBytes = 8;
+
+// Lap flags.
+constexpr uint32_t kGhostTurboLap = 1u << 0;
 
 // Input flags.
 constexpr uint32_t kGhostAnalog = 1u << 0;
@@ -76,11 +84,21 @@ struct GhostLap {
   uint32_t physicsVersion = kPhysicsVersion;
   uint64_t trackId = 0;
   float lapTime = 0.0f;  // s
-  bool turbo = false;    // counted as a turbo lap
+  LapClass lapClass = LapClass::Plain;
   CarState start;
   std::vector<GhostInput> inputs;  // one per tick of the lap
   std::vector<GhostPose> poses;    // one per tick, as long as inputs
 };
+
+// What the car reads from `input` this tick, with the car's menu switches.
+GhostInput captureGhostInput(const InputDevice& input, const PhCar& car);
+// Puts a recorded tick's keys, axes and analog mode into `input` and its
+// switches into the car.
+void applyGhostInput(const GhostInput& recorded, InputDevice& input, PhCar& car);
+// The body's position and rotation as they stand.
+GhostPose captureGhostPose(const PhCar& car);
+// Bit for bit the same pose.
+bool samePose(const GhostPose& a, const GhostPose& b);
 
 // The size of a start state in the file.
 size_t carStateBytes();
@@ -101,8 +119,8 @@ std::vector<uint8_t> encodeGhost(const GhostLap& lap);
 // over-long image, a bad checksum, a lap time other than its ticks give, a
 // class other than its ticks give (a turbo lap is one with the turbo on in any
 // of its ticks, as the lap timer counts it), and values that are not finite or
-// out of range. Does not re-drive the lap (see
-// verifyGhostLap, game/ghost_car.h). Never reads outside data[0..size).
+// out of range. Does not re-drive the lap (see verifyGhostLap,
+// game/laps/ghost_car.h). Never reads outside data[0..size).
 bool parseGhost(const uint8_t* data, size_t size, uint64_t expectedTrackId, GhostLap& out, std::string& why);
 
 // encodeGhost written through a temporary file and a rename. False with the

@@ -1,4 +1,4 @@
-#include "game/ghosts.h"
+#include "game/laps/ghosts.h"
 
 #include "app/failed_saves.h"
 #include "app/files.h"
@@ -13,11 +13,9 @@
 
 namespace {
 
-int classOf(bool turbo) { return turbo ? 1 : 0; }
-
-GhostCar& ghostCar(Ghosts& ghosts) {
-  if (!ghosts.car) ghosts.car = std::make_unique<GhostCar>();
-  return *ghosts.car;
+GhostCar& builtCar(std::unique_ptr<GhostCar>& car) {
+  if (!car) car = std::make_unique<GhostCar>();
+  return *car;
 }
 
 void stopGhostCar(Ghosts& ghosts) {
@@ -29,25 +27,26 @@ void stopGhostCar(Ghosts& ghosts) {
 // writing the same folder, must never have a slower lap replace it. Driving the
 // file again happens only then, which is seldom: the ghost in memory is
 // normally the file's own lap, and a lap kept is faster than that.
-bool fasterLapOnDisk(Ghosts& ghosts, const std::string& path, bool turbo, float lapTime, GhostLap& onDisk) {
+bool fasterLapOnDisk(Ghosts& ghosts, const std::string& path, LapClass lapClass, float lapTime, GhostLap& onDisk) {
   std::string why;
-  if (!loadGhost(path.c_str(), ghosts.trackId, onDisk, why) || onDisk.turbo != turbo || onDisk.lapTime > lapTime)
+  if (!loadGhost(path.c_str(), ghosts.trackId, onDisk, why) || onDisk.lapClass != lapClass ||
+      onDisk.lapTime > lapTime)
     return false;
-  return verifyGhostLap(ghostCar(ghosts), onDisk, ghosts.tree, ghosts.lineA, ghosts.lineB, why);
+  return verifyGhostLap(builtCar(ghosts.car), onDisk, ghosts.tree, ghosts.lineA, ghosts.lineB, why);
 }
 
 // A completed lap faster than the class's ghost: kept and written, unless the
 // file already holds a lap as fast, which is then kept instead.
 void keepBestLap(Ghosts& ghosts, const GhostLap& lap) {
-  int c = classOf(lap.turbo);
+  int c = classIndex(lap.lapClass);
   // The ghost car may be driving the lap about to be replaced.
   stopGhostCar(ghosts);
   ghosts.best[c] = lap;
   ghosts.haveBest[c] = true;
   if (ghosts.folder.empty()) return;
-  std::string path = ghostPath(ghosts, lap.turbo);
+  std::string path = ghostPath(ghosts, lap.lapClass);
   GhostLap onDisk;
-  if (fasterLapOnDisk(ghosts, path, lap.turbo, lap.lapTime, onDisk)) {
+  if (fasterLapOnDisk(ghosts, path, lap.lapClass, lap.lapTime, onDisk)) {
     ghosts.best[c] = std::move(onDisk);
     return;
   }
@@ -61,15 +60,15 @@ void keepBestLap(Ghosts& ghosts, const GhostLap& lap) {
 // Only a lap faster than the class's ghost replaces it (or the first of a class
 // without one). The best times do not decide: they may be older or newer than
 // the ghost files, or lost.
-bool becomesGhost(const Ghosts& ghosts, float lapTime, bool turboLap) {
-  int c = classOf(turboLap);
-  return !ghosts.haveBest[c] || lapTime < ghosts.best[c].lapTime;
+bool becomesGhost(const Ghosts& ghosts, const LapEvent& lap) {
+  int c = classIndex(lap.lapClass);
+  return !ghosts.haveBest[c] || lap.lapTime < ghosts.best[c].lapTime;
 }
 
 }  // namespace
 
-std::string ghostPath(const Ghosts& ghosts, bool turbo) {
-  return ghosts.folder + (turbo ? "\\best-turbo.ghost" : "\\best.ghost");
+std::string ghostPath(const Ghosts& ghosts, LapClass lapClass) {
+  return ghosts.folder + (lapClass == LapClass::Turbo ? "\\best-turbo.ghost" : "\\best.ghost");
 }
 
 uint64_t trackIdentityOfFile(const char* path) {
@@ -85,48 +84,38 @@ void openGhosts(Ghosts& ghosts, const std::string& folder, uint64_t trackId, Col
   ghosts.tree = tree;
   ghosts.lineA = state.startLineA;
   ghosts.lineB = state.startLineB;
-  for (bool turbo : {false, true}) {
-    std::string path = ghostPath(ghosts, turbo);
+  for (LapClass lapClass : kLapClasses) {
+    std::string path = ghostPath(ghosts, lapClass);
     if (!pathExists(path.c_str())) continue;
-    GhostLap& lap = ghosts.best[classOf(turbo)];
+    GhostLap& lap = ghosts.best[classIndex(lapClass)];
     std::string why;
     bool ok = loadGhost(path.c_str(), trackId, lap, why);
-    if (ok && lap.turbo != turbo) {
-      why = turbo ? "not a turbo lap" : "a turbo lap";
+    if (ok && lap.lapClass != lapClass) {
+      why = lapClass == LapClass::Turbo ? "not a turbo lap" : "a turbo lap";
       ok = false;
     }
-    if (ok) ok = verifyGhostLap(ghostCar(ghosts), lap, tree, ghosts.lineA, ghosts.lineB, why);
-    ghosts.haveBest[classOf(turbo)] = ok;
+    if (ok) ok = verifyGhostLap(builtCar(ghosts.car), lap, tree, ghosts.lineA, ghosts.lineB, why);
+    ghosts.haveBest[classIndex(lapClass)] = ok;
     if (!ok) logLine("Main: Ghost file \"%s\" refused: %s", path.c_str(), why.c_str());
   }
 }
 
-LapClock lapClockOf(const GameState& state) {
-  return {state.lapRunning, state.lineLatched, state.turboUsedThisLap};
-}
-
-void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car, const GameState& state,
-                     const LapClock& before) {
-  if (!before.lapRunning && ghosts.recorder.recording) cancelLapRecording(ghosts.recorder);
+void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car, const LapEvent& lap) {
   recordLapTick(ghosts.recorder, input, car);
-
-  bool touched = state.lineLatched && !before.lineLatched;
-  if (!touched) {
+  if (!lap.started) {
     if (ghosts.car && stepGhost(*ghosts.car) && ghosts.car->diverged) stopGhost(*ghosts.car);
     return;
   }
 
-  // The class of the lap just ended: the timer clears the mark at the touch.
-  bool turboLap = before.turboUsedThisLap || car.turbo;
-  if (before.lapRunning && finishLapRecording(ghosts.recorder, state.lastLapTime, turboLap)) {
+  if (lap.completed && finishLapRecording(ghosts.recorder, lap)) {
     ghosts.lastLap = ghosts.recorder.lap;
     ghosts.haveLastLap = true;
-    if (becomesGhost(ghosts, state.lastLapTime, turboLap)) keepBestLap(ghosts, ghosts.lastLap);
+    if (becomesGhost(ghosts, lap)) keepBestLap(ghosts, ghosts.lastLap);
   }
   beginLapRecording(ghosts.recorder, car, ghosts.trackId);
 
-  int c = classOf(car.turbo);
-  if (ghosts.shown && ghosts.haveBest[c]) startGhost(ghostCar(ghosts), ghosts.best[c], ghosts.tree);
+  int c = classIndex(lap.runningClass);
+  if (ghosts.shown && ghosts.haveBest[c]) startGhost(builtCar(ghosts.car), ghosts.best[c], ghosts.tree);
   else stopGhostCar(ghosts);
 }
 
@@ -136,7 +125,7 @@ void resetGhosts(Ghosts& ghosts) {
 }
 
 void handleGhostKey(Ghosts& ghosts, const InputDevice& input) {
-  bool down = input.isDown(kKeyG);
+  bool down = input.isDown(kKeyToggleGhost);
   if (down && !ghosts.keyHeld) {
     ghosts.shown = !ghosts.shown;
     if (!ghosts.shown) stopGhostCar(ghosts);
@@ -149,3 +138,7 @@ bool ghostVisible(const Ghosts& ghosts) { return ghosts.shown && ghosts.car && g
 void interpolateGhost(Ghosts& ghosts, float alpha) {
   if (ghostVisible(ghosts)) ghosts.car->car->InterpolateForDrawing(alpha);
 }
+
+const PhCar* ghostCarToDraw(const Ghosts& ghosts) { return ghosts.car ? ghosts.car->car : nullptr; }
+
+GhostCar& replayCarOf(Ghosts& ghosts) { return builtCar(ghosts.replayCar); }

@@ -1,4 +1,4 @@
-#include "game/scene_setup.h"
+#include "game/draw/scene_setup.h"
 
 #include "app/log.h"
 #include "game/prop_file.h"
