@@ -36,21 +36,21 @@ CommandLineResult parseCommandLine(CLI::App& app, int argc, const char* const* a
   } catch (const CLI::CallForHelp&) {
     result.outcome = CommandLineOutcome::Help;
     result.text = app.help();
-    return result;
   } catch (const CLI::CallForVersion& e) {
     result.outcome = CommandLineOutcome::Version;
     result.text = e.what();
-    return result;
   } catch (const CLI::ParseError& e) {
     result.outcome = CommandLineOutcome::Refused;
     result.text = e.what();
     return result;
   }
+  // A word the program does not know is refused even beside --help or --version.
   if (!app.remaining().empty()) {
     result.outcome = CommandLineOutcome::Refused;
     result.text = "unknown option '" + app.remaining().front() + "'";
     return result;
   }
+  if (result.outcome != CommandLineOutcome::Run) return result;
   for (const CLI::Option* option : app.get_options()) {
     if (isFlag(*option) || option->count() == 0) continue;
     const CLI::results_t& values = option->results();

@@ -9,6 +9,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -51,6 +52,8 @@ int main(int argc, char** argv) {
     std::fputs(parsed.text.c_str(), parsed.exitCode == 0 ? stdout : stderr);
     return parsed.exitCode;
   }
+  // The launcher's question before it makes a data set: would these options run?
+  if (std::getenv("STRAVO_CHECK_OPTIONS") != nullptr) return 0;
   clearFullscreenFlag();
   AppConfig config = readConfig();
   // The command line's choice holds for this run only; config.txt keeps its own.

@@ -238,7 +238,7 @@ void readTimingCentreLine() {
   TrackLine line;
   int badLine = 0;
   std::string why;
-  if (readWholeFile(kTrackLineFile, bytes) && parseTrackLine(bytes.data(), bytes.size(), line, badLine, why))
+  if (readWholeFile(kTrackLineFile, kMaxTextFileBytes, bytes) && parseTrackLine(bytes.data(), bytes.size(), line, badLine, why))
     program.game->timing.centreLine = line.points;
 }
 

@@ -4,6 +4,7 @@
 #include "game/car_shadow.h"
 #include "game/laps/replay_viewer.h"
 #include "game/laps/timing_aids.h"
+#include "game/save_notice.h"
 #include "game/skid_marks.h"
 #include "game/tick.h"
 #include "game/trip_stats.h"
@@ -113,6 +114,7 @@ struct GameState {
   CarShadow shadow;
   TimingAids timing;
   ReplayViewer viewer;
+  SaveNotice saveNotice;
 
   // The view handed to the renderer, which keeps references to both.
   Vec3 viewEye{0.0, 0.0, 0.0};

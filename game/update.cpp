@@ -1,5 +1,6 @@
 #include "game/update.h"
 
+#include "app/failed_saves.h"
 #include "app/input_device.h"
 #include "app/log.h"
 #include "game/cameras.h"
@@ -132,7 +133,7 @@ bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval)
 void endRun(GameState& state) {
   setLogging(true);
   logTripStats(state.trip);
-  if (!saveBestTimes(kBestTimesFile, state.bestTimes)) logLine("Main: Could not save \"%s\"", kBestTimesFile);
+  saveBestTimes(kBestTimesFile, state.bestTimes);
 }
 
 }  // namespace
@@ -201,6 +202,7 @@ LapEvent Tick(const GameContext& ctx, GameState& state) {
     ghostsAfterTick(*ctx.ghosts, *ctx.input, car, lap);
     takeGhostReferences(state.timing, *ctx.ghosts);
   }
+  saveNoticeTick(state.saveNotice, failedSaveCount());
   timingTick(state.timing, lap, state, car.previous.position, car.current.position);
   chaseTick(state, car.current.position, car.current.velocity, car.current.orientation);
   if (ctx.afterDrivingTick != nullptr) ctx.afterDrivingTick(car, state);

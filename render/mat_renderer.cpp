@@ -72,7 +72,7 @@ void MatRenderer::readTables() {
   for (const TableFile& file : files) {
     logLine("%s", file.announce);
     std::vector<unsigned char> bytes;
-    if (!readWholeFile(file.path, bytes)) {
+    if (!readWholeFile(file.path, kMaxTextFileBytes, bytes)) {
       logLine("MatRenderer: \"%s\" not found", file.path);
       continue;
     }

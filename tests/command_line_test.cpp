@@ -102,14 +102,37 @@ TEST(GameOptions, BenchIsOffUnlessAskedAndItsValuesNeedIt) {
 }
 
 TEST(GameOptions, UnknownWordsEndWithTheUsageLineAndTwo) {
-  for (const char* word : {"--fly", "-x", "extra", "--full"}) {
+  const std::vector<std::vector<std::string>> lines = {{"--fly"}, {"-x"}, {"extra"}, {"--full"},
+                                                       {"--version", "extra"}, {"--help", "extra"}};
+  for (const std::vector<std::string>& words : lines) {
     GameOptions o;
-    GameOptionsResult r = game({word}, o);
-    EXPECT_FALSE(r.run) << word;
-    EXPECT_EQ(r.exitCode, 2) << word;
+    GameOptionsResult r = game(words, o);
+    EXPECT_FALSE(r.run) << words.back();
+    EXPECT_EQ(r.exitCode, 2) << words.back();
     EXPECT_NE(r.text.find("\nusage: stravo [--help] [--version] [--fullscreen] [--windowed]"), std::string::npos)
         << r.text;
   }
+}
+
+TEST(GameOptions, TelemetryRatesAndIdsThatCannotBeSentAreRefused) {
+  const std::vector<std::vector<std::string>> lines = {
+      {"--outgauge", "127.0.0.1:9000", "--outgauge-rate", "inf"},
+      {"--outgauge", "127.0.0.1:9000", "--outgauge-rate", "1e400"},
+      {"--outgauge", "127.0.0.1:9000", "--outgauge-rate", "nan"},
+      {"--outgauge", "127.0.0.1:9000", "--outgauge-rate", "76"},
+      {"--outgauge", "127.0.0.1:9000", "--outgauge-rate", "0"},
+      {"--outgauge-id", "7"},
+      {"--outgauge-rate", "25"},
+  };
+  for (const std::vector<std::string>& words : lines) {
+    GameOptions o;
+    GameOptionsResult r = game(words, o);
+    EXPECT_FALSE(r.run) << words[words.size() - 2] << " " << words.back();
+    EXPECT_EQ(r.exitCode, 2) << r.text;
+  }
+  GameOptions o;
+  EXPECT_TRUE(game({"--outgauge", "127.0.0.1:9000", "--outgauge-rate", "75", "--outgauge-id", "7"}, o).run);
+  EXPECT_EQ(o.outgauge.rate, 75.0);
 }
 
 TEST(SimOptions, ValuesFlagsAndTheLastOfARepeat) {

@@ -25,6 +25,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -42,7 +43,7 @@ constexpr const char* kLapRun = "--autopilot --ticks 4500";
 
 // Offsets into a ghost file (see game/laps/ghost_file.h).
 constexpr size_t kVersionAt = 8, kPhysicsAt = 12, kTrackAt = 16, kLapTimeAt = 24, kTicksAt = 28,
-                 kStateSizeAt = 36, kStateAt = 40;
+                 kLapFlagsAt = 32, kStateSizeAt = 36, kStateAt = 40;
 
 void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
@@ -54,8 +55,8 @@ void reseal(std::vector<uint8_t>& b) {
   for (int i = 0; i < 8; ++i) b[b.size() - 8 + i] = uint8_t(h >> (8 * i));
 }
 
-// The oval with one lap of the runner's autopilot in ghosts/best.ghost, made
-// once for every test here.
+// The oval with one lap of the runner's autopilot in ghosts/best.ghost and one
+// with the turbo in ghosts/best-turbo.ghost, made once for every test here.
 class GhostLapFile : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -65,12 +66,16 @@ class GhostLapFile : public ::testing::Test {
     summary = new std::string(readFile(*dir + "/out.txt"));
     std::string bytes = readFile(*dir + "/ghosts/best.ghost");
     file = new std::vector<uint8_t>(bytes.begin(), bytes.end());
+    ASSERT_EQ(runSim(*dir, std::string(kLapRun) + " --turbo"), 0) << readFile(*dir + "/err.txt");
+    bytes = readFile(*dir + "/ghosts/best-turbo.ghost");
+    turboFile = new std::vector<uint8_t>(bytes.begin(), bytes.end());
   }
   static void TearDownTestSuite() {
     removeDataFolder(*dir);
     delete dir;
     delete summary;
     delete file;
+    delete turboFile;
   }
 
   void SetUp() override {
@@ -99,6 +104,7 @@ class GhostLapFile : public ::testing::Test {
   static std::string* dir;
   static std::string* summary;
   static std::vector<uint8_t>* file;
+  static std::vector<uint8_t>* turboFile;
   uint64_t trackId = 0;
   RMDMesh track;
   CollisionQuadtree* tree = nullptr;
@@ -108,6 +114,7 @@ class GhostLapFile : public ::testing::Test {
 std::string* GhostLapFile::dir = nullptr;
 std::string* GhostLapFile::summary = nullptr;
 std::vector<uint8_t>* GhostLapFile::file = nullptr;
+std::vector<uint8_t>* GhostLapFile::turboFile = nullptr;
 
 TEST_F(GhostLapFile, RunnerLapDrivesAgainToEveryPoseAndItsTime) {
   GhostLap lap;
@@ -172,6 +179,31 @@ TEST_F(GhostLapFile, DamagedFilesAreRefusedWithOneReason) {
     EXPECT_FALSE(parse(bytes, lap, why)) << d.name;
     EXPECT_NE(why.find(d.reason), std::string::npos) << d.name << ": " << why;
   }
+}
+
+TEST_F(GhostLapFile, ClassIsWhatTheTicksSayNotWhatTheFileStates) {
+  GhostLap lap;
+  std::string why;
+  ASSERT_FALSE(turboFile->empty());
+  ASSERT_TRUE(parse(*turboFile, lap, why)) << why;
+  EXPECT_EQ(lap.lapClass, LapClass::Turbo);
+
+  // The turbo lap relabelled as a plain one, checksum made to match.
+  std::vector<uint8_t> relabelled = *turboFile;
+  putU32(relabelled, kLapFlagsAt, 0);
+  reseal(relabelled);
+  EXPECT_FALSE(parse(relabelled, lap, why));
+  EXPECT_EQ(why, "marked as a lap without the turbo, but the turbo is on in its ticks");
+  writeFile(*dir + "/relabelled.ghost", std::string(relabelled.begin(), relabelled.end()));
+  EXPECT_EQ(runSim(*dir, "--verify-ghost relabelled.ghost"), 3);
+  EXPECT_EQ(readFile(*dir + "/out.txt"), "ghost refused: " + why + "\n");
+
+  // And a plain lap claiming the turbo class.
+  std::vector<uint8_t> promoted = *file;
+  putU32(promoted, kLapFlagsAt, 1);
+  reseal(promoted);
+  EXPECT_FALSE(parse(promoted, lap, why));
+  EXPECT_EQ(why, "marked as a turbo lap, but the turbo is off in every tick");
 }
 
 TEST_F(GhostLapFile, LapThatDoesNotDriveAgainIsRefused) {
@@ -544,6 +576,34 @@ struct LapFeed {
   }
 };
 
+// A ghost file is replaced only by a faster lap of its class, whatever the best
+// times say: a second run, which never reads toptimes.dat, leaves a faster lap
+// of the first run in place, and a faster one replaces a slower one.
+TEST(GhostKeeping, OnlyAFasterLapReplacesTheFileAcrossRuns) {
+  const std::string fast = kLapRun, slow = "--autopilot --manual --ticks 6000";
+  std::string bytes[2];  // the file after the second run: fast then slow, slow then fast
+  std::vector<double> laps[2];
+  for (int order = 0; order < 2; ++order) {
+    std::string dir = makeDataFolder();
+    ASSERT_TRUE(writeOval(dir));
+    ASSERT_EQ(runSim(dir, order == 0 ? fast : slow), 0) << readFile(dir + "/err.txt");
+    laps[order] = lapTimes(readFile(dir + "/out.txt"));
+    ASSERT_EQ(runSim(dir, order == 0 ? slow : fast), 0) << readFile(dir + "/err.txt");
+    std::vector<double> second = lapTimes(readFile(dir + "/out.txt"));
+    laps[order].insert(laps[order].end(), second.begin(), second.end());
+    bytes[order] = readFile(dir + "/ghosts/best.ghost");
+    removeDataFolder(dir);
+  }
+  ASSERT_FALSE(laps[0].empty());
+  ASSERT_FALSE(laps[1].empty());
+  // Both orders keep the same, faster lap: the autopilot's with the automatic gearbox.
+  double fastest = *std::min_element(laps[0].begin(), laps[0].end());
+  EXPECT_EQ(fastest, laps[0].front());
+  EXPECT_GT(laps[1].front(), fastest);
+  EXPECT_FALSE(bytes[0].empty());
+  EXPECT_EQ(bytes[0], bytes[1]);
+}
+
 TEST(GhostBookkeeping, BestLapsBecomeTheGhostAndTheGhostShowsFromTheNextLapStart) {
   LapFeed feed;
   feed.bestTimes.entries[0] = 10.0f;  // an old record no lap here beats
@@ -557,6 +617,9 @@ TEST(GhostBookkeeping, BestLapsBecomeTheGhostAndTheGhostShowsFromTheNextLapStart
   feed.lap(59.0f, 7);                       // faster than the ghost, not the record
   EXPECT_EQ(feed.ghosts.best[0].lapTime, 59.0f);
   EXPECT_EQ(feed.ghosts.best[0].inputs.size(), 7u);
+  feed.bestTimes = BestTimes();             // the table lost: a new record, slower than the ghost
+  feed.lap(62.0f, 4);
+  EXPECT_EQ(feed.ghosts.best[0].lapTime, 59.0f);
   EXPECT_FALSE(feed.ghosts.haveBest[1]);
   EXPECT_FALSE(ghostVisible(feed.ghosts));
 

@@ -50,3 +50,8 @@ add_dependencies(replay_drive_test stravo-sim)
 stravo_test(timing_run_test ${CMAKE_CURRENT_SOURCE_DIR}/timing_run_test.cpp stravo_rmd_writer)
 target_compile_definitions(timing_run_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
 add_dependencies(timing_run_test stravo-sim)
+
+# The runner's failed saves: one line each on stderr and exit code 1.
+stravo_test(failed_saves_test ${CMAKE_CURRENT_SOURCE_DIR}/failed_saves_test.cpp stravo_rmd_writer)
+target_compile_definitions(failed_saves_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
+add_dependencies(failed_saves_test stravo-sim)

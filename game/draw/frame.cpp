@@ -119,6 +119,7 @@ void RenderFrame(const GameContext& ctx, GameState& state, const DrawContext& dr
       drawInstruments(state, car, draw.textures.numbers);
       if (state.timing.shown) drawTimingAids(state.timing, draw.textures.numbers, draw.textures.timing);
     }
+    if (state.saveNotice.ticksLeft > 0) drawSaveNotice(draw.textures.timing);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
   } else {

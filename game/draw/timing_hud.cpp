@@ -20,6 +20,8 @@ constexpr float kSplitDiffX = kSplitsX + 17.5f;
 constexpr float kIdealTimeX = kSplitsX + 6.0f;
 // The replay banner.
 constexpr float kBannerX = 21.0f, kBannerY = -11.0f, kBannerHeight = 4.0f;
+// The failed-save notice, under the delta.
+constexpr float kNoticeX = 21.0f, kNoticeY = -5.0f, kNoticeHeight = 3.0f;
 
 // Glyph advance of the digits and of the decimal point, per unit of size.
 constexpr float kDigitAdvance = 0.62f;
@@ -134,6 +136,12 @@ void splits(const TimingAids& aids, unsigned int numbersTexture, unsigned int ti
 void drawTimingAids(const TimingAids& aids, unsigned int numbersTexture, unsigned int timingTexture) {
   delta(aids, numbersTexture, timingTexture);
   splits(aids, numbersTexture, timingTexture);
+}
+
+void drawSaveNotice(unsigned int timingTexture) {
+  glBindTexture(GL_TEXTURE_2D, timingTexture);
+  glColor3f(1.0f, 0.3f, 0.25f);
+  label(kLabelNotSaved, kNoticeX, kNoticeY, kNoticeHeight);
 }
 
 void drawReplayBanner(const ReplayViewer& viewer, unsigned int timingTexture) {

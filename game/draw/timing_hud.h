@@ -9,6 +9,9 @@ struct ReplayViewer;
 // (signs and words). Expects textured blending on; leaves it on.
 void drawTimingAids(const TimingAids& aids, unsigned int numbersTexture, unsigned int timingTexture);
 
+// NOT SAVED below the delta, in red. Expects textured blending on; leaves it on.
+void drawSaveNotice(unsigned int timingTexture);
+
 // REPLAY with the playback speed, and PAUSED while paused, at the top of the
 // screen. Expects textured blending on; leaves it on.
 void drawReplayBanner(const ReplayViewer& viewer, unsigned int timingTexture);

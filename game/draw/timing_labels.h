@@ -26,12 +26,13 @@ enum TimingLabel {
   kLabelNormalSpeed,
   kLabelDoubleSpeed,
   kLabelFourfoldSpeed,
+  kLabelNotSaved,  // a save failed
   kTimingLabelCount,
 };
 
 // The words as the picture shows them, in TimingLabel order.
 constexpr const char* kTimingLabelTexts[kTimingLabelCount] = {
-    "REPLAY", "PAUSED", "S1", "S2", "S3", "IDEAL", "1/4x", "1/2x", "1x", "2x", "4x"};
+    "REPLAY", "PAUSED", "S1", "S2", "S3", "IDEAL", "1/4x", "1/2x", "1x", "2x", "4x", "NOT SAVED"};
 constexpr const char* kTimingGlyphTexts[2] = {"+", "-"};
 
 // Picture pixels of a glyph cell and of a label cell: left and top edges.

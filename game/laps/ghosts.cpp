@@ -1,9 +1,11 @@
 #include "game/laps/ghosts.h"
 
+#include "app/failed_saves.h"
 #include "app/files.h"
 #include "app/input_device.h"
 #include "app/log.h"
 #include "game/game_state.h"
+#include "render/rmd_mesh.h"
 #include "vehicle/car.h"
 
 #include <cstdio>
@@ -20,14 +22,21 @@ void stopGhostCar(Ghosts& ghosts) {
   if (ghosts.car) stopGhost(*ghosts.car);
 }
 
-bool fileExists(const char* path) {
-  FILE* file = openFile(path, "rb");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+// The lap in the class's file when it holds a sound lap of that class that is
+// at least as fast as `lapTime`: a run that lost its best times, or another run
+// writing the same folder, must never have a slower lap replace it. Driving the
+// file again happens only then, which is seldom: the ghost in memory is
+// normally the file's own lap, and a lap kept is faster than that.
+bool fasterLapOnDisk(Ghosts& ghosts, const std::string& path, LapClass lapClass, float lapTime, GhostLap& onDisk) {
+  std::string why;
+  if (!loadGhost(path.c_str(), ghosts.trackId, onDisk, why) || onDisk.lapClass != lapClass ||
+      onDisk.lapTime > lapTime)
+    return false;
+  return verifyGhostLap(builtCar(ghosts.car), onDisk, ghosts.tree, ghosts.lineA, ghosts.lineB, why);
 }
 
-// A completed lap that earned its class's ghost: kept and written.
+// A completed lap faster than the class's ghost: kept and written, unless the
+// file already holds a lap as fast, which is then kept instead.
 void keepBestLap(Ghosts& ghosts, const GhostLap& lap) {
   int c = classIndex(lap.lapClass);
   // The ghost car may be driving the lap about to be replaced.
@@ -36,17 +45,24 @@ void keepBestLap(Ghosts& ghosts, const GhostLap& lap) {
   ghosts.haveBest[c] = true;
   if (ghosts.folder.empty()) return;
   std::string path = ghostPath(ghosts, lap.lapClass);
-  if (!makeFolder(ghosts.folder.c_str()) || !saveGhost(path.c_str(), lap))
+  GhostLap onDisk;
+  if (fasterLapOnDisk(ghosts, path, lap.lapClass, lap.lapTime, onDisk)) {
+    ghosts.best[c] = std::move(onDisk);
+    return;
+  }
+  std::string why;
+  if (!makeFolder(ghosts.folder.c_str(), why) || !saveGhost(path.c_str(), lap, why)) {
     logLine("Main: Could not save \"%s\"", path.c_str());
+    reportFailedSave(path.c_str(), why);
+  }
 }
 
-// The lap just completed takes the first place of its class, or beats the
-// class's ghost, or is the first of a class without one: a best time without a
-// ghost (from a table older than the ghost files) must not keep the player
-// from ever getting one.
+// Only a lap faster than the class's ghost replaces it (or the first of a class
+// without one). The best times do not decide: they may be older or newer than
+// the ghost files, or lost.
 bool becomesGhost(const Ghosts& ghosts, const LapEvent& lap) {
   int c = classIndex(lap.lapClass);
-  return lap.newBest || !ghosts.haveBest[c] || lap.lapTime < ghosts.best[c].lapTime;
+  return !ghosts.haveBest[c] || lap.lapTime < ghosts.best[c].lapTime;
 }
 
 }  // namespace
@@ -57,7 +73,7 @@ std::string ghostPath(const Ghosts& ghosts, LapClass lapClass) {
 
 uint64_t trackIdentityOfFile(const char* path) {
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path, bytes)) return 0;
+  if (!readWholeFile(path, kMaxRmdFileBytes, bytes)) return 0;
   return trackIdentity(bytes.data(), bytes.size());
 }
 
@@ -70,7 +86,7 @@ void openGhosts(Ghosts& ghosts, const std::string& folder, uint64_t trackId, Col
   ghosts.lineB = state.startLineB;
   for (LapClass lapClass : kLapClasses) {
     std::string path = ghostPath(ghosts, lapClass);
-    if (!fileExists(path.c_str())) continue;
+    if (!pathExists(path.c_str())) continue;
     GhostLap& lap = ghosts.best[classIndex(lapClass)];
     std::string why;
     bool ok = loadGhost(path.c_str(), trackId, lap, why);

@@ -19,12 +19,12 @@ constexpr int kKeyToggleGhost = 0x22;
 // The game's ghost folder, in the working folder.
 constexpr const char* kGhostFolder = "ghosts";
 
-// Ghost laps during a drive: every timed lap is recorded; a lap that becomes the
-// best of its class, or is faster than the class's ghost, or completes a class
-// that has none yet, is kept as that class's ghost and written to
-// FOLDER\best.ghost or FOLDER\best-turbo.ghost. With the ghost shown, every lap
-// start also starts a ghost car on the best lap of the class the car is driving
-// in. The game and the headless runner share this.
+// Ghost laps during a drive: every timed lap is recorded; a lap that is faster
+// than the class's ghost, or completes a class that has none yet, is kept as
+// that class's ghost and written to FOLDER\best.ghost or FOLDER\best-turbo.ghost,
+// unless that file already holds a lap as fast (another run's). With the
+// ghost shown, every lap start also starts a ghost car on the best lap of the
+// class the car is driving in. The game and the headless runner share this.
 struct Ghosts {
   std::string folder;  // where the ghost files live; "ghosts" in the game
   uint64_t trackId = 0;

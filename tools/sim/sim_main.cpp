@@ -1,6 +1,7 @@
 // stravo-sim: the car on the track without a window, driven by a script, a
 // replay or the autopilot, for tests, benchmarks and tuning.
 
+#include "app/failed_saves.h"
 #include "app/files.h"
 #include "app/fnv1a.h"
 #include "app/outgauge_feed.h"
@@ -15,6 +16,7 @@
 #include "tools/sim/telemetry.h"
 #include "vehicle/replay.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -33,12 +35,12 @@ constexpr int kExitNotFinite = 4;      // the car's state stopped being finite
 // Reads and parses the input script; prints the offending line on failure.
 bool loadScript(const std::string& path, std::vector<InputEvent>& events) {
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path.c_str(), bytes)) {
-    std::fprintf(stderr, "stravo-sim: cannot read input script %s\n", path.c_str());
+  std::string why;
+  if (!readWholeFile(path.c_str(), kMaxTextFileBytes, bytes, why)) {
+    std::fprintf(stderr, "stravo-sim: cannot read input script %s: %s\n", path.c_str(), why.c_str());
     return false;
   }
   int line = 0;
-  std::string why;
   if (!parseInputScript(bytes.data(), bytes.size(), events, line, why)) {
     std::fprintf(stderr, "stravo-sim: %s:%d: %s\n", path.c_str(), line, why.c_str());
     return false;
@@ -50,12 +52,12 @@ bool loadScript(const std::string& path, std::vector<InputEvent>& events) {
 bool loadTrackLine(const std::string& dir, TrackLine& line, bool required = true) {
   std::string path = platformPath((dir + "\\data\\track.line").c_str());
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path.c_str(), bytes)) {
-    if (required) std::fprintf(stderr, "stravo-sim: the autopilot needs %s\n", path.c_str());
+  std::string why;
+  if (!readWholeFile(path.c_str(), kMaxTextFileBytes, bytes, why)) {
+    if (required) std::fprintf(stderr, "stravo-sim: the autopilot needs %s: %s\n", path.c_str(), why.c_str());
     return false;
   }
   int badLine = 0;
-  std::string why;
   if (!parseTrackLine(bytes.data(), bytes.size(), line, badLine, why)) {
     if (required) std::fprintf(stderr, "stravo-sim: %s:%d: %s\n", path.c_str(), badLine, why.c_str());
     return false;
@@ -117,6 +119,19 @@ SectorTimes lapSectors(const TimingAids& aids) {
   SectorTimes t;
   for (int i = 0; i < kSectorCount; ++i) t.seconds[i] = aids.lastLapSectors[i];
   return t;
+}
+
+// Closes the telemetry file; one that could not be written whole (a full disk,
+// a write error) is reported as a failed save. `file` is null afterwards.
+void closeTelemetry(FILE*& file, const std::string& path) {
+  bool whole = !std::ferror(file);
+  int error = errno;
+  if (std::fclose(file) != 0 && whole) {
+    whole = false;
+    error = errno;
+  }
+  file = nullptr;
+  if (!whole) reportFailedSave(path.c_str(), std::strerror(error));
 }
 
 bool finite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
@@ -251,8 +266,10 @@ int main(int argc, char** argv) {
     totals.trajectory = fnv1aAdd(totals.trajectory, &car.current.position, sizeof(Vec3));
     totals.trajectory = fnv1aAdd(totals.trajectory, &car.current.velocity, sizeof(Vec3));
     totals.trajectory = fnv1aAdd(totals.trajectory, car.current.orientation.m, sizeof(car.current.orientation.m));
-    if (telemetry != nullptr)
+    if (telemetry != nullptr) {
       writeTelemetryRow(telemetry, t, car, lap, opts.ghostPath.empty() ? nullptr : &sim.state.timing.delta);
+      if (std::ferror(telemetry)) closeTelemetry(telemetry, opts.telemetryPath);
+    }
 
     if (!stateIsFinite(car)) {
       std::fprintf(stderr, "stravo-sim: the car's state is not finite after tick %lld\n", t);
@@ -265,8 +282,14 @@ int main(int argc, char** argv) {
       ++totals.recoveries;
     }
   }
-  if (telemetry != nullptr) std::fclose(telemetry);
+  if (telemetry != nullptr) closeTelemetry(telemetry, opts.telemetryPath);
   stopOutGauge();
+  // Saved here rather than when the car goes, so that a failure decides the exit code.
+  if (car.replayRecording) {
+    car.replayRecording = false;
+    saveReplay(car, sim.replayPath.c_str());
+  }
   printSummary(totals, car);
+  if (failedSaveCount() > 0 && exitCode == kExitOk) exitCode = kExitFailed;
   return exitCode;
 }

@@ -6,6 +6,19 @@
 #include "game/update.h"
 #include "physics/random.h"
 
+namespace {
+
+// Why a mesh did not load, for the runner's one line: the loader only logs it.
+std::string meshFailure(const std::string& path) {
+  std::vector<unsigned char> bytes;
+  std::string why;
+  RMDMesh mesh;
+  if (readWholeFile(path.c_str(), kMaxRmdFileBytes, bytes, why)) parseRmd(bytes.data(), bytes.size(), mesh, why);
+  return why;
+}
+
+}  // namespace
+
 SimWorld::~SimWorld() {
   delete car;
   destroyQuadtree(tree);
@@ -14,7 +27,7 @@ SimWorld::~SimWorld() {
 bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why) {
   std::string failedPath;
   if (!loadTrackWithCollision(dir + "\\", sim.track, sim.world, sim.tree, failedPath)) {
-    why = "cannot load the track " + platformPath(failedPath.c_str());
+    why = "cannot load the track " + platformPath(failedPath.c_str()) + ": " + meshFailure(failedPath);
     return false;
   }
 
