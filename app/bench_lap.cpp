@@ -77,8 +77,8 @@ bool autopilotBenchLap(const TrackLine& line, const BenchTrack& track, GhostLap&
 
 bool loadBenchTrackLine(const char* path, TrackLine& out, std::string& why) {
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path, bytes)) {
-    why = "cannot read " + platformPath(path);
+  if (!readWholeFile(path, kMaxTextFileBytes, bytes, why)) {
+    why = platformPath(path) + ": " + why;
     return false;
   }
   int badLine = 0;

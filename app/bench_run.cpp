@@ -3,6 +3,7 @@
 #include "app/bench_lap.h"
 #include "app/bench_plot.h"
 #include "app/bench_record.h"
+#include "app/failed_saves.h"
 #include "app/files.h"
 #include "app/startup.h"
 #include "app/window.h"
@@ -106,12 +107,12 @@ bool driveFrames(Renderer& renderer, std::vector<BenchFrame>& frames) {
 bool writeResults(const BenchSettings& settings, const std::vector<BenchFrame>& frames) {
   std::string dir = settings.outDir.empty() ? "." : settings.outDir;
   std::string csv = dir + "/bench.csv";
-  std::string text = benchCsv(frames);
-  if (!makeFolder(dir.c_str()) || !writeFileAtomically(csv.c_str(), text.data(), text.size())) {
-    std::fprintf(stderr, "stravo: bench: cannot write %s\n", csv.c_str());
+  std::string text = benchCsv(frames), why;
+  if (!makeFolder(dir.c_str(), why) || !writeFileAtomically(csv.c_str(), text.data(), text.size(), why)) {
+    reportFailedSave(csv.c_str(), why);
     return false;
   }
-  std::string png = dir + "/bench.png", why;
+  std::string png = dir + "/bench.png";
   if (!plotBench(csv, png, why)) std::fprintf(stderr, "stravo: bench: no %s: %s\n", png.c_str(), why.c_str());
   return true;
 }

@@ -6,6 +6,7 @@
 #include "game/laps.h"
 #include "game/prop_file.h"
 #include "game/startup_models.h"
+#include "render/rmd_mesh.h"
 #include "physics/quadtree.h"
 #include "tools/datagen/generator.h"
 
@@ -35,8 +36,8 @@ bool parseSeed(const std::string& digits, uint32_t& out) {
   return true;
 }
 
-bool fileBytes(const std::string& path, std::vector<unsigned char>& bytes) {
-  return readWholeFile(path.c_str(), bytes);
+bool fileBytes(const std::string& path, size_t maxBytes, std::vector<unsigned char>& bytes) {
+  return readWholeFile(path.c_str(), maxBytes, bytes);
 }
 
 }  // namespace
@@ -68,7 +69,7 @@ bool loadCircuitTrack(const std::string& folder, CircuitTrack& out, std::string&
     return false;
   }
   std::vector<unsigned char> bytes;
-  if (!fileBytes(folder + "/data/models/track1.rmd", bytes)) {
+  if (!fileBytes(folder + "/data/models/track1.rmd", kMaxRmdFileBytes, bytes)) {
     why = "cannot read the track model";
     return false;
   }
@@ -87,7 +88,7 @@ bool loadCircuitTrack(const std::string& folder, CircuitTrack& out, std::string&
   out.lineB = state.startLineB;
 
   int badLine = 0;
-  if (!fileBytes(folder + "/data/track.line", bytes) ||
+  if (!fileBytes(folder + "/data/track.line", kMaxTextFileBytes, bytes) ||
       !parseTrackLine(bytes.data(), bytes.size(), out.centre, badLine, why)) {
     why = "cannot read the centre line: " + why;
     return false;

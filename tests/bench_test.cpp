@@ -104,7 +104,7 @@ TEST_F(BenchLap, AutopilotLapIsTheSameEveryTimeAndProvesItself) {
   // The lap the session's `stravo-sim --autopilot --ticks 8000` keeps: 1:20.18.
   EXPECT_EQ(int(first.lapTime * 100.0f), 8018);
 
-  ASSERT_TRUE(saveGhost("bench.ghost", first));
+  ASSERT_TRUE(saveGhost("bench.ghost", first, why)) << why;
   GhostLap loaded;
   EXPECT_TRUE(loadBenchLap("bench.ghost", track, loaded, why)) << why;
   EXPECT_EQ(encodeGhost(loaded), encodeGhost(first));
