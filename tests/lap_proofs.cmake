@@ -1,7 +1,9 @@
 # Lap proofs on the test oval: recorded beside the game's tick (keyboard bot and
-# the runner's autopilot), verified, edited and damaged.
+# the runner's autopilot), verified, edited and damaged; and the car's
+# behaviour pinned to its physics version.
 stravo_test(lap_proof_test ${CMAKE_CURRENT_SOURCE_DIR}/lap_proof_test.cpp stravo_lap_proofs stravo_input
             stravo_rmd_writer)
-target_sources(lap_proof_test PRIVATE ${CMAKE_SOURCE_DIR}/tools/sim/autopilot.cpp)
+target_sources(lap_proof_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/physics_version_test.cpp
+               ${CMAKE_SOURCE_DIR}/tools/sim/autopilot.cpp)
 target_compile_definitions(lap_proof_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
 add_dependencies(lap_proof_test stravo-sim)
