@@ -7,3 +7,11 @@ target_sources(lap_proof_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/physics_versio
                ${CMAKE_SOURCE_DIR}/tools/sim/autopilot.cpp)
 target_compile_definitions(lap_proof_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
 add_dependencies(lap_proof_test stravo-sim)
+
+stravo_fuzzer(fuzz_proof ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_proof.cpp stravo_lap_proofs
+              SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_proof_seeds.cpp)
+
+stravo_benchmark(proof_bench ${CMAKE_CURRENT_SOURCE_DIR}/proof_bench.cpp stravo_lap_proofs stravo_input
+                 stravo_rmd_writer)
+target_sources(proof_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/sim/autopilot.cpp)
+target_compile_definitions(proof_bench PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
