@@ -85,7 +85,6 @@ inline void tick(Drive& d) {
   Vec3 from = d.car->current.position;
   bool wasLatched = s.lineLatched, wasRunning = s.lapRunning, turboBefore = s.turboUsedThisLap;
   LapTickView view;
-  view.lapTimeBefore = s.lapTime;
   Tick(d.ctx, s);
   view.touched = s.lineLatched && !wasLatched;
   view.completed = view.touched && wasRunning;

@@ -1,5 +1,6 @@
 #include "game/laps/proof_lap.h"
 
+#include "game/game_state.h"
 #include "vehicle/car.h"
 
 void setProofCourse(ProofCourse& course, const TrackLine& line, const Vec3& start) {
@@ -12,12 +13,14 @@ void setProofCourse(ProofCourse& course, const TrackLine& line, const Vec3& star
 void startWatchedLap(ProofLapWatch& watch, const ProofCourse& course) {
   startSectorLap(watch.sectors);
   startCleanLap(watch.judge, *course.line, course.start);
+  // The timer starts from 0 on the touch and counts that tick too.
+  watch.lapTime = 0.0f + kTickSeconds;
 }
 
-void watchLapTick(ProofLapWatch& watch, const ProofCourse& course, const PhCar& car, const Vec3& from,
-                  float lapTimeBefore) {
-  passSplits(watch.sectors, course.splits, from, car.current.position, lapTimeBefore);
+void watchLapTick(ProofLapWatch& watch, const ProofCourse& course, const PhCar& car, const Vec3& from) {
+  passSplits(watch.sectors, course.splits, from, car.current.position, watch.lapTime);
   judgeCleanTick(watch.judge, car);
+  watch.lapTime += kTickSeconds;
 }
 
 void finishWatchedLap(ProofLapWatch& watch, const PhCar& car, float lapTime, float sectors[kSectorCount],

@@ -25,14 +25,14 @@ void setProofCourse(ProofCourse& course, const TrackLine& line, const Vec3& star
 struct ProofLapWatch {
   SectorTimer sectors;
   CleanLapJudge judge;
+  float lapTime = 0.0f;  // s, as the lap timer reads it after the tick watched last
 };
 
 // The tick whose step touched the line and started the lap.
 void startWatchedLap(ProofLapWatch& watch, const ProofCourse& course);
 // A later tick of the lap that did not touch the line: the car moved from
-// `from` to where it stands; the lap timer read `lapTimeBefore` before it.
-void watchLapTick(ProofLapWatch& watch, const ProofCourse& course, const PhCar& car, const Vec3& from,
-                  float lapTimeBefore);
+// `from` to where it stands.
+void watchLapTick(ProofLapWatch& watch, const ProofCourse& course, const PhCar& car, const Vec3& from);
 // The tick that touched the line again and completed the lap in `lapTime`.
 // Gives the three sector times (NaN for one not timed) and whether it is clean.
 void finishWatchedLap(ProofLapWatch& watch, const PhCar& car, float lapTime, float sectors[kSectorCount],

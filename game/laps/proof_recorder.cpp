@@ -43,7 +43,7 @@ bool recordProofTick(ProofRecorder& recorder, const ProofCourse& course, const G
     recorder.recoveryPending = false;
   }
   if (!view.touched) {
-    if (recorder.lapRunning) watchLapTick(recorder.watch, course, car, from, view.lapTimeBefore);
+    if (recorder.lapRunning) watchLapTick(recorder.watch, course, car, from);
     return false;
   }
   bool completed = view.completed && recorder.lapRunning;

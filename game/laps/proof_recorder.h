@@ -36,8 +36,7 @@ void noteProofRecovery(ProofRecorder& recorder);
 struct LapTickView {
   bool touched = false;    // the step touched the line and started a lap
   bool completed = false;  // ...and completed the one running
-  float lapTimeBefore = 0.0f;  // the timer before the tick
-  float lapTime = 0.0f;        // the completed lap's time
+  float lapTime = 0.0f;    // the completed lap's time
   bool turboLap = false;       // the completed lap's class
 };
 

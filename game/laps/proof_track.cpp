@@ -11,8 +11,8 @@
 
 namespace {
 
-bool readData(const std::string& dir, const char* name, std::vector<unsigned char>& bytes) {
-  return readWholeFile((dir + "\\data\\" + name).c_str(), bytes);
+bool readData(const std::string& folder, const char* name, std::vector<unsigned char>& bytes) {
+  return readWholeFile((folder + "data\\" + name).c_str(), bytes);
 }
 
 // A whole number 0..2^32-1 of digits only, at `text[at]`; advances `at`.
@@ -63,6 +63,17 @@ bool parseVersionStamp(const uint8_t* data, size_t size, ProofCircuit& out) {
   return true;
 }
 
+void readProofTrackData(const std::string& folder, ProofTrack& track) {
+  std::vector<unsigned char> bytes;
+  if (readData(folder, "models\\track1.rmd", bytes)) track.circuit.trackId = trackIdentity(bytes.data(), bytes.size());
+  int badLine = 0;
+  std::string why;
+  if (!readData(folder, "track.line", bytes) ||
+      !parseTrackLine(bytes.data(), bytes.size(), track.centreLine, badLine, why))
+    track.centreLine = TrackLine();
+  if (readData(folder, "datagen.version", bytes)) parseVersionStamp(bytes.data(), bytes.size(), track.circuit);
+}
+
 bool loadProofTrack(const std::string& dir, ProofTrack& track, std::string& why) {
   PhWorld world;
   std::string failedPath;
@@ -71,21 +82,12 @@ bool loadProofTrack(const std::string& dir, ProofTrack& track, std::string& why)
     return false;
   }
   track.ownsTree = true;
-  std::vector<unsigned char> bytes;
-  if (readData(dir, "models\\track1.rmd", bytes)) track.circuit.trackId = trackIdentity(bytes.data(), bytes.size());
-
   PropFile props;
   if (readPropFile((dir + "\\data\\trees.prp").c_str(), props)) {
     track.startPosition = props.startPosition;
     track.startHeading = props.startHeading;
   }
   finishProofTrack(track);
-
-  int badLine = 0;
-  std::string lineWhy;
-  if (!readData(dir, "track.line", bytes) ||
-      !parseTrackLine(bytes.data(), bytes.size(), track.centreLine, badLine, lineWhy))
-    track.centreLine = TrackLine();
-  if (readData(dir, "datagen.version", bytes)) parseVersionStamp(bytes.data(), bytes.size(), track.circuit);
+  readProofTrackData(dir + "\\", track);
   return true;
 }

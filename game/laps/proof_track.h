@@ -28,14 +28,19 @@ struct ProofTrack {
   ProofCircuit circuit;
 };
 
-// The start line and centre line of a track whose tree and start are set.
+// The start line of a track whose start position and heading are set.
 void finishProofTrack(ProofTrack& track);
 
-// Reads DIR\data\models\track1.rmd (with its collision tree), DIR\data\trees.prp,
-// DIR\data\track.line and DIR\data\datagen.version. False with `why` when the
-// track model does not load; a missing prop file leaves the start at the
-// origin, a missing or bad centre line leaves it empty, a missing stamp leaves
-// the generator version 0 and the circuit the default one.
+// What a proof is checked against beyond the tree: `folder` + data\track.line,
+// data\datagen.version and the identity of data\models\track1.rmd (`folder`
+// "" for the working folder, else a prefix ending in a separator). A missing
+// or bad centre line leaves it empty, a missing stamp leaves the generator
+// version 0 and the circuit the default one.
+void readProofTrackData(const std::string& folder, ProofTrack& track);
+
+// Reads DIR\data\models\track1.rmd with its collision tree, DIR\data\trees.prp
+// and readProofTrackData. False with `why` when the track model does not load;
+// a missing prop file leaves the start at the origin.
 bool loadProofTrack(const std::string& dir, ProofTrack& track, std::string& why);
 
 // The data set's version stamp: "VERSION" or "VERSION seed N", then a line end.

@@ -144,7 +144,6 @@ bool driveRun(const LapProof& proof, const ProofTrack& track, ProofVerdict& out,
     ghost.world.step();
     bool wasLatched = timer.lineLatched, wasRunning = timer.lapRunning;
     bool turboBefore = timer.turboUsedThisLap;
-    float lapTimeBefore = timer.lapTime;
     timeLap(timer, car.current.position, car.turbo);
     bool touched = timer.lineLatched && !wasLatched;
 
@@ -166,7 +165,7 @@ bool driveRun(const LapProof& proof, const ProofTrack& track, ProofVerdict& out,
     lapDistance += length(car.current.position - from);
     if (trace != nullptr) trace->push_back({lapDistance, length(car.current.velocity) * kTicksPerSecond});
     if (t < proof.lapEndTick) {
-      watchLapTick(watch, course, car, from, lapTimeBefore);
+      watchLapTick(watch, course, car, from);
       continue;
     }
     if (!touched || !wasRunning) {
