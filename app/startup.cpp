@@ -9,12 +9,13 @@
 #include "app/message_box.h"
 #include "app/run_stats.h"
 #include "app/sound.h"
-#include "game/frame.h"
+#include "game/draw/frame.h"
 #include "game/game_state.h"
-#include "game/ghost_scene.h"
-#include "game/ghosts.h"
-#include "game/replay_player.h"
-#include "game/scene_setup.h"
+#include "game/draw/ghost_scene.h"
+#include "game/laps/ghost_files.h"
+#include "game/laps/ghosts.h"
+#include "game/laps/replay_player.h"
+#include "game/draw/scene_setup.h"
 #include "game/startup_models.h"
 #include "game/track_line.h"
 #include "game/update.h"
@@ -160,7 +161,7 @@ void createCar() {
   program.draw.renderer = program.renderer;
 }
 
-void createSharedTransform() { program.scene = new SceneInstances; }
+void createSceneInstances() { program.scene = new SceneInstances; }
 
 void registerSkyDome() {
   registerMeshInstance(program.models->skyDome, *program.renderer, program.renderer->ObserverPosition(),
@@ -207,26 +208,35 @@ void startClocks() {
 // its switches at their start values, best times from toptimes.dat.
 void startGame() { beginGame(program.context, *program.game, kBestTimesFile); }
 
-// The best laps' ghosts from the ghost folder, checked against this track; the
-// ghost car's geometry waits until the ghost is first shown.
+// The best laps' ghosts from the ghost folder, checked against this track.
 void openGameGhosts() {
   program.ghosts = new Ghosts;
   openGhosts(*program.ghosts, kGhostFolder, trackIdentityOfFile("data\\models\\track1.rmd"), program.quadtree,
              *program.game);
+  loadGhostFiles(*program.ghosts, *program.game, "");
   program.context.ghosts = program.ghosts;
+}
+
+// The ghost car's place in the scene; its geometry waits until the ghost is
+// first shown.
+void createGhostScene() {
   program.ghostScene = new GhostScene;
   program.ghostScene->body = &program.models->body;
   program.ghostScene->wheel = &program.models->wheel;
   program.draw.ghostScene = program.ghostScene;
 }
 
-// The replay viewer's player (its car is built when P first opens it) and the
-// circuit's centre line for the split points when there is no ghost lap. A
-// missing or bad centre line leaves the splits out, silently: the log stays
-// the program's own.
-void openTimingAids() {
+// The replay viewer's player; its car, the ghosts' replay car, is built when P
+// first opens the viewer.
+void createReplayPlayer() {
   program.replay = new ReplayPlayer;
   program.context.replay = program.replay;
+}
+
+// The circuit's centre line for the timing aids' split points when there is
+// no ghost lap. A missing or bad centre line leaves the splits out, silently:
+// the log stays the program's own.
+void readTimingCentreLine() {
   std::vector<unsigned char> bytes;
   TrackLine line;
   int badLine = 0;
@@ -290,7 +300,9 @@ void freePropTable() {
   program.props = nullptr;
 }
 
-void freeSharedTransform() {
+// The ghost scene's geometry, the replay player and the ghosts, which own the
+// cars the other two refer to.
+void freeGhostsAndReplay() {
   freeGhostScene(*program.ghostScene);
   delete program.ghostScene;
   program.ghostScene = nullptr;
@@ -298,6 +310,9 @@ void freeSharedTransform() {
   program.replay = nullptr;
   delete program.ghosts;
   program.ghosts = nullptr;
+}
+
+void freeSceneInstancesAndGame() {
   freeSceneInstances(*program.scene);
   delete program.scene;
   program.scene = nullptr;
@@ -320,7 +335,7 @@ bool Init(const AppConfig& config) {
   createPropTableAndGame();   // 9
   startSound();               // 10
   createCar();                // 11
-  createSharedTransform();    // 12
+  createSceneInstances();     // 12
   registerSkyDome();          // 13
   loadPropFile();             // 14
   placeCar();                 // 15
@@ -332,7 +347,9 @@ bool Init(const AppConfig& config) {
   startClocks();              // 22
   startGame();                // 19, 22, 23
   openGameGhosts();
-  openTimingAids();
+  createGhostScene();
+  createReplayPlayer();
+  readTimingCentreLine();
   setLogging(false);          // 24
   warmUp();                   // 25
   return true;
@@ -370,6 +387,7 @@ void Cleanup() {
   freeQuadtree();                // 6
   freeRendererWorldAndCar();     // 7
   freePropTable();               // 8
-  freeSharedTransform();         // 9
+  freeGhostsAndReplay();         // 9
+  freeSceneInstancesAndGame();
   logLine("%s", runStatsLine(program.stats).c_str());  // 10
 }

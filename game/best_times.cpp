@@ -28,8 +28,8 @@ void writeFloatLE(float value, uint8_t* p) {
 
 }  // namespace
 
-int offerLap(BestTimes& table, float lapTime, bool turbo) {
-  int first = turbo ? kBestTimesPerClass : 0;
+int offerLap(BestTimes& table, float lapTime, LapClass lapClass) {
+  int first = firstPlaceOf(lapClass);
   int last = first + kBestTimesPerClass - 1;
   for (int i = first; i <= last; ++i) {
     // Strictly faster only: an equal time stays behind the older lap.
@@ -42,8 +42,8 @@ int offerLap(BestTimes& table, float lapTime, bool turbo) {
   return -1;
 }
 
-float bestOfClass(const BestTimes& table, bool turbo) {
-  return table.entries[turbo ? kBestTimesPerClass : 0];
+float bestOfClass(const BestTimes& table, LapClass lapClass) {
+  return table.entries[firstPlaceOf(lapClass)];
 }
 
 int parseBestTimes(const uint8_t* data, size_t size, BestTimes& table, int& rejected) {

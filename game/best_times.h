@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/lap_class.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -19,10 +21,12 @@ struct BestTimes {
 
 // Enters a lap into its class when it beats a place there; an equal time goes
 // behind the older lap. Returns the index it took, or -1.
-int offerLap(BestTimes& table, float lapTime, bool turbo);
+int offerLap(BestTimes& table, float lapTime, LapClass lapClass);
 
-// Entry 0 or entry 5.
-float bestOfClass(const BestTimes& table, bool turbo);
+// The index of a class's first place: entry 0 or entry 5.
+constexpr int firstPlaceOf(LapClass lapClass) { return classIndex(lapClass) * kBestTimesPerClass; }
+// The class's best time: its first place.
+float bestOfClass(const BestTimes& table, LapClass lapClass);
 
 // Takes the complete little-endian floats at the start of `data` (at most ten)
 // into the leading entries; the rest keep their values. A value that is not a

@@ -2,9 +2,10 @@
 
 #include "game/best_times.h"
 #include "game/car_shadow.h"
-#include "game/replay_viewer.h"
+#include "game/laps/replay_viewer.h"
+#include "game/laps/timing_aids.h"
 #include "game/skid_marks.h"
-#include "game/timing_aids.h"
+#include "game/tick.h"
 #include "game/trip_stats.h"
 #include "physics/mat4.h"
 #include "physics/vec3.h"
@@ -16,8 +17,6 @@ class PhCar;
 class PhWorld;
 struct GameState;
 
-// One fixed simulation step: 1/75 s as a float.
-constexpr float kTickSeconds = 0.013333334f;
 constexpr float kDegToRad = 0.017453292f;
 constexpr float kRadToDeg = 57.295776f;
 
@@ -76,6 +75,7 @@ struct GameState {
   // Lap timing.
   float lapTime = 0.0f;
   float lastLapTime = 0.0f;
+  uint32_t lapTicks = 0;  // ticks timed of the running lap, as lapTime counts them
   bool lapRunning = false;
   bool lineLatched = false;  // touched the line and not yet 300 m away
   bool turboUsedThisLap = false;

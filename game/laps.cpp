@@ -21,22 +21,42 @@ void computeStartLine(GameState& state) {
   state.startLineB = conePosition(state, state.startHeading - 90.0f);
 }
 
-void timeLap(GameState& state, const Vec3& position, bool turboOn) {
+LapEvent timeLap(GameState& state, const Vec3& position, bool turboOn) {
+  LapEvent event;
   if (turboOn) state.turboUsedThisLap = true;
-  state.bestShown = bestOfClass(state.bestTimes, state.turboUsedThisLap);
+  LapClass running = lapClassOf(state.turboUsedThisLap);
+  state.bestShown = bestOfClass(state.bestTimes, running);
 
   Vec3 onLine = closestPointOnSegment(state.startLineA, state.startLineB, position);
   double distance = length(position - onLine);
   if (distance < kLineTouchDistance && !state.lineLatched) {
     state.lineLatched = true;
+    event.started = true;
     if (state.lapRunning) {
       state.lastLapTime = state.lapTime;
-      offerLap(state.bestTimes, state.lapTime, state.turboUsedThisLap);
+      event.completed = true;
+      event.lapTime = state.lapTime;
+      event.lapTicks = state.lapTicks;
+      event.lapClass = running;
+      event.newBest = offerLap(state.bestTimes, state.lapTime, running) == firstPlaceOf(running);
     }
     state.lapRunning = true;
     state.lapTime = 0.0f;
+    state.lapTicks = 0;
     state.turboUsedThisLap = false;
   }
   if (distance > kLineRearmDistance) state.lineLatched = false;
-  if (state.lapRunning) state.lapTime += kTickSeconds;
+  if (state.lapRunning) {
+    state.lapTime += kTickSeconds;
+    state.lapTicks += 1;
+  }
+  event.runningClass = lapClassOf(state.turboUsedThisLap || turboOn);
+  return event;
+}
+
+void stopLap(GameState& state) {
+  state.lapTime = 0.0f;
+  state.lapTicks = 0;
+  state.lapRunning = false;
+  state.lineLatched = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/game_state.h"
+#include "game/lap_event.h"
 
 // Half the start line's length: its cones stand this far either side of the
 // start position, across the start heading.
@@ -16,4 +17,7 @@ void computeStartLine(GameState& state);
 // One driving tick of lap timing for the car at `position`: the turbo marks the
 // lap as a turbo lap, the best time shown follows the lap's class, a touch of
 // the line completes the running lap (into the best times) and starts the next.
-void timeLap(GameState& state, const Vec3& position, bool turboOn);
+LapEvent timeLap(GameState& state, const Vec3& position, bool turboOn);
+
+// Restart and recovery: no lap runs, and the line counts at the next touch.
+void stopLap(GameState& state);

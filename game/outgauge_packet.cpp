@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr float kTicksPerSecond = 75.0f;
 constexpr long long kMsPerThreeTicks = 40;  // 1000 ms / 75 ticks = 40 / 3
 
 bool handbrakeHeld(const PhCar& car) {

@@ -3,12 +3,13 @@
 #include "app/input_device.h"
 #include "app/log.h"
 #include "game/cameras.h"
-#include "game/ghosts.h"
-#include "game/timing_ghosts.h"
+#include "game/car_placement.h"
+#include "game/laps/ghosts.h"
+#include "game/laps/timing_ghosts.h"
 #include "game/laps.h"
 #include "game/menu.h"
 #include "game/prop_file.h"
-#include "game/replay_player.h"
+#include "game/laps/replay_player.h"
 #include "physics/world.h"
 #include "vehicle/car.h"
 
@@ -20,29 +21,7 @@ namespace {
 constexpr double kWorldHalfSize = 290.0;
 constexpr double kLowestY = -7.0;
 
-// The recovery point, and its heading relative to the start heading.
-const Vec3 kRecoveryPoint(-71.0, 0.5, 133.0);
-constexpr float kRecoveryYawOffset = 170.0f;
-
-constexpr float kTicksPerSecond = 75.0f;
-
 const Vec3 kZero(0.0, 0.0, 0.0);
-
-// The car standing still at `position` facing `yaw`, its controls reset.
-void putCar(PhCar& car, const Vec3& position, float yaw) {
-  car.current.position = position;
-  car.current.velocity = kZero;
-  car.current.orientation = yawPitchMat4(yaw, 0.0f);
-  car.current.angularStep = identityMat4();
-  car.SavePrevious();
-  car.reset();
-}
-
-void stopLap(GameState& state) {
-  state.lapTime = 0.0f;
-  state.lapRunning = false;
-  state.lineLatched = false;
-}
 
 // A value of 0 switches a feature on, 1 off.
 void applyMenuOptions(const GameContext& ctx, const GameState& state) {
@@ -84,7 +63,7 @@ void showReplayedCar(PhCar& car, const PhCar& replayed) {
 bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval) {
   if (ctx.replay == nullptr || ctx.ghosts == nullptr) return false;
   ReplayViewer& viewer = state.viewer;
-  const GhostLap* lap = viewer.active ? ctx.replay->lap : lapToReplay(*ctx.ghosts, ctx.car->turbo);
+  const GhostLap* lap = viewer.active ? ctx.replay->lap : lapToReplay(*ctx.ghosts, lapClassOf(ctx.car->turbo));
   ViewerCommand command = handleViewerKeys(viewer, *ctx.input, state.menuVisible, lap != nullptr);
   if (!viewer.active && command != ViewerCommand::kEnter) return false;
   if (command == ViewerCommand::kEnter) {
@@ -94,7 +73,7 @@ bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval)
     rewindViewer(viewer);
   }
   if (command == ViewerCommand::kEnter || command == ViewerCommand::kRestart)
-    startReplay(*ctx.replay, *lap, ctx.ghosts->tree);
+    startReplay(*ctx.replay, *ctx.ghosts, *lap);
 
   // The drive stands still as under the menu: its ticks only read the input.
   while (state.stepAccumulator >= kTickSeconds) {
@@ -153,8 +132,7 @@ bool carIsLost(const PhCar& car) {
 
 
 void placeCarAtStart(const GameContext& ctx, GameState& state) {
-  ctx.car->current.position = restartPosition(state.startPosition, state.startHeading);
-  ctx.car->current.orientation = yawPitchMat4(state.startHeading, 0.0f);
+  placeCarAsBuilt(*ctx.car, state.startPosition, state.startHeading);
 }
 
 void beginGame(const GameContext& ctx, GameState& state, const char* bestTimesPath) {
@@ -169,14 +147,14 @@ void beginGame(const GameContext& ctx, GameState& state, const char* bestTimesPa
 
 void restartDrive(const GameContext& ctx, GameState& state) {
   state.menuVisible = false;
-  putCar(*ctx.car, restartPosition(state.startPosition, state.startHeading), state.startHeading);
+  placeCarAtRestart(*ctx.car, state.startPosition, state.startHeading);
   // The turbo mark of the lap stays: a restart does not clear it.
   stopLap(state);
-  if (ctx.ghosts != nullptr) resetGhosts(*ctx.ghosts);
+  if (ctx.ghosts != nullptr) restartGhosts(*ctx.ghosts);
 }
 
 void recoverCar(const GameContext& ctx, GameState& state) {
-  putCar(*ctx.car, kRecoveryPoint, state.startHeading + kRecoveryYawOffset);
+  placeCarAtRecoveryPoint(*ctx.car, state.startHeading);
   stopLap(state);
   state.resetRequested = false;
   if (ctx.ghosts != nullptr) resetGhosts(*ctx.ghosts);
@@ -186,27 +164,25 @@ bool saveBestTimesOnClose(const GameState& state, const char* bestTimesPath) {
   return saveBestTimes(bestTimesPath, state.bestTimes);
 }
 
-void Tick(const GameContext& ctx, GameState& state) {
+LapEvent Tick(const GameContext& ctx, GameState& state) {
   ctx.input->update();
   if (state.menuVisible) {
     orbitTick(state);
-    return;
+    return LapEvent{};
   }
   PhCar& car = *ctx.car;
   ctx.world->step();
   addTripDistance(state.trip, car.current.position, car.previous.position);
   laySkids(car, state);
-  LapClock before = lapClockOf(state);
-  float lapTimeBefore = state.lapTime;
-  timeLap(state, car.current.position, car.turbo);
+  LapEvent lap = timeLap(state, car.current.position, car.turbo);
   if (ctx.ghosts != nullptr) {
-    ghostsAfterTick(*ctx.ghosts, *ctx.input, car, state, before);
+    ghostsAfterTick(*ctx.ghosts, *ctx.input, car, lap);
     takeGhostReferences(state.timing, *ctx.ghosts);
   }
-  timingTick(state.timing, state, lapTimeBefore, before.lineLatched, before.lapRunning, car.previous.position,
-             car.current.position);
+  timingTick(state.timing, lap, state, car.previous.position, car.current.position);
   chaseTick(state, car.current.position, car.current.velocity, car.current.orientation);
   if (ctx.afterDrivingTick != nullptr) ctx.afterDrivingTick(car, state);
+  return lap;
 }
 
 bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) {

@@ -17,11 +17,11 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval);
 
 // One fixed step of 1/75 s: with the menu shown it only orbits the menu camera;
 // otherwise it steps the world, lays skid marks, times laps and moves the chase
-// camera.
-void Tick(const GameContext& ctx, GameState& state);
+// camera. Returns what the lap timer did (nothing with the menu shown).
+LapEvent Tick(const GameContext& ctx, GameState& state);
 
 // Start-up, after the car exists and the props are loaded (loadProps,
-// game/scene_setup.h): placeCarAtStart, then computeStartLine (game/laps.h)
+// game/draw/scene_setup.h): placeCarAtStart, then computeStartLine (game/laps.h)
 // and the cones, the scene registrations and the skid-mark and shadow
 // geometry; beginGame last, after "Main: Init done".
 //

@@ -38,20 +38,20 @@ TEST(BestTimes, EmptyPlaceIsTheSinglePrecisionValue) {
 
 TEST(BestTimes, FirstLapGoesToTheTopAndPushesTheOthersDown) {
   BestTimes table = tableOf({80, 90, 100, 110, 120}, {});
-  EXPECT_EQ(offerLap(table, 75.5f, false), 0);
+  EXPECT_EQ(offerLap(table, 75.5f, LapClass::Plain), 0);
   const float expected[5] = {75.5f, 80, 90, 100, 110};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(table.entries[i], expected[i]) << i;
 }
 
 TEST(BestTimes, SlowerThanEveryPlaceLeavesTheTable) {
   BestTimes table = tableOf({80, 90, 100, 110, 120}, {});
-  EXPECT_EQ(offerLap(table, 120.0f, false), -1);
+  EXPECT_EQ(offerLap(table, 120.0f, LapClass::Plain), -1);
   EXPECT_EQ(table.entries[4], 120.0f);
 }
 
 TEST(BestTimes, EqualTimeGoesBehindTheOlderLap) {
   BestTimes table = tableOf({80, 90, 100, 110, 120}, {});
-  EXPECT_EQ(offerLap(table, 100.0f, false), 3);
+  EXPECT_EQ(offerLap(table, 100.0f, LapClass::Plain), 3);
   EXPECT_EQ(table.entries[2], 100.0f);
   EXPECT_EQ(table.entries[3], 100.0f);
   EXPECT_EQ(table.entries[4], 110.0f);
@@ -59,11 +59,11 @@ TEST(BestTimes, EqualTimeGoesBehindTheOlderLap) {
 
 TEST(BestTimes, ClassesNeverMix) {
   BestTimes table;
-  offerLap(table, 70.0f, true);
+  offerLap(table, 70.0f, LapClass::Turbo);
   for (int i = 0; i < kBestTimesPerClass; ++i) EXPECT_EQ(table.entries[i], kEmptyLapTime);
-  EXPECT_EQ(bestOfClass(table, true), 70.0f);
-  offerLap(table, 90.0f, false);
-  EXPECT_EQ(bestOfClass(table, false), 90.0f);
+  EXPECT_EQ(bestOfClass(table, LapClass::Turbo), 70.0f);
+  offerLap(table, 90.0f, LapClass::Plain);
+  EXPECT_EQ(bestOfClass(table, LapClass::Plain), 90.0f);
   EXPECT_EQ(table.entries[6], kEmptyLapTime);
 }
 

@@ -4,7 +4,7 @@
 // empty scene, a car and the game state: what RenderFrame needs to draw a
 // frame that the tests read back.
 
-#include "game/frame.h"
+#include "game/draw/frame.h"
 #include "render/renderer.h"
 #include "vehicle/car.h"
 

@@ -1,7 +1,7 @@
 // libFuzzer target: any byte string given to the ghost reader is either refused
 // with a reason and leaves the lap untouched, or gives a lap that keeps every
 // promise of a loaded one and writes back to exactly the same bytes.
-#include "game/ghost_file.h"
+#include "game/laps/ghost_file.h"
 
 #include <cmath>
 #include <cstdint>

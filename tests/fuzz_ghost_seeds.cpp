@@ -1,7 +1,7 @@
 // Writes the seed corpus of fuzz_ghost into the folder given as the argument:
 // short laps of a car standing on no track, with and without the turbo mark.
-#include "game/ghost_car.h"
-#include "game/ghost_file.h"
+#include "game/laps/ghost_car.h"
+#include "game/laps/ghost_file.h"
 #include "vehicle/car.h"
 
 #include <cstdio>
@@ -21,7 +21,7 @@ GhostLap lap(uint32_t ticks, bool turbo) {
   car.SavePrevious();
   GhostLap out;
   out.trackId = kFuzzTrack;
-  out.turbo = turbo;
+  out.lapClass = lapClassOf(turbo);
   out.start = captureCarState(car);
   for (uint32_t k = 0; k < ticks; ++k) {
     GhostInput in;

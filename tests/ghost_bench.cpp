@@ -1,8 +1,8 @@
 // The cost of the ghost car: one tick of a recorded lap driven again in its own
 // world (inputs in, world step, pose compared with the record), and the
 // recorder's cost per tick of the player's lap.
-#include "game/ghost_car.h"
-#include "game/lap_recorder.h"
+#include "game/laps/ghost_car.h"
+#include "game/laps/lap_recorder.h"
 #include "tests/vehicle_test_track.h"
 
 #include <benchmark/benchmark.h>
@@ -22,7 +22,11 @@ GhostLap recordCircles(TestTrack& track) {
     track.world.step();
     recordLapTick(recorder, track.input, *track.car);
   }
-  finishLapRecording(recorder, lapTimeOfTicks(kLapTicks), false);
+  LapEvent completed;
+  completed.started = completed.completed = true;
+  completed.lapTime = lapTimeOfTicks(kLapTicks);
+  completed.lapTicks = kLapTicks;
+  finishLapRecording(recorder, completed);
   return recorder.lap;
 }
 

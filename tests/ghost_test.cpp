@@ -6,9 +6,9 @@
 
 #include "app/input_device.h"
 #include "app/log.h"
-#include "game/ghost_car.h"
-#include "game/ghost_file.h"
-#include "game/ghosts.h"
+#include "game/laps/ghost_car.h"
+#include "game/laps/ghost_file.h"
+#include "game/laps/ghosts.h"
 #include "game/laps.h"
 #include "game/prop_file.h"
 #include "physics/random.h"
@@ -38,7 +38,7 @@ namespace {
 constexpr const char* kLapRun = "--autopilot --ticks 4500";
 constexpr uint32_t kStartupSeed = 345;
 
-// Offsets into a ghost file (see game/ghost_file.h).
+// Offsets into a ghost file (see game/laps/ghost_file.h).
 constexpr size_t kVersionAt = 8, kPhysicsAt = 12, kTrackAt = 16, kLapTimeAt = 24, kTicksAt = 28,
                  kStateSizeAt = 36, kStateAt = 40;
 
@@ -119,7 +119,7 @@ TEST_F(GhostLapFile, RunnerLapDrivesAgainToEveryPoseAndItsTime) {
   ASSERT_TRUE(parse(*file, lap, why)) << why;
   EXPECT_EQ(lap.inputs.size(), lap.poses.size());
   EXPECT_EQ(lap.lapTime, lapTimeOfTicks(uint32_t(lap.inputs.size())));
-  EXPECT_FALSE(lap.turbo);
+  EXPECT_EQ(lap.lapClass, LapClass::Plain);
   EXPECT_EQ(file->size(), kGhostHeaderBytes + carStateBytes() +
                               lap.inputs.size() * (kGhostInputBytes + kGhostPoseBytes) + kGhostChecksumBytes);
   EXPECT_TRUE(verify(lap, why)) << why;
@@ -329,20 +329,21 @@ struct LapFeed {
   Ghosts ghosts;  // no folder: nothing is written
   InputDevice input{nullptr};
   PhCar* car = new PhCar();
-  GameState state;
+  BestTimes bestTimes;
+  bool lapRunning = false;
 
   ~LapFeed() { delete car; }
 
   void tick(bool touch, float lastLap = 0.0f) {
-    LapClock before = lapClockOf(state);
-    before.lineLatched = !touch;
-    state.lineLatched = true;
-    if (touch && state.lapRunning) {
-      state.lastLapTime = lastLap;
-      offerLap(state.bestTimes, lastLap, false);
+    LapEvent event;
+    event.started = touch;
+    if (touch && lapRunning) {
+      event.completed = true;
+      event.lapTime = lastLap;
+      event.newBest = offerLap(bestTimes, lastLap, LapClass::Plain) == firstPlaceOf(LapClass::Plain);
     }
-    state.lapRunning = true;
-    ghostsAfterTick(ghosts, input, *car, state, before);
+    lapRunning = true;
+    ghostsAfterTick(ghosts, input, *car, event);
   }
   void lap(float seconds, int ticks) {
     for (int k = 0; k < ticks - 1; ++k) tick(false);
@@ -352,7 +353,7 @@ struct LapFeed {
 
 TEST(GhostBookkeeping, BestLapsBecomeTheGhostAndTheGhostShowsFromTheNextLapStart) {
   LapFeed feed;
-  feed.state.bestTimes.entries[0] = 10.0f;  // an old record no lap here beats
+  feed.bestTimes.entries[0] = 10.0f;  // an old record no lap here beats
   feed.tick(true);                          // the first touch starts a lap
   feed.lap(60.0f, 5);
   ASSERT_TRUE(feed.ghosts.haveBest[0]);     // the first lap of a class without a ghost
@@ -367,9 +368,9 @@ TEST(GhostBookkeeping, BestLapsBecomeTheGhostAndTheGhostShowsFromTheNextLapStart
   EXPECT_FALSE(ghostVisible(feed.ghosts));
 
   // G shows it from the next lap start; recovery (or restart) takes it away.
-  feed.input.keys[kKeyG] = 0x80;
+  feed.input.keys[kKeyShowGhost] = 0x80;
   handleGhostKey(feed.ghosts, feed.input);
-  feed.input.keys[kKeyG] = 0;
+  feed.input.keys[kKeyShowGhost] = 0;
   handleGhostKey(feed.ghosts, feed.input);
   EXPECT_TRUE(feed.ghosts.shown);
   EXPECT_FALSE(ghostVisible(feed.ghosts));

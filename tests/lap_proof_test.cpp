@@ -6,7 +6,6 @@
 #include "tests/proof_drive.h"
 #include "tests/sim_tracks.h"
 
-#include "game/laps/proof_drive.h"
 #include "game/laps/proof_file.h"
 #include "game/laps/proof_verify.h"
 
@@ -97,7 +96,7 @@ TEST_F(LapProofs, KeyboardAndAutopilotLapsVerify) {
       ASSERT_TRUE(verifyProof(bytes.data(), bytes.size(), *track, verdict, why, &trace)) << why;
       EXPECT_EQ(verdict.lapTime, d->lapTimes[i]);
       EXPECT_TRUE(verdict.clean) << verdict.notCleanReason;
-      EXPECT_FALSE(verdict.turbo);
+      EXPECT_EQ(verdict.lapClass, LapClass::Plain);
       EXPECT_TRUE(verdict.circuit.seeded);
       EXPECT_EQ(verdict.circuit.seed, 7u);
       EXPECT_EQ(verdict.circuit.generatorVersion, 5u);
@@ -154,7 +153,7 @@ TEST_F(LapProofs, EveryClaimIsChecked) {
   EXPECT_NE(refusal(other).find("state"), std::string::npos);
 
   other = good;
-  other.turbo = true;
+  other.lapClass = LapClass::Turbo;
   EXPECT_NE(refusal(other).find("turbo"), std::string::npos);
 
   other = good;

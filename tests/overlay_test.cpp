@@ -1,4 +1,4 @@
-#include "game/overlay.h"
+#include "game/draw/overlay.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,8 @@
 #include "tests/proof_drive.h"
 #include "tests/sim_tracks.h"
 
-#include "game/laps/proof_drive.h"
+#include "game/laps/car_noise_table.h"
+#include "game/laps/proof_state.h"
 #include "vehicle/car_state.h"
 
 #include <gtest/gtest.h>

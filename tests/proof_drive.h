@@ -7,7 +7,7 @@
 
 #include "app/input_device.h"
 #include "app/scripted_input.h"
-#include "game/ghost_car.h"
+#include "game/laps/ghost_file.h"
 #include "game/laps.h"
 #include "game/laps/proof_recorder.h"
 #include "game/laps/proof_verify.h"
@@ -81,17 +81,9 @@ inline void recover(Drive& d) {
 
 // One driving tick with the keys and stick as the source holds them.
 inline void tick(Drive& d) {
-  GameState& s = *d.state;
-  Vec3 from = d.car->current.position;
-  bool wasLatched = s.lineLatched, wasRunning = s.lapRunning, turboBefore = s.turboUsedThisLap;
-  LapTickView view;
-  Tick(d.ctx, s);
-  view.touched = s.lineLatched && !wasLatched;
-  view.completed = view.touched && wasRunning;
-  view.lapTime = s.lastLapTime;
-  view.turboLap = turboBefore || d.car->turbo;
-  if (view.completed) d.lapTimes.push_back(s.lastLapTime);
-  if (recordProofTick(d.recorder, d.course, captureGhostInput(d.input, *d.car), *d.car, from, view)) {
+  LapEvent lap = Tick(d.ctx, *d.state);
+  if (lap.completed) d.lapTimes.push_back(lap.lapTime);
+  if (recordProofTick(d.recorder, d.course, captureGhostInput(d.input, *d.car), *d.car, lap)) {
     d.proofs.emplace_back();
     lapProofOf(d.recorder, d.track.circuit, d.proofs.back());
   }

@@ -10,7 +10,7 @@
 #include "app/log.h"
 #include "game/game_state.h"
 #include "game/prop_file.h"
-#include "game/scene_setup.h"
+#include "game/draw/scene_setup.h"
 #include "physics/mat4.h"
 #include "render/geometry.h"
 #include "render/mat_renderer.h"

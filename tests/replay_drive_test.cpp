@@ -5,10 +5,10 @@
 #include "tests/sim_tracks.h"
 
 #include "app/scripted_input.h"
-#include "game/ghosts.h"
+#include "game/laps/ghosts.h"
 #include "game/laps.h"
 #include "game/prop_file.h"
-#include "game/replay_player.h"
+#include "game/laps/replay_player.h"
 #include "game/update.h"
 #include "physics/random.h"
 #include "game/startup_models.h"
@@ -166,7 +166,7 @@ TEST_F(ReplayDrive, ViewerPlaysTheLapAndTheDriveGoesOnByteIdentical) {
   EXPECT_LT(length(viewed.state.chasePoint - replayed->current.position), 10.0);
   viewed.press(kKeyArrowUp);
   EXPECT_LE(viewed.state.viewer.tick, 1);
-  EXPECT_FALSE(viewed.replay.ghost->diverged);
+  EXPECT_FALSE(viewed.replay.car->diverged);
 
   viewed.press(kKeyReplayViewer);
   EXPECT_FALSE(viewed.state.viewer.active);
@@ -205,12 +205,12 @@ TEST_F(ReplayDrive, WithoutALapThereIsNothingToPlay) {
 
 TEST(ReplayLap, LastCompletedLapFirstThenTheBestOfTheClass) {
   Ghosts ghosts;
-  EXPECT_EQ(lapToReplay(ghosts, false), nullptr);
+  EXPECT_EQ(lapToReplay(ghosts, LapClass::Plain), nullptr);
   ghosts.haveBest[1] = true;
-  EXPECT_EQ(lapToReplay(ghosts, false), &ghosts.best[1]);
+  EXPECT_EQ(lapToReplay(ghosts, LapClass::Plain), &ghosts.best[1]);
   ghosts.haveBest[0] = true;
-  EXPECT_EQ(lapToReplay(ghosts, false), &ghosts.best[0]);
-  EXPECT_EQ(lapToReplay(ghosts, true), &ghosts.best[1]);
+  EXPECT_EQ(lapToReplay(ghosts, LapClass::Plain), &ghosts.best[0]);
+  EXPECT_EQ(lapToReplay(ghosts, LapClass::Turbo), &ghosts.best[1]);
   ghosts.haveLastLap = true;
-  EXPECT_EQ(lapToReplay(ghosts, true), &ghosts.lastLap);
+  EXPECT_EQ(lapToReplay(ghosts, LapClass::Turbo), &ghosts.lastLap);
 }

@@ -1,4 +1,4 @@
-#include "game/replay_viewer.h"
+#include "game/laps/replay_viewer.h"
 
 #include "app/input_device.h"
 #include "game/game_state.h"

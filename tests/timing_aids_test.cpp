@@ -1,6 +1,6 @@
-#include "game/lap_delta.h"
-#include "game/sector_splits.h"
-#include "game/timing_aids.h"
+#include "game/laps/lap_delta.h"
+#include "game/laps/sector_splits.h"
+#include "game/laps/timing_aids.h"
 
 #include "app/input_device.h"
 #include "game/game_state.h"
@@ -202,13 +202,13 @@ TEST(TimingAids, TKeyTogglesOncePerPressAndOnlyWhileDriving) {
   TimingAids aids;
   InputDevice input(nullptr);
   std::memset(input.keys, 0, sizeof(input.keys));
-  input.keys[kKeyTimingAids] = 0x80;
+  input.keys[kKeyShowTimingAids] = 0x80;
   handleTimingKey(aids, input, false);
   handleTimingKey(aids, input, false);
   EXPECT_TRUE(aids.shown);
-  input.keys[kKeyTimingAids] = 0;
+  input.keys[kKeyShowTimingAids] = 0;
   handleTimingKey(aids, input, false);
-  input.keys[kKeyTimingAids] = 0x80;
+  input.keys[kKeyShowTimingAids] = 0x80;
   handleTimingKey(aids, input, true);
   EXPECT_TRUE(aids.shown);
 }

@@ -2,7 +2,8 @@
 // scene with the data set's own pictures, read back from a window; each frame
 // is also kept as a picture in build/artefacts/timing_frame.
 
-#include "game/replay_player.h"
+#include "game/laps/ghosts.h"
+#include "game/laps/replay_player.h"
 #include "render/textures.h"
 #include "tests/frame_window.h"
 #include "tools/datagen/hud_pictures.h"
@@ -161,12 +162,13 @@ TEST_F(TimingFrame, NothingWithoutT) {
 }
 
 TEST_F(TimingFrame, ReplayShowsTheBannerAndTheReplayedCarsTimer) {
+  Ghosts ghosts;
   ReplayPlayer player;
   GhostLap lap;
   lap.inputs.resize(10);
   lap.poses.resize(10);
   lap.start.current.position = Vec3(0.0, 0.0, 0.0);
-  startReplay(player, lap, nullptr);
+  startReplay(player, ghosts, lap);
   ctx.replay = &player;
   openViewer(state.viewer, 10);
   state.viewer.paused = true;

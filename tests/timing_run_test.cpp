@@ -3,7 +3,7 @@
 
 #include "tests/sim_tracks.h"
 
-#include "game/ghost_file.h"
+#include "game/laps/ghost_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "game/laps/proof_file.h"
 
+#include "app/fnv1a.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -15,15 +17,6 @@ constexpr uint32_t kKnownKeys = (1u << kGhostKeyCount) - 1u;
 constexpr uint32_t kKnownSwitches = kGhostAnalog | kGhostTurbo | kGhostAutoGearbox;
 // The smallest change record: a one-byte tick step and the mask.
 constexpr size_t kMinChangeRecordBytes = 2;
-
-constexpr uint64_t kFnvOffset = 1469598103934665603ull;
-constexpr uint64_t kFnvPrime = 1099511628211ull;
-
-uint64_t fnv1a(const uint8_t* data, size_t size) {
-  uint64_t h = kFnvOffset;
-  for (size_t i = 0; i < size; ++i) h = (h ^ data[i]) * kFnvPrime;
-  return h;
-}
 
 void putU32(std::vector<uint8_t>& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
@@ -175,7 +168,7 @@ std::vector<uint8_t> encodeProof(const LapProof& proof) {
     before = c;
   }
 
-  uint32_t flags = (proof.turbo ? kProofTurboLap : 0) | (proof.clean ? kProofClean : 0) |
+  uint32_t flags = (proof.lapClass == LapClass::Turbo ? kProofTurboLap : 0) | (proof.clean ? kProofClean : 0) |
                    (proof.circuit.seeded ? kProofSeeded : 0) |
                    (proof.start == ProofStart::StartUp ? kProofFromStartUp : 0);
   std::vector<uint8_t> out;
@@ -277,7 +270,7 @@ bool parseProof(const uint8_t* data, size_t size, LapProof& out, std::string& wh
   proof.circuit.seed = getU32(data + 32);
   proof.circuit.seeded = (flags & kProofSeeded) != 0;
   proof.start = (flags & kProofFromStartUp) != 0 ? ProofStart::StartUp : ProofStart::Restart;
-  proof.turbo = (flags & kProofTurboLap) != 0;
+  proof.lapClass = lapClassOf((flags & kProofTurboLap) != 0);
   proof.clean = (flags & kProofClean) != 0;
   proof.lapStartTick = lapStart;
   proof.lapEndTick = lapEnd;

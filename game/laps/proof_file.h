@@ -1,6 +1,7 @@
 #pragma once
 
-#include "game/ghost_file.h"
+#include "game/lap_class.h"
+#include "game/laps/ghost_file.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -113,7 +114,7 @@ struct LapProof {
   uint32_t lapEndTick = 0;
   float lapTime = 0.0f;  // s
   float sectors[3] = {0.0f, 0.0f, 0.0f};  // s
-  bool turbo = false;  // the stated class
+  LapClass lapClass = LapClass::Plain;  // the stated class
   bool clean = false;  // the stated cleanliness
   uint64_t endStateHash = 0;
   std::vector<ProofChange> changes;  // in tick order, each tick at most once

@@ -1,6 +1,6 @@
 #include "game/laps/proof_lap.h"
 
-#include "game/game_state.h"
+#include "game/tick.h"
 #include "vehicle/car.h"
 
 void setProofCourse(ProofCourse& course, const TrackLine& line, const Vec3& start) {

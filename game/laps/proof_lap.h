@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/laps/clean_lap.h"
-#include "game/sector_splits.h"
+#include "game/laps/sector_splits.h"
 #include "game/track_line.h"
 
 #include <string>

@@ -1,6 +1,7 @@
 #include "game/laps/proof_recorder.h"
 
-#include "game/laps/proof_drive.h"
+#include "game/laps/proof_state.h"
+#include "vehicle/car.h"
 
 #include <cstring>
 
@@ -29,11 +30,11 @@ void noteProofRecovery(ProofRecorder& recorder) {
 }
 
 bool recordProofTick(ProofRecorder& recorder, const ProofCourse& course, const GhostInput& input,
-                     const PhCar& car, const Vec3& from, const LapTickView& view) {
+                     const PhCar& car, const LapEvent& event) {
+  recorder.haveLap = false;
   if (!recorder.recording) return false;
   if (recorder.ticks >= kMaxProofTicks) {
     recorder.recording = false;
-    recorder.haveLap = false;
     return false;
   }
   uint32_t t = recorder.ticks++;
@@ -42,20 +43,20 @@ bool recordProofTick(ProofRecorder& recorder, const ProofCourse& course, const G
     recorder.input = input;
     recorder.recoveryPending = false;
   }
-  if (!view.touched) {
-    if (recorder.lapRunning) watchLapTick(recorder.watch, course, car, from);
+  if (!event.started) {
+    if (recorder.lapRunning) watchLapTick(recorder.watch, course, car, car.previous.position);
     return false;
   }
-  bool completed = view.completed && recorder.lapRunning;
+  bool completed = event.completed && recorder.lapRunning;
   if (completed) {
     LapProof& lap = recorder.lap;
     lap.start = recorder.start;
     lap.lapStartTick = recorder.lapStartTick;
     lap.lapEndTick = t;
-    lap.lapTime = view.lapTime;
-    lap.turbo = view.turboLap;
+    lap.lapTime = event.lapTime;
+    lap.lapClass = event.lapClass;
     std::string notClean;
-    finishWatchedLap(recorder.watch, car, view.lapTime, lap.sectors, lap.clean, notClean);
+    finishWatchedLap(recorder.watch, car, event.lapTime, lap.sectors, lap.clean, notClean);
     lap.endStateHash = proofStateHash(car);
     recorder.lapChanges = recorder.changes.size();
     recorder.haveLap = true;
@@ -76,7 +77,7 @@ void lapProofOf(const ProofRecorder& recorder, const ProofCircuit& circuit, LapP
   out.lapEndTick = lap.lapEndTick;
   out.lapTime = lap.lapTime;
   for (int k = 0; k < kSectorCount; ++k) out.sectors[k] = lap.sectors[k];
-  out.turbo = lap.turbo;
+  out.lapClass = lap.lapClass;
   out.clean = lap.clean;
   out.endStateHash = lap.endStateHash;
   out.changes.assign(recorder.changes.begin(), recorder.changes.begin() + long(recorder.lapChanges));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/lap_event.h"
 #include "game/laps/proof_file.h"
 #include "game/laps/proof_lap.h"
 
@@ -21,7 +22,7 @@ struct ProofRecorder {
   uint32_t lapStartTick = 0;
   ProofLapWatch watch;
 
-  // The lap completed last, while its run is still the one recorded.
+  // A lap of the run completed on the tick recorded last.
   bool haveLap = false;
   LapProof lap;  // everything but the changes
   size_t lapChanges = 0;  // the changes up to its end
@@ -32,19 +33,12 @@ void beginProofRun(ProofRecorder& recorder, ProofStart start);
 // The car was put back at the recovery point: before the next tick's step.
 void noteProofRecovery(ProofRecorder& recorder);
 
-// The lap timer's view of one driving tick.
-struct LapTickView {
-  bool touched = false;    // the step touched the line and started a lap
-  bool completed = false;  // ...and completed the one running
-  float lapTime = 0.0f;    // the completed lap's time
-  bool turboLap = false;       // the completed lap's class
-};
-
-// After a driving tick: the input its step read, the car as it left it, where
-// it was before, and what the lap timer made of it. True when a lap of the run
-// was completed: recorder.lap then holds its claims.
+// After a driving tick: the input its step read, the car as it left it (with
+// its position before the step as `previous`), and what the lap timer made of
+// it. True when a lap of the run was completed: recorder.lap then holds its
+// claims.
 bool recordProofTick(ProofRecorder& recorder, const ProofCourse& course, const GhostInput& input,
-                     const PhCar& car, const Vec3& from, const LapTickView& view);
+                     const PhCar& car, const LapEvent& lap);
 
-// The proof of the lap completed last, on `circuit`.
+// The proof of the lap completed on the tick recorded last, on `circuit`.
 void lapProofOf(const ProofRecorder& recorder, const ProofCircuit& circuit, LapProof& out);

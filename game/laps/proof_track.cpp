@@ -1,7 +1,7 @@
 #include "game/laps/proof_track.h"
 
 #include "app/files.h"
-#include "game/ghost_file.h"
+#include "game/laps/ghost_file.h"
 #include "game/laps.h"
 #include "game/prop_file.h"
 #include "game/startup_models.h"

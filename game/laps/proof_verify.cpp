@@ -1,9 +1,12 @@
 #include "game/laps/proof_verify.h"
 
-#include "game/ghost_car.h"
+#include "game/car_placement.h"
 #include "game/laps.h"
-#include "game/laps/proof_drive.h"
+#include "game/laps/car_noise_table.h"
+#include "game/laps/ghost_car.h"
 #include "game/laps/proof_lap.h"
+#include "game/laps/proof_state.h"
+#include "game/tick.h"
 #include "vehicle/car.h"
 #include "vehicle/car_state.h"
 
@@ -11,8 +14,6 @@
 #include <memory>
 
 namespace {
-
-constexpr double kTicksPerSecond = 75.0;
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, 4) == 0; }
 
@@ -33,7 +34,7 @@ bool sameCircuit(const ProofCircuit& proof, const ProofCircuit& track, std::stri
 void fillVerdict(const LapProof& proof, ProofVerdict& out) {
   out.lapTime = proof.lapTime;
   for (int k = 0; k < kSectorCount; ++k) out.sectors[k] = proof.sectors[k];
-  out.turbo = proof.turbo;
+  out.lapClass = proof.lapClass;
   out.clean = proof.clean;
   out.circuit = proof.circuit;
   out.physicsVersion = proof.physicsVersion;
@@ -50,7 +51,7 @@ void beginGhostOfProof(GhostLap& lap, const LapProof& proof) {
   lap.physicsVersion = proof.physicsVersion;
   lap.trackId = proof.circuit.trackId;
   lap.lapTime = proof.lapTime;
-  lap.turbo = proof.turbo;
+  lap.lapClass = proof.lapClass;
   lap.inputs.clear();
   lap.poses.clear();
   lap.inputs.reserve(proof.lapEndTick - proof.lapStartTick);
@@ -63,8 +64,9 @@ void addGhostTick(GhostLap& lap, const InputDevice& input, const PhCar& car) {
 }
 
 // The stated lap's end: every claim against what the drive gave.
-bool checkLapEnd(const LapProof& proof, const PhCar& car, float lapTime, ProofLapWatch& watch, bool turboLap,
+bool checkLapEnd(const LapProof& proof, const PhCar& car, const LapEvent& lap, ProofLapWatch& watch,
                  ProofVerdict& out, std::string& why) {
+  float lapTime = lap.lapTime;
   float sectors[kSectorCount];
   bool clean = false;
   std::string notClean;
@@ -82,8 +84,9 @@ bool checkLapEnd(const LapProof& proof, const PhCar& car, float lapTime, ProofLa
     why = "the car does not end the lap in the stated state";
     return false;
   }
-  if (turboLap != proof.turbo) {
-    why = turboLap ? "a turbo lap stated as one without" : "a lap without the turbo stated as a turbo lap";
+  if (lap.lapClass != proof.lapClass) {
+    why = lap.lapClass == LapClass::Turbo ? "a turbo lap stated as one without"
+                                          : "a lap without the turbo stated as a turbo lap";
     return false;
   }
   if (clean != proof.clean) {
@@ -108,7 +111,10 @@ bool driveRun(const LapProof& proof, const ProofTrack& track, ProofVerdict& out,
   CarNoiseTable noise;
   PhCar& car = *ghost.car;
   ghost.world.attachTree(track.tree);
-  placeAtStandingStart(car, proof.start, track.startPosition, track.startHeading);
+  if (proof.start == ProofStart::Restart)
+    placeCarAtRestart(car, track.startPosition, track.startHeading);
+  else
+    placeCarAsBuilt(car, track.startPosition, track.startHeading);
   auto timerState = std::make_unique<GameState>();
   GameState& timer = *timerState;
   timer.startPosition = track.startPosition;
@@ -133,23 +139,18 @@ bool driveRun(const LapProof& proof, const ProofTrack& track, ProofVerdict& out,
           why = tickText("a recovery inside the lap", t);
           return false;
         }
-        placeAtRecoveryPoint(car, track.startHeading);
-        timer.lapTime = 0.0f;
-        timer.lapRunning = false;
-        timer.lineLatched = false;
+        placeCarAtRecoveryPoint(car, track.startHeading);
+        stopLap(timer);
       }
       applyGhostInput(change.input, ghost.input, car);
     }
     Vec3 from = car.current.position;
     ghost.world.step();
-    bool wasLatched = timer.lineLatched, wasRunning = timer.lapRunning;
-    bool turboBefore = timer.turboUsedThisLap;
-    timeLap(timer, car.current.position, car.turbo);
-    bool touched = timer.lineLatched && !wasLatched;
+    LapEvent lap = timeLap(timer, car.current.position, car.turbo);
 
     if (t < proof.lapStartTick) continue;
     if (t == proof.lapStartTick) {
-      if (!touched) {
+      if (!lap.started) {
         why = tickText("the lap does not start", t);
         return false;
       }
@@ -157,22 +158,22 @@ bool driveRun(const LapProof& proof, const ProofTrack& track, ProofVerdict& out,
       if (ghostLap != nullptr) ghostLap->start = captureCarState(car);
       continue;
     }
-    if (touched && t < proof.lapEndTick) {
+    if (lap.started && t < proof.lapEndTick) {
       why = tickText("touches the start line", t) + ", before the lap's end";
       return false;
     }
     if (ghostLap != nullptr) addGhostTick(*ghostLap, ghost.input, car);
     lapDistance += length(car.current.position - from);
-    if (trace != nullptr) trace->push_back({lapDistance, length(car.current.velocity) * kTicksPerSecond});
+    if (trace != nullptr) trace->push_back({lapDistance, length(car.current.velocity) * double(kTicksPerSecond)});
     if (t < proof.lapEndTick) {
       watchLapTick(watch, course, car, from);
       continue;
     }
-    if (!touched || !wasRunning) {
+    if (!lap.completed) {
       why = tickText("the lap does not end", t);
       return false;
     }
-    return checkLapEnd(proof, car, timer.lastLapTime, watch, turboBefore || car.turbo, out, why);
+    return checkLapEnd(proof, car, lap, watch, out, why);
   }
   why = "the run ends before its lap";
   return false;

@@ -11,7 +11,7 @@
 //   ProofVerdict verdict;
 //   std::vector<ProofSample> trace;                        // optional
 //   if (verifyProof(bytes.data(), bytes.size(), track, verdict, why, &trace))
-//     ... verdict.lapTime, verdict.clean, verdict.turbo ...
+//     ... verdict.lapTime, verdict.clean, verdict.lapClass ...
 //   else
 //     ... refused: `why` names the reason ...
 //
@@ -39,7 +39,7 @@ struct ProofVerdict {
   float sectors[3] = {0.0f, 0.0f, 0.0f};  // s; NaN without a centre line
   bool clean = false;
   std::string notCleanReason;  // empty for a clean lap
-  bool turbo = false;          // the lap's class: the turbo was on during it
+  LapClass lapClass = LapClass::Plain;  // Turbo when the turbo was on during one of its ticks
   ProofCircuit circuit;        // default (seeded false) or seed N, generator, track identity
   uint32_t physicsVersion = 0;
   uint32_t programVersion = 0;

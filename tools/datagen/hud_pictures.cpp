@@ -1,6 +1,6 @@
 #include "tools/datagen/hud_pictures.h"
 
-#include "game/timing_labels.h"
+#include "game/draw/timing_labels.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -183,7 +183,7 @@ Image infoPicture(Font& font) {
   return image;
 }
 
-// The timing aids' signs and words (the cells of game/timing_labels.h), white
+// The timing aids' signs and words (the cells of game/draw/timing_labels.h), white
 // with a dark outline like the digits, so the overlay can tint them.
 Image timingPicture(Font& font) {
   Image image(kTimingPictureSize, kTimingPictureSize);

@@ -1,5 +1,6 @@
 #include "tools/sim/autopilot.h"
 
+#include "game/tick.h"
 #include "vehicle/car.h"
 
 #include <algorithm>
@@ -7,7 +8,6 @@
 
 namespace {
 
-constexpr double kTicksPerSecond = 75.0;
 // Front to rear axle, m: the mounts stand 1.17 m either side of the centre.
 constexpr double kWheelbase = 2.34;
 // How far the front wheels turn per unit of stick at speed v (m/tick): the
@@ -33,7 +33,7 @@ StickReading Autopilot::drive(const PhCar& car) {
   tracking = true;
 
   double speedPerTick = length(car.current.velocity);
-  double speed = speedPerTick * kTicksPerSecond;  // m/s
+  double speed = speedPerTick * double(kTicksPerSecond);  // m/s
 
   // Steering: pure pursuit of the point one look-ahead distance down the line.
   double lookAhead = tuning.lookAheadBase + tuning.lookAheadPerSpeed * speed;

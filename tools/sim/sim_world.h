@@ -3,7 +3,7 @@
 #include "app/input_device.h"
 #include "app/scripted_input.h"
 #include "game/game_state.h"
-#include "game/ghosts.h"
+#include "game/laps/ghosts.h"
 #include "game/prop_file.h"
 #include "physics/world.h"
 #include "render/rmd_mesh.h"

@@ -1,0 +1,131 @@
+#include "game/laps/ghosts.h"
+
+#include "app/files.h"
+#include "app/input_device.h"
+#include "app/log.h"
+#include "game/game_state.h"
+#include "vehicle/car.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+GhostCar& builtCar(std::unique_ptr<GhostCar>& car) {
+  if (!car) car = std::make_unique<GhostCar>();
+  return *car;
+}
+
+void stopGhostCar(Ghosts& ghosts) {
+  if (ghosts.car) stopGhost(*ghosts.car);
+}
+
+// A completed lap that earned its class's ghost: kept, and its run written as
+// the class's proof. A run given up for its length leaves the file as it was.
+void keepBestLap(Ghosts& ghosts, const GhostLap& lap) {
+  takeGhostLap(ghosts, lap);
+  if (ghosts.folder.empty() || !ghosts.proofs.haveLap) return;
+  LapProof proof;
+  lapProofOf(ghosts.proofs, ghosts.circuit, proof);
+  std::vector<uint8_t> image = encodeProof(proof);
+  std::string path = ghostPath(ghosts, lap.lapClass);
+  if (!makeFolder(ghosts.folder.c_str()) || !writeFileAtomically(path.c_str(), image.data(), image.size()))
+    logLine("Main: Could not save \"%s\"", path.c_str());
+}
+
+// The lap just completed takes the first place of its class, or beats the
+// class's ghost, or is the first of a class without one: a best time without a
+// ghost (from a table older than the ghost files) must not keep the player
+// from ever getting one.
+bool becomesGhost(const Ghosts& ghosts, const LapEvent& lap) {
+  int c = classIndex(lap.lapClass);
+  return lap.newBest || !ghosts.haveBest[c] || lap.lapTime < ghosts.best[c].lapTime;
+}
+
+}  // namespace
+
+std::string ghostPath(const Ghosts& ghosts, LapClass lapClass) {
+  return ghosts.folder + (lapClass == LapClass::Turbo ? "\\best-turbo.ghost" : "\\best.ghost");
+}
+
+uint64_t trackIdentityOfFile(const char* path) {
+  std::vector<unsigned char> bytes;
+  if (!readWholeFile(path, bytes)) return 0;
+  return trackIdentity(bytes.data(), bytes.size());
+}
+
+void openGhosts(Ghosts& ghosts, const std::string& folder, uint64_t trackId, CollisionQuadtree* tree,
+                const GameState& state) {
+  ghosts.folder = folder;
+  ghosts.trackId = trackId;
+  ghosts.tree = tree;
+  ghosts.lineA = state.startLineA;
+  ghosts.lineB = state.startLineB;
+  ghosts.circuit.trackId = trackId;
+  setProofCourse(ghosts.course, ghosts.centreLine, state.startPosition);
+  beginProofRun(ghosts.proofs, ProofStart::StartUp);
+}
+
+void setGhostCourse(Ghosts& ghosts, const ProofCircuit& circuit, const TrackLine& centreLine) {
+  ghosts.circuit = circuit;
+  ghosts.centreLine = centreLine;
+  setProofCourse(ghosts.course, ghosts.centreLine, ghosts.course.start);
+}
+
+void takeGhostLap(Ghosts& ghosts, const GhostLap& lap) {
+  int c = classIndex(lap.lapClass);
+  // The ghost car may be driving the lap about to be replaced.
+  stopGhostCar(ghosts);
+  ghosts.best[c] = lap;
+  ghosts.haveBest[c] = true;
+}
+
+void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car, const LapEvent& lap) {
+  recordLapTick(ghosts.recorder, input, car);
+  recordProofTick(ghosts.proofs, ghosts.course, captureGhostInput(input, car), car, lap);
+  if (!lap.started) {
+    if (ghosts.car && stepGhost(*ghosts.car) && ghosts.car->diverged) stopGhost(*ghosts.car);
+    return;
+  }
+
+  if (lap.completed && finishLapRecording(ghosts.recorder, lap)) {
+    ghosts.lastLap = ghosts.recorder.lap;
+    ghosts.haveLastLap = true;
+    if (becomesGhost(ghosts, lap)) keepBestLap(ghosts, ghosts.lastLap);
+  }
+  beginLapRecording(ghosts.recorder, car, ghosts.trackId);
+
+  int c = classIndex(lap.runningClass);
+  if (ghosts.shown && ghosts.haveBest[c]) startGhost(builtCar(ghosts.car), ghosts.best[c], ghosts.tree);
+  else stopGhostCar(ghosts);
+}
+
+void resetGhosts(Ghosts& ghosts) {
+  cancelLapRecording(ghosts.recorder);
+  stopGhostCar(ghosts);
+  noteProofRecovery(ghosts.proofs);
+}
+
+void restartGhosts(Ghosts& ghosts) {
+  resetGhosts(ghosts);
+  beginProofRun(ghosts.proofs, ProofStart::Restart);
+}
+
+void handleGhostKey(Ghosts& ghosts, const InputDevice& input) {
+  bool down = input.isDown(kKeyShowGhost);
+  if (down && !ghosts.keyHeld) {
+    ghosts.shown = !ghosts.shown;
+    if (!ghosts.shown) stopGhostCar(ghosts);
+  }
+  ghosts.keyHeld = down;
+}
+
+bool ghostVisible(const Ghosts& ghosts) { return ghosts.shown && ghosts.car && ghosts.car->running; }
+
+void interpolateGhost(Ghosts& ghosts, float alpha) {
+  if (ghostVisible(ghosts)) ghosts.car->car->InterpolateForDrawing(alpha);
+}
+
+const PhCar* ghostCarToDraw(const Ghosts& ghosts) { return ghosts.car ? ghosts.car->car : nullptr; }
+
+GhostCar& replayCarOf(Ghosts& ghosts) { return builtCar(ghosts.replayCar); }
