@@ -25,7 +25,7 @@ constexpr int kThrottleButton = 2;
 constexpr int kTriggerThreshold = 500;
 
 // The F key switches rumble on and off.
-constexpr int kRumbleKey = 0x21;
+constexpr int kKeyToggleRumble = 0x21;
 
 }  // namespace
 
@@ -39,7 +39,7 @@ void InputDevice::update() {
   // A lost keyboard (window in the background) reads as every key up; the
   // source re-acquires it on its own.
   if (source == nullptr || !source->readKeyboard(keys)) std::memset(keys, 0, sizeof(keys));
-  bool rumbleKey = (keys[kRumbleKey] & 0x80) != 0;
+  bool rumbleKey = (keys[kKeyToggleRumble] & 0x80) != 0;
   if (rumbleKey && !rumbleKeyWasDown) rumble = !rumble;
   rumbleKeyWasDown = rumbleKey;
 

@@ -71,7 +71,6 @@ struct Program {
 
 Program program;
 
-const uint32_t kRandomSeed = 345;
 const int kHudTextureFlags = kTextureLinear;
 const int kWarmUpUpdates = 3;
 const auto kWarmUpPause = std::chrono::milliseconds(100);
@@ -325,7 +324,7 @@ void freeSceneInstancesAndGame() {
 bool Init(const AppConfig& config) {
   program.config = config;
   openLog();                  // 1
-  seedRandom(kRandomSeed);    // 2
+  seedRandom(kStartupSeed);   // 2
   createInputDevice();        // 3
   createFrameTimer();         // 4
   createRenderer();           // 5

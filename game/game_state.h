@@ -20,16 +20,17 @@ struct GameState;
 constexpr float kDegToRad = 0.017453292f;
 constexpr float kRadToDeg = 57.295776f;
 
-// Keyboard scan codes (DirectInput numbering) read by the game logic.
-constexpr int kKeyEscape = 0x01;
-constexpr int kKeyEnter = 0x1C;
-constexpr int kKeyArrowUp = 0xC8;
-constexpr int kKeyArrowDown = 0xD0;
-constexpr int kKeyArrowLeft = 0xCB;
-constexpr int kKeyArrowRight = 0xCD;
-constexpr int kKeyR = 0x13;
-constexpr int kKey1 = 0x02;  // 1..4 are 0x02..0x05
-constexpr int kKeyF12 = 0x58;
+// Keyboard scan codes (DirectInput numbering) read by the game logic, named
+// for what they do.
+constexpr int kKeyToggleMenu = 0x01;   // Escape
+constexpr int kKeyChooseItem = 0x1C;   // Enter
+constexpr int kKeyMenuUp = 0xC8;       // the arrow keys
+constexpr int kKeyMenuDown = 0xD0;
+constexpr int kKeyMenuLeft = 0xCB;
+constexpr int kKeyMenuRight = 0xCD;
+constexpr int kKeyRecover = 0x13;      // R
+constexpr int kKeyFirstCamera = 0x02;  // 1; the cameras are 1..4, 0x02..0x05
+constexpr int kKeyLogFrame = 0x58;     // F12
 
 // Menu layout: items 0-1 are actions, 2 is never selectable, 3-6 are on/off
 // switches whose values live in menuOptions[item - 3].

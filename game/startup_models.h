@@ -3,9 +3,14 @@
 #include "physics/quadtree.h"
 #include "render/rmd_mesh.h"
 
+#include <cstdint>
 #include <string>
 
 class PhWorld;
+
+// The shared generator's seed at start-up, before the car draws its noise
+// table: the game, the headless runner and the tests that drive as they do.
+constexpr uint32_t kStartupSeed = 345;
 
 // The six models of the program, loaded once at start-up.
 struct StartupModels {

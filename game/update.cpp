@@ -33,7 +33,7 @@ void applyMenuOptions(const GameContext& ctx, const GameState& state) {
 
 void selectCameraMode(const InputDevice& input, GameState& state) {
   for (int mode = 0; mode < 4; ++mode)
-    if (input.isDown(kKey1 + mode)) state.cameraMode = mode;
+    if (input.isDown(kKeyFirstCamera + mode)) state.cameraMode = mode;
 }
 
 void placeShadowUnderCar(const PhCar& car, GameState& state) {
@@ -84,7 +84,7 @@ bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval)
     viewer.active = false;
     restoreCameras(viewer.saved, state);
     // Escape that closed the viewer must not open the menu as well.
-    if (ctx.input->isDown(kKeyEscape)) state.menuKeyHeld = true;
+    if (ctx.input->isDown(kKeyToggleMenu)) state.menuKeyHeld = true;
     return false;
   }
 
@@ -218,7 +218,7 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) 
   placeShadowUnderCar(car, state);
 
   if (carIsLost(car)) state.resetRequested = true;
-  if (ctx.input->isDown(kKeyR) || state.resetRequested) recoverCar(ctx, state);
+  if (ctx.input->isDown(kKeyRecover) || state.resetRequested) recoverCar(ctx, state);
 
   selectCameraMode(*ctx.input, state);
   handleTimingKey(state.timing, *ctx.input, state.menuVisible);
@@ -228,7 +228,7 @@ bool UpdateFrame(const GameContext& ctx, GameState& state, float frameInterval) 
   if (ctx.updateSounds != nullptr) ctx.updateSounds(car, state.volumeNow);
 
   // F12 logs this update and the next frame's drawing.
-  if (ctx.input->isDown(kKeyF12)) setLogging(true);
+  if (ctx.input->isDown(kKeyLogFrame)) setLogging(true);
 
   sampleTripStats(state.trip, car.current.velocity, car.previous.velocity, car.current.orientation);
   return true;

@@ -4,8 +4,10 @@
 
 #include "tests/sim_tracks.h"
 
+#include "app/fnv1a.h"
 #include "app/input_device.h"
 #include "app/log.h"
+#include "app/scripted_input.h"
 #include "game/laps/ghost_car.h"
 #include "game/laps/ghost_file.h"
 #include "game/laps/ghost_files.h"
@@ -15,6 +17,7 @@
 #include "game/prop_file.h"
 #include "physics/random.h"
 #include "game/startup_models.h"
+#include "game/update.h"
 #include "physics/world.h"
 #include "vehicle/car.h"
 #include "vehicle/car_state.h"
@@ -38,17 +41,10 @@ namespace {
 
 // Enough for the roll to the line and one lap of the oval and some of the next.
 constexpr const char* kLapRun = "--autopilot --ticks 4500";
-constexpr uint32_t kStartupSeed = 345;
 
 // Offsets into a ghost file (see game/laps/ghost_file.h).
 constexpr size_t kVersionAt = 8, kPhysicsAt = 12, kTrackAt = 16, kLapTimeAt = 24, kTicksAt = 28,
                  kStateSizeAt = 36, kStateAt = 40;
-
-uint64_t fnv(const uint8_t* p, size_t n) {
-  uint64_t h = 1469598103934665603ull;
-  for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
-  return h;
-}
 
 void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
@@ -56,7 +52,7 @@ void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 
 // A damaged file that is otherwise whole: the checksum made to match again.
 void reseal(std::vector<uint8_t>& b) {
-  uint64_t h = fnv(b.data(), b.size() - 8);
+  uint64_t h = fnv1a(b.data(), b.size() - 8);
   for (int i = 0; i < 8; ++i) b[b.size() - 8 + i] = uint8_t(h >> (8 * i));
 }
 
@@ -323,6 +319,203 @@ TEST_F(GhostLapFile, SecondCarInItsOwnWorldLeavesThePlayersDriveByteIdentical) {
   EXPECT_TRUE(alone == beside);
 }
 
+// A driver on the keyboard alone: digital steering toward a point 15 m ahead
+// on the oval's centre line with a swerve just before the line, the throttle
+// and brake toward a speed for the straights and a lower one for the bends,
+// the manual gearbox shifted by engine speed, and the handbrake pulled once in
+// the first bend. Keys as scan codes, for one tick.
+struct KeyboardDriver {
+  double s = -Oval::kStartZ;  // m along the oval of the car's nearest centre point, from behind the line
+  int sinceShift = 0;         // ticks since a shift key was pressed
+  int handbrakeTicks = 0;
+
+  static double distanceTo(double along, const Vec3& p) {
+    double x, z, tx, tz;
+    Oval::at(along, x, z, tx, tz);
+    return std::hypot(p.x - x, p.z - z);
+  }
+
+  std::vector<int> keys(const PhCar& car) {
+    const Vec3& p = car.current.position;
+    while (distanceTo(s + 1.0, p) < distanceTo(s, p)) s += 1.0;
+    std::vector<int> down;
+    double x, z, tx, tz, aheadX, aheadZ;
+    Oval::at(s, x, z, tx, tz);
+    Oval::at(s + 50.0, x, z, aheadX, aheadZ);
+    double target = tx * aheadX + tz * aheadZ > 0.99 ? 24.0 : 15.0;  // m/s
+    Oval::at(s + 15.0, x, z, aheadX, aheadZ);
+    const Vec3& v = car.current.velocity;  // m/tick
+    double speed = length(v) * 75.0;
+    // The angle to the point ahead, positive to the left seen from above, asks
+    // for a wheel angle; the keys move the wheel toward it, looking twelve
+    // ticks ahead as the wheel's own centring does.
+    double dx = x - p.x, dz = z - p.z;
+    double angle = speed > 1.0 ? std::asin((v.z * dx - v.x * dz) / (length(v) * std::hypot(dx, dz))) : 0.0;
+    double wanted = std::max(-0.3, std::min(0.3, 1.5 * angle));
+    double coming = double(car.steer) + 12.0 * double(car.steerRate);
+    if (s > -15.0 && s < -12.0) down.push_back(kKeyLeft);  // a swerve: the wheel turns at the line
+    else if (coming < wanted - 0.01) down.push_back(kKeyLeft);
+    else if (coming > wanted + 0.01) down.push_back(kKeyRight);
+    if (speed < target) down.push_back(kKeyThrottle);
+    if (speed > target + 2.0) down.push_back(kKeyBrake);
+    sinceShift += 1;
+    if (sinceShift > 40 && car.rpm > 5500.0f && car.gear < 5) {
+      down.push_back(kKeyShiftUp);
+      sinceShift = 0;
+    } else if (sinceShift > 40 && car.rpm < 2800.0f && car.gear > 1) {
+      down.push_back(kKeyShiftDown);
+      sinceShift = 0;
+    }
+    if (s > 2 * Oval::kHalfStraight && handbrakeTicks < 8) {
+      down.push_back(kKeyHandbrake);
+      handbrakeTicks += 1;
+    }
+    return down;
+  }
+};
+
+// Ticks of `lap` with input bit `bit` (kGhostKeyCodes order) set, and the
+// number of times it went down.
+int ticksHeld(const GhostLap& lap, int bit, int& presses) {
+  int held = 0;
+  presses = 0;
+  bool was = false;
+  for (const GhostInput& in : lap.inputs) {
+    bool now = (in.keys & (1u << bit)) != 0;
+    held += now ? 1 : 0;
+    presses += now && !was ? 1 : 0;
+    was = now;
+  }
+  return held;
+}
+
+int ghostBit(int code) {
+  for (int i = 0; i < kGhostKeyCount; ++i)
+    if (kGhostKeyCodes[i] == code) return i;
+  return -1;
+}
+
+// Every recorded lap so far came from the autopilot's analog stick and the
+// automatic gearbox; the keyboard's steering integrator and the manual
+// shifts are state the ghost file must carry as well.
+TEST_F(GhostLapFile, KeyboardLapWithManualShiftsAndHandbrakeDrivesAgain) {
+  seedRandom(kStartupSeed);
+  PhWorld world;
+  world.attachTree(tree);
+  ScriptedInput source;
+  InputDevice input(&source);
+  PhCar* car = new PhCar();
+  car->world = &world;
+  car->input = &input;
+  world.addBody(car);
+  GameContext ctx;
+  ctx.car = car;
+  ctx.world = &world;
+  ctx.input = &input;
+  Ghosts ghosts;  // no folder: nothing is written
+  ghosts.trackId = trackId;
+  ghosts.tree = tree;
+  ctx.ghosts = &ghosts;
+  restartDrive(ctx, state);
+  input.setAnalog(false);
+  car->autoGearbox = false;
+
+  KeyboardDriver driver;
+  LapEvent lapEvent;
+  for (int t = 0; t < 8000 && !lapEvent.completed; ++t) {
+    for (int code = 0; code < 256; ++code) source.setKey(code, false);
+    for (int code : driver.keys(*car)) source.setKey(code, true);
+    lapEvent = Tick(ctx, state);
+    ASSERT_FALSE(carIsLost(*car)) << "tick " << t;
+  }
+  delete car;
+  ASSERT_TRUE(lapEvent.completed);
+  ASSERT_TRUE(ghosts.haveLastLap);
+  const GhostLap& lap = ghosts.lastLap;
+  EXPECT_EQ(lap.lapTime, lapEvent.lapTime);
+  EXPECT_EQ(lap.inputs.size(), lapEvent.lapTicks);
+  for (const GhostInput& in : lap.inputs) ASSERT_EQ(in.flags, 0u);  // digital, manual, no turbo
+  int presses = 0;
+  EXPECT_GT(ticksHeld(lap, ghostBit(kKeyLeft), presses), 100);
+  EXPECT_GT(presses, 10);
+  EXPECT_GT(ticksHeld(lap, ghostBit(kKeyRight), presses), 0);
+  ticksHeld(lap, ghostBit(kKeyShiftUp), presses);
+  EXPECT_GE(presses, 2);
+  ticksHeld(lap, ghostBit(kKeyShiftDown), presses);
+  EXPECT_GE(presses, 1);
+  EXPECT_EQ(ticksHeld(lap, ghostBit(kKeyHandbrake), presses), 8);
+  EXPECT_NE(lap.start.steerRate, 0.0f);  // the integrator is mid-swing at the line
+
+  GhostLap readBack;
+  std::string why;
+  std::vector<uint8_t> bytes = encodeGhost(lap);
+  ASSERT_TRUE(parse(bytes, readBack, why)) << why;
+  EXPECT_TRUE(verify(readBack, why)) << why;
+}
+
+// Counts the values of the car state that differ bit for bit between two cars.
+struct StateDifference {
+  int differing = 0;
+  template <class T>
+  void operator()(const T& a, const T& b) {
+    if (std::memcmp(&a, &b, sizeof(T)) != 0) ++differing;
+  }
+};
+
+// Tick t of a drive: the keyboard (throttle, steering swings, shifts up and
+// down of the manual gearbox, the handbrake around tick 300) or the analog stick.
+GhostInput scriptedTick(int t, bool analog) {
+  GhostInput in;
+  if (analog) {
+    in.flags = kGhostAnalog | kGhostAutoGearbox;
+    in.axes[0] = 0.4f * float(std::sin(t * 0.02));
+    in.axes[1] = t % 200 < 150 ? -1.0f : 0.3f;
+    return in;
+  }
+  auto hold = [&](int code) { in.keys |= 1u << ghostBit(code); };
+  hold(kKeyThrottle);
+  if (t % 120 < 50) hold(t % 240 < 120 ? kKeyLeft : kKeyRight);
+  if (t == 60 || t == 180 || t == 296) hold(kKeyShiftUp);
+  if (t == 420) hold(kKeyShiftDown);
+  if (t >= 295 && t < 305) hold(kKeyHandbrake);
+  return in;
+}
+
+// The state captured mid-drive (the wheel turning, a shift under way, the
+// handbrake on) and put into a freshly built car drives on exactly as the
+// car it came from: a value missing from the state shows as a difference.
+TEST_F(GhostLapFile, StateCapturedMidDriveDrivesOnInAFreshCarByteForByte) {
+  constexpr int kCaptureTick = 300;
+  constexpr int kTicksAfter = 500;
+  for (bool analog : {false, true}) {
+    GhostCar original;
+    original.world.attachTree(tree);
+    original.car->current.position = state.startPosition + Vec3(0.0, 0.5, 0.0);
+    original.car->current.orientation = yawPitchMat4(state.startHeading, 0.0f);
+    original.car->SavePrevious();
+    for (int t = 0; t < kCaptureTick; ++t) {
+      applyGhostInput(scriptedTick(t, analog), original.input, *original.car);
+      original.world.step();
+    }
+    GhostCar fresh;
+    fresh.world.attachTree(tree);
+    applyCarState(captureCarState(*original.car), *fresh.car);
+    int firstDifference = -1;
+    for (int t = kCaptureTick; t < kCaptureTick + kTicksAfter && firstDifference < 0; ++t) {
+      GhostInput in = scriptedTick(t, analog);
+      applyGhostInput(in, original.input, *original.car);
+      applyGhostInput(in, fresh.input, *fresh.car);
+      original.world.step();
+      fresh.world.step();
+      StateDifference difference;
+      visitCarState(*original.car, *fresh.car, difference);
+      if (difference.differing != 0) firstDifference = t;
+    }
+    EXPECT_EQ(firstDifference, -1) << (analog ? "analog" : "keyboard") << " drive";
+    EXPECT_GT(length(original.car->current.velocity), 0.1) << "the car drove";
+  }
+}
+
 // Each line of `text` without what follows its last comma (the delta column of
 // a run against a ghost lap), and without the sector lines, whose split points
 // follow the ghost lap.
@@ -404,9 +597,9 @@ TEST(GhostBookkeeping, BestLapsBecomeTheGhostAndTheGhostShowsFromTheNextLapStart
   EXPECT_FALSE(ghostVisible(feed.ghosts));
 
   // G shows it from the next lap start; recovery (or restart) takes it away.
-  feed.input.keys[kKeyShowGhost] = 0x80;
+  feed.input.keys[kKeyToggleGhost] = 0x80;
   handleGhostKey(feed.ghosts, feed.input);
-  feed.input.keys[kKeyShowGhost] = 0;
+  feed.input.keys[kKeyToggleGhost] = 0;
   handleGhostKey(feed.ghosts, feed.input);
   EXPECT_TRUE(feed.ghosts.shown);
   EXPECT_FALSE(ghostVisible(feed.ghosts));

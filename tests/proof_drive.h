@@ -11,6 +11,7 @@
 #include "game/laps.h"
 #include "game/laps/proof_recorder.h"
 #include "game/laps/proof_verify.h"
+#include "game/startup_models.h"
 #include "game/update.h"
 #include "physics/random.h"
 #include "physics/world.h"
@@ -47,7 +48,7 @@ struct Drive {
 // start-up places it; the run starts there.
 inline bool openDrive(const std::string& dir, Drive& d, std::string& why) {
   if (!loadProofTrack(dir, d.track, why)) return false;
-  seedRandom(345);
+  seedRandom(kStartupSeed);
   d.car = new PhCar();
   d.car->world = &d.world;
   d.car->input = &d.input;

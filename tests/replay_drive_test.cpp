@@ -30,7 +30,6 @@ using namespace simtracks;
 
 namespace {
 
-constexpr uint32_t kStartupSeed = 345;
 constexpr int kDriveUpdates = 150;
 
 // The car the sound was last set from.
@@ -121,7 +120,7 @@ struct Drive {
     update({});
   }
   void drive(int updates) {
-    for (int i = 0; i < updates; ++i) update({kKeyArrowUp});
+    for (int i = 0; i < updates; ++i) update({kKeyThrottle});
   }
 };
 
@@ -139,7 +138,7 @@ TEST_F(ReplayDrive, ViewerPlaysTheLapAndTheDriveGoesOnByteIdentical) {
   int mode = viewed.state.cameraMode;
 
   // P pressed while driving on: this update's tick still drives.
-  viewed.update({kKeyArrowUp, kKeyReplayViewer});
+  viewed.update({kKeyThrottle, kKeyToggleReplay});
   viewed.update({});
   ASSERT_TRUE(viewed.state.viewer.active);
   const GhostLap& lap = viewed.ghosts.best[0];
@@ -153,24 +152,24 @@ TEST_F(ReplayDrive, ViewerPlaysTheLapAndTheDriveGoesOnByteIdentical) {
   // The replayed car is drawn through the player's car.
   EXPECT_EQ(viewed.car->drawn.position.x, replayed->drawn.position.x);
 
-  viewed.press(kKeyPause);
+  viewed.press(kKeyPauseReplay);
   for (int i = 0; i < 10; ++i) viewed.update({});
   EXPECT_EQ(viewed.state.viewer.tick, played + 1);  // the release update ran before the pause took
-  viewed.press(kKeyPause);
-  viewed.press(kKeyArrowLeft);
-  viewed.press(kKeyArrowLeft);
+  viewed.press(kKeyPauseReplay);
+  viewed.press(kKeySlowerReplay);
+  viewed.press(kKeySlowerReplay);
   played = viewed.state.viewer.tick;
   for (int i = 0; i < 40; ++i) viewed.update({});
   EXPECT_NEAR(viewed.state.viewer.tick - played, 10, 1);  // a quarter of the speed
 
-  viewed.press(kKey1 + 2);  // the chase camera follows the replayed car
+  viewed.press(kKeyFirstCamera + 2);  // the chase camera follows the replayed car
   EXPECT_EQ(viewed.state.cameraMode, 2);
   EXPECT_LT(length(viewed.state.chasePoint - replayed->current.position), 10.0);
-  viewed.press(kKeyArrowUp);
+  viewed.press(kKeyRestartReplay);
   EXPECT_LE(viewed.state.viewer.tick, 1);
   EXPECT_FALSE(viewed.replay.car->diverged);
 
-  viewed.press(kKeyReplayViewer);
+  viewed.press(kKeyToggleReplay);
   EXPECT_FALSE(viewed.state.viewer.active);
   EXPECT_EQ(viewed.state.lapTime, lapTime);
   EXPECT_EQ(viewed.state.cameraMode, mode);
@@ -185,15 +184,15 @@ TEST_F(ReplayDrive, ViewerPlaysTheLapAndTheDriveGoesOnByteIdentical) {
 TEST_F(ReplayDrive, EscapeLeavesTheViewerWithoutOpeningTheMenu) {
   Drive drive(*dir, tree, props);
   drive.drive(5);
-  drive.press(kKeyReplayViewer);
+  drive.press(kKeyToggleReplay);
   ASSERT_TRUE(drive.state.viewer.active);
-  for (int i = 0; i < 4; ++i) drive.update({kKeyEscape});
+  for (int i = 0; i < 4; ++i) drive.update({kKeyToggleMenu});
   EXPECT_FALSE(drive.state.viewer.active);
   EXPECT_FALSE(drive.state.menuVisible);
   drive.update({});
-  drive.press(kKeyEscape);  // a fresh press opens it as always
+  drive.press(kKeyToggleMenu);  // a fresh press opens it as always
   EXPECT_TRUE(drive.state.menuVisible);
-  drive.press(kKeyReplayViewer);  // not over the menu
+  drive.press(kKeyToggleReplay);  // not over the menu
   EXPECT_FALSE(drive.state.viewer.active);
 }
 
@@ -201,7 +200,7 @@ TEST_F(ReplayDrive, WithoutALapThereIsNothingToPlay) {
   removeDataFolder(*dir + "/ghosts");
   Drive drive(*dir, tree, props);
   drive.drive(5);
-  drive.press(kKeyReplayViewer);
+  drive.press(kKeyToggleReplay);
   EXPECT_FALSE(drive.state.viewer.active);
 }
 

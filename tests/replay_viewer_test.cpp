@@ -35,21 +35,21 @@ ReplayViewer openAtStart() {
 TEST(ReplayViewer, PEntersOnlyWithTheMenuHiddenAndALapToPlay) {
   ReplayViewer viewer;
   Keys keys;
-  EXPECT_EQ(keys.press(viewer, {kKeyReplayViewer}, true), ViewerCommand::kNone);
+  EXPECT_EQ(keys.press(viewer, {kKeyToggleReplay}, true), ViewerCommand::kNone);
   keys.press(viewer, {});
-  EXPECT_EQ(keys.press(viewer, {kKeyReplayViewer}, false, false), ViewerCommand::kNone);
+  EXPECT_EQ(keys.press(viewer, {kKeyToggleReplay}, false, false), ViewerCommand::kNone);
   keys.press(viewer, {});
   // Steering while pressing P still opens it.
-  EXPECT_EQ(keys.press(viewer, {kKeyArrowLeft, kKeyReplayViewer}), ViewerCommand::kEnter);
+  EXPECT_EQ(keys.press(viewer, {kKeySlowerReplay, kKeyToggleReplay}), ViewerCommand::kEnter);
   // Held, it asks once.
-  EXPECT_EQ(keys.press(viewer, {kKeyReplayViewer}), ViewerCommand::kNone);
+  EXPECT_EQ(keys.press(viewer, {kKeyToggleReplay}), ViewerCommand::kNone);
 }
 
 TEST(ReplayViewer, PAndEscapeLeaveAfterARelease) {
-  for (int key : {kKeyReplayViewer, kKeyEscape}) {
+  for (int key : {kKeyToggleReplay, kKeyToggleMenu}) {
     ReplayViewer viewer = openAtStart();
     Keys keys;
-    EXPECT_EQ(keys.press(viewer, {kKeyReplayViewer}), ViewerCommand::kNone);  // still the opening press
+    EXPECT_EQ(keys.press(viewer, {kKeyToggleReplay}), ViewerCommand::kNone);  // still the opening press
     keys.press(viewer, {});
     EXPECT_EQ(keys.press(viewer, {key}), ViewerCommand::kLeave) << key;
   }
@@ -61,8 +61,8 @@ TEST(ReplayViewer, SpeedsHalveAndDoubleWithinAQuarterAndFour) {
   keys.press(viewer, {});
   float seen[8];
   for (int i = 0; i < 4; ++i) {
-    keys.press(viewer, {kKeyArrowLeft});
-    keys.press(viewer, {kKeyArrowLeft});  // held: once
+    keys.press(viewer, {kKeySlowerReplay});
+    keys.press(viewer, {kKeySlowerReplay});  // held: once
     keys.press(viewer, {});
     seen[i] = kReplaySpeeds[viewer.speed];
   }
@@ -70,7 +70,7 @@ TEST(ReplayViewer, SpeedsHalveAndDoubleWithinAQuarterAndFour) {
   EXPECT_FLOAT_EQ(seen[1], 0.25f);
   EXPECT_FLOAT_EQ(seen[3], 0.25f);
   for (int i = 0; i < 6; ++i) {
-    keys.press(viewer, {kKeyArrowRight});
+    keys.press(viewer, {kKeyFasterReplay});
     keys.press(viewer, {});
   }
   EXPECT_FLOAT_EQ(kReplaySpeeds[viewer.speed], 4.0f);
@@ -91,11 +91,11 @@ TEST(ReplayViewer, TicksFollowTheSpeedAndStopWhenPaused) {
   EXPECT_NEAR(replayAlpha(viewer), 0.0f, 0.3f);
   Keys keys;
   keys.press(viewer, {});
-  keys.press(viewer, {kKeyPause});
+  keys.press(viewer, {kKeyPauseReplay});
   EXPECT_TRUE(viewer.paused);
   EXPECT_EQ(replayTicksDue(viewer, 1.0f), 0);
   keys.press(viewer, {});
-  keys.press(viewer, {kKeyPause});
+  keys.press(viewer, {kKeyPauseReplay});
   EXPECT_FALSE(viewer.paused);
 }
 
@@ -116,7 +116,7 @@ TEST(ReplayViewer, TheLapEndsOnItsLastTickAndUpRestarts) {
   EXPECT_EQ(replayTicksDue(viewer, 1.0f), 0);
   Keys keys;
   keys.press(viewer, {});
-  EXPECT_EQ(keys.press(viewer, {kKeyArrowUp}), ViewerCommand::kRestart);
+  EXPECT_EQ(keys.press(viewer, {kKeyRestartReplay}), ViewerCommand::kRestart);
   rewindViewer(viewer);
   EXPECT_EQ(viewer.tick, 0);
   EXPECT_FLOAT_EQ(viewer.lapTime, kTickSeconds);

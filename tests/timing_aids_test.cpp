@@ -4,6 +4,7 @@
 
 #include "app/input_device.h"
 #include "game/game_state.h"
+#include "game/laps.h"
 
 #include <gtest/gtest.h>
 
@@ -202,13 +203,13 @@ TEST(TimingAids, TKeyTogglesOncePerPressAndOnlyWhileDriving) {
   TimingAids aids;
   InputDevice input(nullptr);
   std::memset(input.keys, 0, sizeof(input.keys));
-  input.keys[kKeyShowTimingAids] = 0x80;
+  input.keys[kKeyToggleTimingAids] = 0x80;
   handleTimingKey(aids, input, false);
   handleTimingKey(aids, input, false);
   EXPECT_TRUE(aids.shown);
-  input.keys[kKeyShowTimingAids] = 0;
+  input.keys[kKeyToggleTimingAids] = 0;
   handleTimingKey(aids, input, false);
-  input.keys[kKeyShowTimingAids] = 0x80;
+  input.keys[kKeyToggleTimingAids] = 0x80;
   handleTimingKey(aids, input, true);
   EXPECT_TRUE(aids.shown);
 }
@@ -230,4 +231,79 @@ TEST(TimingAids, DifferencesReadWithASignAndHundredths) {
   EXPECT_FALSE(negative);  // reads 0.00, with no minus
   ASSERT_EQ(signedTimeGlyphs(250.0f, negative, g), 5);
   EXPECT_EQ(g[0] * 10 + g[1], 99);
+}
+
+namespace {
+
+// The timing aids after the real lap timer, tick by tick: the timer sees the
+// car on the start line or far from it, the aids see it move along `drive`,
+// which starts on the line.
+// References: the plain class a slower lap of the same circle, the turbo class
+// a faster one, so the delta's sign tells which was taken.
+struct TimedLap {
+  GameState state;
+  LapPath drive = circleLap(0.85, 800);
+  size_t at = 0;  // the next point of `drive`
+  std::vector<double> deltas;
+
+  TimedLap() {
+    LapPath plain = circleLap(0.8, 800), turbo = circleLap(0.9, 800);
+    setTimingReference(state.timing, LapClass::Plain, plain, plain.times.back());
+    setTimingReference(state.timing, LapClass::Turbo, turbo, turbo.times.back());
+    computeStartLine(state);
+  }
+  LapEvent tick(bool onLine, bool turbo) {
+    if (onLine) at = 0;  // the drive starts on the line
+    LapEvent lap = timeLap(state, onLine ? Vec3(0.0, 0.5, 0.0) : Vec3(0.0, 0.5, 350.0), turbo);
+    const Vec3& to = drive.points[at];
+    timingTick(state.timing, lap, state, at > 0 ? drive.points[at - 1] : to, to);
+    at = (at + 1) % drive.points.size();
+    deltas.push_back(state.timing.delta);
+    return lap;
+  }
+};
+
+}  // namespace
+
+TEST(TimingAids, EachLapTakesTheReferenceOfItsClassFromItsFirstTick) {
+  for (bool turbo : {false, true}) {
+    TimedLap lap;
+    lap.tick(false, turbo);
+    EXPECT_TRUE(std::isnan(lap.state.timing.delta));  // before the first touch
+    lap.deltas.clear();
+    ASSERT_TRUE(lap.tick(true, turbo).started);
+    for (int t = 1; t < 600; ++t) lap.tick(false, turbo);
+    for (size_t t = 0; t < lap.deltas.size(); ++t) {
+      // The car at 0.85 m a tick is ahead of the plain reference, behind the turbo one.
+      ASSERT_FALSE(std::isnan(lap.deltas[t])) << (turbo ? "turbo" : "plain") << " tick " << t;
+      if (t > 100) {
+        ASSERT_EQ(lap.deltas[t] > 0.0, turbo) << (turbo ? "turbo" : "plain") << " tick " << t;
+      }
+    }
+  }
+}
+
+TEST(TimingAids, TheTurboSwitchedOnMidLapBlanksTheDeltaAndTheLapEndsAgainstItsReference) {
+  TimedLap lap;
+  lap.tick(true, false);
+  for (int t = 1; t < 300; ++t) lap.tick(false, false);
+  EXPECT_FALSE(std::isnan(lap.state.timing.delta));
+  lap.tick(false, true);  // a plain lap becomes a turbo lap: no reference fits
+  EXPECT_TRUE(std::isnan(lap.state.timing.delta));
+  for (int t = 0; t < 100; ++t) lap.tick(false, false);
+  EXPECT_TRUE(std::isnan(lap.state.timing.delta));
+  LapEvent end = lap.tick(true, true);  // the next lap starts in the turbo class
+  ASSERT_TRUE(end.completed);
+  EXPECT_EQ(end.lapClass, LapClass::Turbo);
+  EXPECT_TRUE(std::isnan(lap.state.timing.lapDelta));  // the completed lap had no reference
+  EXPECT_FALSE(std::isnan(lap.state.timing.delta));
+
+  // A whole lap in its class ends against that class's reference time.
+  TimedLap plain;
+  plain.tick(true, false);
+  for (int t = 1; t < 500; ++t) plain.tick(false, false);
+  end = plain.tick(true, false);
+  ASSERT_TRUE(end.completed);
+  EXPECT_EQ(end.lapTicks, 500u);
+  EXPECT_FLOAT_EQ(plain.state.timing.lapDelta, end.lapTime - circleLap(0.8, 800).times.back());
 }

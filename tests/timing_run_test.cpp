@@ -142,6 +142,22 @@ TEST_F(TimingRun, DeltaAgainstTheRunnersOwnBestLap) {
   EXPECT_NEAR(delta[lapStart[1] - 1], slower, 0.05);
 }
 
+// --ghost sets the lap as the reference of both classes: a turbo lap, whose
+// class the line's tick decides, shows the delta on every tick as a plain one.
+TEST_F(TimingRun, ATurboLapShowsTheDeltaOnEveryTickPastTheLine) {
+  ASSERT_EQ(runSim(dir, "--autopilot --ticks 3000"), 0) << readFile(dir + "/err.txt");
+  writeFile(dir + "/lap.ghost", readFile(dir + "/ghosts/best.ghost"));
+  for (const char* turbo : {"", " --turbo"}) {
+    std::string run = std::string(kRun) + turbo + " --ghost lap.ghost --telemetry t.csv";
+    ASSERT_EQ(runSim(dir, run), 0) << readFile(dir + "/out.txt");
+    std::vector<double> delta = deltaColumn(readFile(dir + "/t.csv"));
+    size_t start = 0;
+    while (start < delta.size() && std::isnan(delta[start])) ++start;
+    ASSERT_GT(start, 0u) << run;
+    for (size_t t = start; t < delta.size(); ++t) ASSERT_FALSE(std::isnan(delta[t])) << run << ": tick " << t;
+  }
+}
+
 TEST_F(TimingRun, ARefusedLapFileEndsTheRun) {
   writeFile(dir + "/lap.ghost", "not a ghost");
   EXPECT_EQ(runSim(dir, "--ghost lap.ghost --ticks 10"), 3);

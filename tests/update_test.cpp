@@ -71,7 +71,7 @@ TEST(Update, MenuFreezesTheCarAndTheLapTimer) {
 
 TEST(Update, EnterOnRestartPutsTheCarAtTheStartAndHidesTheMenu) {
   Game g;
-  g.update({kKeyEnter});
+  g.update({kKeyChooseItem});
   EXPECT_FALSE(g.state.menuVisible);
   EXPECT_EQ(g.state.volumeNow, 1.0f);
   // One tick has run since the restart: the car has begun to fall from 20 m
@@ -84,9 +84,9 @@ TEST(Update, EnterOnRestartPutsTheCarAtTheStartAndHidesTheMenu) {
 
 TEST(Update, HeldRecoveryKeyPutsTheCarBackEveryUpdate) {
   Game g;
-  g.update({kKeyEnter});
+  g.update({kKeyChooseItem});
   for (int i = 0; i < 3; ++i) {
-    g.update({kKeyR});
+    g.update({kKeyRecover});
     EXPECT_NEAR(g.car->current.position.x, -71.0, kPosTol);
     EXPECT_NEAR(g.car->current.position.y, 0.5, kPosTol);
     EXPECT_NEAR(g.car->current.position.z, 133.0, kPosTol);
@@ -96,7 +96,7 @@ TEST(Update, HeldRecoveryKeyPutsTheCarBackEveryUpdate) {
 
 TEST(Update, CarFallingBelowTheTrackIsRecoveredInTheSameUpdate) {
   Game g;
-  g.update({kKeyEnter});
+  g.update({kKeyChooseItem});
   g.car->current.position.y = -7.5;
   g.update({});
   EXPECT_NEAR(g.car->current.position.z, 133.0, kPosTol);
@@ -105,7 +105,7 @@ TEST(Update, CarFallingBelowTheTrackIsRecoveredInTheSameUpdate) {
 
 TEST(Update, CarWithAPositionThatIsNotANumberIsRecovered) {
   Game g;
-  g.update({kKeyEnter});
+  g.update({kKeyChooseItem});
   g.car->current.position.x = std::nan("");
   g.update({});
   EXPECT_NEAR(g.car->current.position.x, -71.0, kPosTol);
@@ -117,7 +117,7 @@ TEST(Update, CarWithAPositionThatIsNotANumberIsRecovered) {
 
 TEST(Update, CarOnItsRoofIsRecovered) {
   Game g;
-  g.update({kKeyEnter});
+  g.update({kKeyChooseItem});
   g.car->current.orientation = yawPitchMat4(0.0f, 180.0f);
   g.update({});
   EXPECT_NEAR(g.car->current.position.x, -71.0, kPosTol);
@@ -126,11 +126,11 @@ TEST(Update, CarOnItsRoofIsRecovered) {
 
 TEST(Update, SwitchesReachTheirTargetsOnEnter) {
   Game g;
-  g.update({kKeyArrowRight});
+  g.update({kKeyMenuRight});
   g.update({});
-  g.update({kKeyArrowDown});
+  g.update({kKeyMenuDown});
   g.update({});
-  g.update({kKeyEnter});  // item 4: the turbo goes on
+  g.update({kKeyChooseItem});  // item 4: the turbo goes on
   EXPECT_TRUE(g.car->turbo);
   EXPECT_TRUE(g.car->autoGearbox);
   EXPECT_FALSE(g.input.isAnalog());
@@ -139,7 +139,7 @@ TEST(Update, SwitchesReachTheirTargetsOnEnter) {
 
 TEST(Update, TicksFollowTheElapsedTime) {
   Game g;
-  g.update({kKeyEnter}, 0.0f);
+  g.update({kKeyChooseItem}, 0.0f);
   // At 150 frames per second about every second update runs a tick, and the
   // drawn pose lies half way.
   int stepsBefore = g.world.stepCount;
@@ -153,9 +153,9 @@ TEST(Update, TicksFollowTheElapsedTime) {
 
 TEST(Update, HighestCameraKeyWins) {
   Game g;
-  g.update({kKey1 + 1, kKey1 + 3});
+  g.update({kKeyFirstCamera + 1, kKeyFirstCamera + 3});
   EXPECT_EQ(g.state.cameraMode, 3);
-  g.update({kKey1});
+  g.update({kKeyFirstCamera});
   EXPECT_EQ(g.state.cameraMode, 0);
 }
 
@@ -171,9 +171,9 @@ TEST(Update, QuitWritesTheStatisticsAndTheBestTimes) {
   setLogging(false);
   Game g;
   g.state.bestTimes.entries[0] = 75.5f;
-  g.update({kKeyArrowDown});
+  g.update({kKeyMenuDown});
   g.update({});
-  EXPECT_FALSE(g.update({kKeyEnter}));
+  EXPECT_FALSE(g.update({kKeyChooseItem}));
   EXPECT_TRUE(loggingOn());
   std::ifstream table("toptimes.dat", std::ios::binary | std::ios::ate);
   EXPECT_EQ(table.tellg(), std::streamoff(kBestTimesFileSize));

@@ -1,8 +1,9 @@
 #include "game/draw/timing_hud.h"
 
 #include "game/draw/overlay.h"
-#include "game/laps/replay_viewer.h"
 #include "game/draw/timing_labels.h"
+#include "game/laps/replay_viewer.h"
+#include "game/time_display.h"
 
 #include <GL/gl.h>
 
@@ -75,7 +76,7 @@ void signedTime(float seconds, float x, float y, float size, unsigned int number
   glBindTexture(GL_TEXTURE_2D, numbersTexture);
   float pen = x + size * kDigitAdvance;
   for (int i = 0; i < count; ++i) {
-    bool point = glyphs[i] == 11;
+    bool point = glyphs[i] == kGlyphPoint;
     float at = point ? pen - size * (kDigitAdvance - kPointAdvance) * 0.5f : pen;
     drawGlyph(at, y, glyphs[i], size);
     pen += size * (point ? kPointAdvance : kDigitAdvance);

@@ -1,16 +1,10 @@
 #include "game/laps/car_noise_table.h"
 
+#include "game/startup_models.h"
 #include "physics/random.h"
 #include "vehicle/noise_table.h"
 
 #include <cstring>
-
-namespace {
-
-// The shared generator's seed when start-up builds the car.
-constexpr uint32_t kStartupSeed = 345;
-
-}  // namespace
 
 CarNoiseTable::CarNoiseTable() {
   std::memcpy(saved_, noiseTable, sizeof(saved_));

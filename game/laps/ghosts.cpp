@@ -112,7 +112,7 @@ void restartGhosts(Ghosts& ghosts) {
 }
 
 void handleGhostKey(Ghosts& ghosts, const InputDevice& input) {
-  bool down = input.isDown(kKeyShowGhost);
+  bool down = input.isDown(kKeyToggleGhost);
   if (down && !ghosts.keyHeld) {
     ghosts.shown = !ghosts.shown;
     if (!ghosts.shown) stopGhostCar(ghosts);

@@ -17,7 +17,7 @@ class PhCar;
 struct CollisionQuadtree;
 
 // The ghost key (scan code of G): shows and hides the ghost car.
-constexpr int kKeyShowGhost = 0x22;
+constexpr int kKeyToggleGhost = 0x22;
 // The game's ghost folder, in the working folder.
 constexpr const char* kGhostFolder = "ghosts";
 

@@ -3,6 +3,17 @@
 #include "game/tick.h"
 #include "vehicle/car.h"
 
+namespace {
+
+// A course not yet set has no centre line: its laps are not clean and have no
+// sectors.
+const TrackLine& lineOf(const ProofCourse& course) {
+  static const TrackLine none;
+  return course.line != nullptr ? *course.line : none;
+}
+
+}  // namespace
+
 void setProofCourse(ProofCourse& course, const TrackLine& line, const Vec3& start) {
   course.line = &line;
   course.start = start;
@@ -12,7 +23,7 @@ void setProofCourse(ProofCourse& course, const TrackLine& line, const Vec3& star
 
 void startWatchedLap(ProofLapWatch& watch, const ProofCourse& course) {
   startSectorLap(watch.sectors);
-  startCleanLap(watch.judge, *course.line, course.start);
+  startCleanLap(watch.judge, lineOf(course), course.start);
   // The timer starts from 0 on the touch and counts that tick too.
   watch.lapTime = 0.0f + kTickSeconds;
 }

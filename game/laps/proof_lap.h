@@ -12,7 +12,7 @@ class PhCar;
 // checkpoints) and the sector split points one and two thirds along it from
 // the start. The same on every machine, whatever ghost a player has.
 struct ProofCourse {
-  const TrackLine* line = nullptr;  // not owned; may be empty
+  const TrackLine* line = nullptr;  // not owned; none or empty: no sectors, no clean laps
   Vec3 start{0.0, 0.0, 0.0};        // the start position, on the start line
   SectorSplits splits;
 };

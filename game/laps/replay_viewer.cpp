@@ -43,7 +43,7 @@ ViewerCommand handleViewerKeys(ReplayViewer& viewer, const InputDevice& input, b
   bool fresh = !viewer.keyHeld;
   if (!viewer.active) {
     // Closed, only P counts: steering with Left while pressing P still opens it.
-    bool down = input.isDown(kKeyReplayViewer);
+    bool down = input.isDown(kKeyToggleReplay);
     viewer.keyHeld = down;
     return down && fresh && !menuVisible && canPlay ? ViewerCommand::kEnter : ViewerCommand::kNone;
   }
@@ -54,11 +54,11 @@ ViewerCommand handleViewerKeys(ReplayViewer& viewer, const InputDevice& input, b
     anyKey = anyKey || down;
     return down && fresh;
   };
-  if (pressed(kKeyReplayViewer) | pressed(kKeyEscape)) command = ViewerCommand::kLeave;
-  if (pressed(kKeyPause)) viewer.paused = !viewer.paused;
-  if (pressed(kKeyArrowLeft) && viewer.speed > 0) viewer.speed -= 1;
-  if (pressed(kKeyArrowRight) && viewer.speed < kReplaySpeedCount - 1) viewer.speed += 1;
-  if (pressed(kKeyArrowUp) && command == ViewerCommand::kNone) command = ViewerCommand::kRestart;
+  if (pressed(kKeyToggleReplay) | pressed(kKeyToggleMenu)) command = ViewerCommand::kLeave;
+  if (pressed(kKeyPauseReplay)) viewer.paused = !viewer.paused;
+  if (pressed(kKeySlowerReplay) && viewer.speed > 0) viewer.speed -= 1;
+  if (pressed(kKeyFasterReplay) && viewer.speed < kReplaySpeedCount - 1) viewer.speed += 1;
+  if (pressed(kKeyRestartReplay) && command == ViewerCommand::kNone) command = ViewerCommand::kRestart;
   viewer.keyHeld = anyKey;
   return command;
 }

@@ -4,9 +4,13 @@
 
 class InputDevice;
 
-// Key P (scan code) opens and closes the replay viewer; Space pauses it.
-constexpr int kKeyReplayViewer = 0x19;
-constexpr int kKeyPause = 0x39;
+// The viewer's keys (scan codes): P opens and closes it, Space pauses it, Left
+// and Right halve and double the speed, Up plays the lap again from its start.
+constexpr int kKeyToggleReplay = 0x19;
+constexpr int kKeyPauseReplay = 0x39;
+constexpr int kKeySlowerReplay = 0xCB;
+constexpr int kKeyFasterReplay = 0xCD;
+constexpr int kKeyRestartReplay = 0xC8;
 
 // Playback speeds, halved and doubled with Left and Right.
 constexpr int kReplaySpeedCount = 5;

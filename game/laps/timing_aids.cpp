@@ -2,6 +2,7 @@
 
 #include "app/input_device.h"
 #include "game/game_state.h"
+#include "game/time_display.h"
 
 #include <cmath>
 #include <limits>
@@ -56,7 +57,7 @@ void setTimingReference(TimingAids& aids, LapClass lapClass, const LapPath& path
 }
 
 void handleTimingKey(TimingAids& aids, const InputDevice& input, bool menuVisible) {
-  bool down = input.isDown(kKeyShowTimingAids);
+  bool down = input.isDown(kKeyToggleTimingAids);
   if (down && !aids.keyHeld && !menuVisible) aids.shown = !aids.shown;
   aids.keyHeld = down;
 }
@@ -89,14 +90,13 @@ void timingTick(TimingAids& aids, const LapEvent& lap, const GameState& state, c
 
 int signedTimeGlyphs(float seconds, bool& negative, int glyphs[kSignedTimeGlyphs]) {
   constexpr long kMostHundredths = 9999;
-  constexpr int kPointGlyph = 11;
   long h = std::isfinite(seconds) ? std::lround(std::fabs(double(seconds)) * 100.0) : 0;
   if (h > kMostHundredths) h = kMostHundredths;
   negative = seconds < 0.0f && h > 0;
   int n = 0;
   if (h >= 1000) glyphs[n++] = int(h / 1000);
   glyphs[n++] = int(h / 100 % 10);
-  glyphs[n++] = kPointGlyph;
+  glyphs[n++] = kGlyphPoint;
   glyphs[n++] = int(h / 10 % 10);
   glyphs[n++] = int(h % 10);
   return n;

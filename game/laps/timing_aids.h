@@ -12,7 +12,7 @@ struct GameState;
 class InputDevice;
 
 // Key T (scan code) switches the timing aids' display on and off.
-constexpr int kKeyShowTimingAids = 0x14;
+constexpr int kKeyToggleTimingAids = 0x14;
 
 // The live delta to a reference lap and the sector splits. They are kept up
 // every driving tick whether or not they are shown; key T shows them.

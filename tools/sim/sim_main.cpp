@@ -2,11 +2,13 @@
 // replay or the autopilot, for tests, benchmarks and tuning.
 
 #include "app/files.h"
+#include "app/fnv1a.h"
 #include "app/outgauge_feed.h"
 #include "game/laps/ghost_files.h"
 #include "game/laps/ghosts.h"
 #include "game/laps/sector_splits.h"
 #include "game/laps/timing_ghosts.h"
+#include "game/time_display.h"
 #include "game/update.h"
 #include "tools/sim/autopilot.h"
 #include "tools/sim/sim_options.h"
@@ -23,11 +25,12 @@
 
 namespace {
 
+// Exit codes, listed in README.md.
 constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitNotFinite = 3;
-constexpr int kExitGhostRefused = 3;
+constexpr int kExitFailed = 1;         // a data set that does not load, a file not read or written
+constexpr int kExitUsage = 2;          // bad options, an input script not read or parsed
+constexpr int kExitGhostRefused = 3;   // --ghost or --verify-ghost given a lap that is refused
+constexpr int kExitNotFinite = 4;      // the car's state stopped being finite
 
 // Reads and parses the input script; prints the offending line on failure.
 bool loadScript(const std::string& path, std::vector<InputEvent>& events) {
@@ -100,13 +103,8 @@ struct RunTotals {
   std::vector<float> laps;          // s
   std::vector<SectorTimes> sectors;  // of each lap, in order
   long long ghostTicks = -1;        // ticks the ghost car was out; -1 without --ghost
-  uint64_t trajectory = 1469598103934665603ull;  // FNV-1a of every tick's body state
+  uint64_t trajectory = kFnv1aOffset;  // FNV-1a of every tick's body state
 };
-
-void hashBytes(uint64_t& h, const void* data, size_t size) {
-  const unsigned char* p = static_cast<const unsigned char*>(data);
-  for (size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
-}
 
 SectorTimes lapSectors(const TimingAids& aids) {
   SectorTimes t;
@@ -124,14 +122,6 @@ bool stateIsFinite(const PhCar& car) {
   for (float e : car.current.angularStep.m)
     if (!std::isfinite(e)) return false;
   return std::isfinite(car.rpm) && std::isfinite(car.throttle) && std::isfinite(car.steer);
-}
-
-// M:SS.CC, the hundredths cut as the lap display does.
-std::string lapText(float seconds) {
-  long centis = long(seconds * 100.0f);
-  char text[32];
-  std::snprintf(text, sizeof(text), "%ld:%02ld.%02ld", centis / 6000, centis / 100 % 60, centis % 100);
-  return text;
 }
 
 // The three sectors of lap `n`, adding up to the lap as printed; `-` for a
@@ -153,7 +143,7 @@ void printSummary(const RunTotals& totals, const PhCar& car) {
   std::printf("top speed: %.1f km/h\n", totals.topSpeed);
   std::printf("final position: %.3f %.3f %.3f\n", p.x, p.y, p.z);
   for (size_t i = 0; i < totals.laps.size(); ++i) {
-    std::printf("lap %zu: %s\n", i + 1, lapText(totals.laps[i]).c_str());
+    std::printf("lap %zu: %s\n", i + 1, lapTimeText(totals.laps[i]).c_str());
     printSectors(i + 1, totals.sectors[i].seconds, totals.laps[i]);
   }
   std::printf("recoveries: %d\n", totals.recoveries);
@@ -251,9 +241,9 @@ int main(int argc, char** argv) {
     totals.topSpeed = std::max(totals.topSpeed, kmh(car.current.velocity));
     for (const CarWheel& w : car.wheels)
       if (w.surface != 0) ++totals.offRoadWheelTicks;
-    hashBytes(totals.trajectory, &car.current.position, sizeof(Vec3));
-    hashBytes(totals.trajectory, &car.current.velocity, sizeof(Vec3));
-    hashBytes(totals.trajectory, car.current.orientation.m, sizeof(car.current.orientation.m));
+    totals.trajectory = fnv1aAdd(totals.trajectory, &car.current.position, sizeof(Vec3));
+    totals.trajectory = fnv1aAdd(totals.trajectory, &car.current.velocity, sizeof(Vec3));
+    totals.trajectory = fnv1aAdd(totals.trajectory, car.current.orientation.m, sizeof(car.current.orientation.m));
     if (telemetry != nullptr)
       writeTelemetryRow(telemetry, t, car, lap, opts.ghostPath.empty() ? nullptr : &sim.state.timing.delta);
 

@@ -7,13 +7,6 @@
 #include "game/update.h"
 #include "physics/random.h"
 
-namespace {
-
-// The shared generator's seed at start-up, before the car draws its noise table.
-constexpr uint32_t kStartupSeed = 345;
-
-}  // namespace
-
 SimWorld::~SimWorld() {
   delete car;
   destroyQuadtree(tree);
