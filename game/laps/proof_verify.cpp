@@ -25,7 +25,8 @@ bool sameCircuit(const ProofCircuit& proof, const ProofCircuit& track, std::stri
     return false;
   }
   if (proof.seeded != track.seeded || proof.seed != track.seed) {
-    why = proof.seeded ? "driven on the circuit of seed " + std::to_string(proof.seed) : "driven on the default circuit";
+    why = proof.seeded ? "driven on the circuit of seed " + std::to_string(proof.seed)
+                       : "driven on the default circuit";
     return false;
   }
   return true;
