@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/tick.h"
+
 #include <cstdint>
 #include <string>
 
@@ -11,7 +13,7 @@ struct OutGaugeSettings {
   std::string address;  // HOST:PORT; empty for no telemetry
   bool sendId = false;  // the 96-byte packet with its trailing ID
   int32_t id = 0;
-  double rate = 75.0;   // packets a second, at most one a simulation tick
+  double rate = kTicksPerSecond;  // packets a second, at most one a simulation tick
 };
 
 // Opens the feed for the run. A malformed or unresolvable address prints one

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/tick.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -60,7 +62,7 @@ OutGaugePacket buildOutGaugePacket(const PhCar& car, const GameState& state, uin
 // Paces the packets: one per simulation tick at 75 Hz, fewer at a lower rate,
 // and keeps the run's clock in whole milliseconds.
 struct OutGaugeClock {
-  double rate = 75.0;   // packets a second, at most one a tick
+  double rate = kTicksPerSecond;  // packets a second, at most one a tick
   long long ticks = 0;  // driving ticks so far
 
   // Counts one driving tick; true when a packet is due for it.

@@ -23,7 +23,9 @@ LapEvent Tick(const GameContext& ctx, GameState& state);
 // Start-up, after the car exists and the props are loaded (loadProps,
 // game/draw/scene_setup.h): placeCarAtStart, then computeStartLine (game/laps.h)
 // and the cones, the scene registrations and the skid-mark and shadow
-// geometry; beginGame last, after "Main: Init done".
+// geometry; beginGame after "Main: Init done", then the ghosts (openGhosts,
+// game/laps/ghosts.h), the replay player and the timing aids' centre line, and
+// the warm-up last.
 //
 // The car at the start, 20 m behind the line, facing along the start heading
 // (position and orientation only).

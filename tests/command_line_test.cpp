@@ -53,6 +53,14 @@ TEST(GameOptions, FullscreenAndWindowedOverrideForTheRun) {
   EXPECT_EQ(r.exitCode, 2);
 }
 
+TEST(GameOptions, RumbleStartsOnOnlyWhenAsked) {
+  GameOptions plain, asked;
+  EXPECT_TRUE(game({}, plain).run);
+  EXPECT_FALSE(plain.rumble);
+  EXPECT_TRUE(game({"--rumble"}, asked).run);
+  EXPECT_TRUE(asked.rumble);
+}
+
 TEST(GameOptions, HelpAndVersionPrintAndEndWithZero) {
   GameOptions o;
   GameOptionsResult help = game({"--help"}, o);
@@ -120,7 +128,8 @@ TEST(SimOptions, HelpNamesEveryOption) {
   SimOptions o;
   std::string why;
   ASSERT_TRUE(sim({"--help"}, o, why));
+  // Each name with the space after it, so that "--outgauge" is not found inside "--outgauge-id".
   for (const char* name : {"--dir", "--ticks", "--input", "--telemetry", "--record", "--play", "--turbo", "--manual",
-                           "--autopilot"})
-    EXPECT_NE(o.helpText.find(name), std::string::npos) << name;
+                           "--autopilot", "--ghost", "--verify-ghost", "--outgauge", "--outgauge-id", "--outgauge-rate"})
+    EXPECT_NE(o.helpText.find(std::string(name) + " "), std::string::npos) << name;
 }

@@ -345,7 +345,7 @@ struct KeyboardDriver {
     double target = tx * aheadX + tz * aheadZ > 0.99 ? 24.0 : 15.0;  // m/s
     Oval::at(s + 15.0, x, z, aheadX, aheadZ);
     const Vec3& v = car.current.velocity;  // m/tick
-    double speed = length(v) * 75.0;
+    double speed = length(v) * double(kTicksPerSecond);
     // The angle to the point ahead, positive to the left seen from above, asks
     // for a wheel angle; the keys move the wheel toward it, looking twelve
     // ticks ahead as the wheel's own centring does.

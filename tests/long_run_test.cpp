@@ -2,6 +2,8 @@
 
 #include "tests/sim_tracks.h"
 
+#include "game/tick.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +15,6 @@ using namespace simtracks;
 namespace {
 
 constexpr long long kTicks = 135000;  // 30 minutes of 1/75 s
-constexpr double kTicksPerSecond = 75.0;
 constexpr double kLapSpreadLimit = 0.01;  // slowest flying lap over the fastest
 constexpr size_t kMinLaps = 20;
 constexpr double kApproachSeconds = 10.0;  // from the restart point to the line
@@ -57,7 +58,7 @@ TEST_F(LongRun, AutopilotDrivesHalfAnHourTheSameWayTwice) {
   double driven = 0;
   for (double t : laps) driven += t;
   // Before the first lap the car rolls from rest to the line, 20 m.
-  double leftOver = kTicks / kTicksPerSecond - driven;
+  double leftOver = kTicks / double(kTicksPerSecond) - driven;
   EXPECT_GE(leftOver, 0.0);
   EXPECT_LT(leftOver, kApproachSeconds + slowest) << first;
 }

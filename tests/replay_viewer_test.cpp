@@ -89,6 +89,11 @@ TEST(ReplayViewer, TicksFollowTheSpeedAndStopWhenPaused) {
   for (int& d : due) d = replayTicksDue(viewer, kTickSeconds);
   EXPECT_EQ(due[0] + due[1] + due[2] + due[3], 1);
   EXPECT_NEAR(replayAlpha(viewer), 0.0f, 0.3f);
+  // Half a tick at normal speed: the drawn car stands half way to the next pose.
+  viewer.speed = kReplayNormalSpeed;
+  viewer.accumulator = 0.0f;
+  ASSERT_EQ(replayTicksDue(viewer, 0.5f * kTickSeconds), 0);
+  EXPECT_NEAR(replayAlpha(viewer), 0.5f, 1e-4f);
   Keys keys;
   keys.press(viewer, {});
   keys.press(viewer, {kKeyPauseReplay});
@@ -97,6 +102,13 @@ TEST(ReplayViewer, TicksFollowTheSpeedAndStopWhenPaused) {
   keys.press(viewer, {});
   keys.press(viewer, {kKeyPauseReplay});
   EXPECT_FALSE(viewer.paused);
+}
+
+TEST(ReplayViewer, TimePastTheLapsEndIsDropped) {
+  ReplayViewer viewer = openAtStart();
+  EXPECT_EQ(replayTicksDue(viewer, (kLapTicks + 0.5f) * kTickSeconds), kLapTicks);
+  // The half tick left over would carry the drawn car past its last pose.
+  EXPECT_EQ(replayAlpha(viewer), 0.0f);
 }
 
 TEST(ReplayViewer, TheLapEndsOnItsLastTickAndUpRestarts) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/lap_class.h"
+#include "game/tick.h"
 #include "physics/vec3.h"
 #include "vehicle/car_state.h"
 
@@ -50,7 +51,7 @@ constexpr int kGhostKeyCount = 18;
 // ten controller codes 256-265.
 extern const int kGhostKeyCodes[kGhostKeyCount];
 // Thirty minutes of ticks: longer laps are not kept.
-constexpr uint32_t kMaxGhostTicks = 30 * 60 * 75;
+constexpr uint32_t kMaxGhostTicks = 30 * 60 * uint32_t(kTicksPerSecond);
 constexpr size_t kGhostHeaderBytes = 40;
 constexpr size_t kGhostInputBytes = 20;
 constexpr size_t kGhostPoseBytes = 60;
