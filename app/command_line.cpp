@@ -27,9 +27,11 @@ std::string usageLine(const CLI::App& app) {
 CommandLineResult parseCommandLine(CLI::App& app, int argc, const char* const* argv) {
   CommandLineResult result;
   // A value option accepts none at parse time so that its absence is reported in
-  // the program's own words below rather than CLI11's.
+  // the program's own words below rather than CLI11's. An option of several
+  // values takes every one up to the next option.
   for (CLI::Option* option : app.get_options())
-    if (!isFlag(*option)) option->expected(0, 1)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    if (!isFlag(*option) && option->get_items_expected_max() <= 1)
+      option->expected(0, 1)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.allow_extras();
   try {
     app.parse(argc, argv);

@@ -12,6 +12,7 @@
 #include "game/draw/frame.h"
 #include "game/game_state.h"
 #include "game/draw/ghost_scene.h"
+#include "game/laps/ghost_files.h"
 #include "game/laps/ghosts.h"
 #include "game/laps/replay_player.h"
 #include "game/draw/scene_setup.h"
@@ -211,6 +212,7 @@ void openGameGhosts() {
   program.ghosts = new Ghosts;
   openGhosts(*program.ghosts, kGhostFolder, trackIdentityOfFile("data\\models\\track1.rmd"), program.quadtree,
              *program.game);
+  loadGhostFiles(*program.ghosts, *program.game, "");
   program.context.ghosts = program.ghosts;
 }
 

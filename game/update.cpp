@@ -4,6 +4,7 @@
 #include "app/input_device.h"
 #include "app/log.h"
 #include "game/cameras.h"
+#include "game/car_placement.h"
 #include "game/laps/ghosts.h"
 #include "game/laps/timing_ghosts.h"
 #include "game/laps.h"
@@ -21,28 +22,7 @@ namespace {
 constexpr double kWorldHalfSize = 290.0;
 constexpr double kLowestY = -7.0;
 
-// The recovery point, and its heading relative to the start heading.
-const Vec3 kRecoveryPoint(-71.0, 0.5, 133.0);
-constexpr float kRecoveryYawOffset = 170.0f;
-
 const Vec3 kZero(0.0, 0.0, 0.0);
-
-// The car standing still at `position` facing `yaw`, its controls reset.
-void putCar(PhCar& car, const Vec3& position, float yaw) {
-  car.current.position = position;
-  car.current.velocity = kZero;
-  car.current.orientation = yawPitchMat4(yaw, 0.0f);
-  car.current.angularStep = identityMat4();
-  car.SavePrevious();
-  car.reset();
-}
-
-void stopLap(GameState& state) {
-  state.lapTime = 0.0f;
-  state.lapTicks = 0;
-  state.lapRunning = false;
-  state.lineLatched = false;
-}
 
 // A value of 0 switches a feature on, 1 off.
 void applyMenuOptions(const GameContext& ctx, const GameState& state) {
@@ -153,8 +133,7 @@ bool carIsLost(const PhCar& car) {
 
 
 void placeCarAtStart(const GameContext& ctx, GameState& state) {
-  ctx.car->current.position = restartPosition(state.startPosition, state.startHeading);
-  ctx.car->current.orientation = yawPitchMat4(state.startHeading, 0.0f);
+  placeCarAsBuilt(*ctx.car, state.startPosition, state.startHeading);
 }
 
 void beginGame(const GameContext& ctx, GameState& state, const char* bestTimesPath) {
@@ -169,14 +148,14 @@ void beginGame(const GameContext& ctx, GameState& state, const char* bestTimesPa
 
 void restartDrive(const GameContext& ctx, GameState& state) {
   state.menuVisible = false;
-  putCar(*ctx.car, restartPosition(state.startPosition, state.startHeading), state.startHeading);
+  placeCarAtRestart(*ctx.car, state.startPosition, state.startHeading);
   // The turbo mark of the lap stays: a restart does not clear it.
   stopLap(state);
-  if (ctx.ghosts != nullptr) resetGhosts(*ctx.ghosts);
+  if (ctx.ghosts != nullptr) restartGhosts(*ctx.ghosts);
 }
 
 void recoverCar(const GameContext& ctx, GameState& state) {
-  putCar(*ctx.car, kRecoveryPoint, state.startHeading + kRecoveryYawOffset);
+  placeCarAtRecoveryPoint(*ctx.car, state.startHeading);
   stopLap(state);
   state.resetRequested = false;
   if (ctx.ghosts != nullptr) resetGhosts(*ctx.ghosts);

@@ -151,6 +151,15 @@ TEST(SimOptions, ValuesFlagsAndTheLastOfARepeat) {
   EXPECT_TRUE(o.helpText.empty());
 }
 
+TEST(SimOptions, VerifyGhostTakesEveryFileUpToTheNextOption) {
+  SimOptions o;
+  std::string why;
+  ASSERT_TRUE(sim({"--verify-ghost", "a.ghost", "b.ghost", "--dir", "d", "--dir", "e"}, o, why)) << why;
+  EXPECT_EQ(o.verifyGhostPaths, (std::vector<std::string>{"a.ghost", "b.ghost"}));
+  EXPECT_EQ(o.dir, "e");
+  EXPECT_FALSE(sim({"--verify-ghost"}, o, why));
+}
+
 TEST(SimOptions, RefusalsSayWhy) {
   struct Case {
     std::vector<std::string> words;

@@ -10,7 +10,9 @@
 #include "app/scripted_input.h"
 #include "game/laps/ghost_car.h"
 #include "game/laps/ghost_file.h"
+#include "game/laps/ghost_files.h"
 #include "game/laps/ghosts.h"
+#include "game/laps/proof_verify.h"
 #include "game/laps.h"
 #include "game/prop_file.h"
 #include "physics/random.h"
@@ -55,8 +57,10 @@ void reseal(std::vector<uint8_t>& b) {
   for (int i = 0; i < 8; ++i) b[b.size() - 8 + i] = uint8_t(h >> (8 * i));
 }
 
-// The oval with one lap of the runner's autopilot in ghosts/best.ghost and one
-// with the turbo in ghosts/best-turbo.ghost, made once for every test here.
+// The oval with one lap of the runner's autopilot in ghosts/best.ghost (a lap
+// proof) and one with the turbo in ghosts/best-turbo.ghost, made once for every
+// test here, and both laps in the older format that holds the car's state at
+// the lap's start.
 class GhostLapFile : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -65,10 +69,23 @@ class GhostLapFile : public ::testing::Test {
     ASSERT_EQ(runSim(*dir, kLapRun), 0) << readFile(*dir + "/err.txt");
     summary = new std::string(readFile(*dir + "/out.txt"));
     std::string bytes = readFile(*dir + "/ghosts/best.ghost");
-    file = new std::vector<uint8_t>(bytes.begin(), bytes.end());
+    proof = new std::vector<uint8_t>(bytes.begin(), bytes.end());
+    ProofTrack track;
+    LapProof parsed;
+    ProofVerdict verdict;
+    GhostLap lap;
+    std::string why;
+    ASSERT_TRUE(loadProofTrack(*dir, track, why) && parseProof(proof->data(), proof->size(), parsed, why) &&
+                ghostOfProof(parsed, track, lap, verdict, why))
+        << why;
+    file = new std::vector<uint8_t>(encodeGhost(lap));
     ASSERT_EQ(runSim(*dir, std::string(kLapRun) + " --turbo"), 0) << readFile(*dir + "/err.txt");
     bytes = readFile(*dir + "/ghosts/best-turbo.ghost");
-    turboFile = new std::vector<uint8_t>(bytes.begin(), bytes.end());
+    GhostLap turboLap;
+    ASSERT_TRUE(parseProof(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), parsed, why) &&
+                ghostOfProof(parsed, track, turboLap, verdict, why))
+        << why;
+    turboFile = new std::vector<uint8_t>(encodeGhost(turboLap));
   }
   static void TearDownTestSuite() {
     removeDataFolder(*dir);
@@ -76,6 +93,7 @@ class GhostLapFile : public ::testing::Test {
     delete summary;
     delete file;
     delete turboFile;
+    delete proof;
   }
 
   void SetUp() override {
@@ -105,6 +123,7 @@ class GhostLapFile : public ::testing::Test {
   static std::string* summary;
   static std::vector<uint8_t>* file;
   static std::vector<uint8_t>* turboFile;
+  static std::vector<uint8_t>* proof;
   uint64_t trackId = 0;
   RMDMesh track;
   CollisionQuadtree* tree = nullptr;
@@ -115,6 +134,7 @@ std::string* GhostLapFile::dir = nullptr;
 std::string* GhostLapFile::summary = nullptr;
 std::vector<uint8_t>* GhostLapFile::file = nullptr;
 std::vector<uint8_t>* GhostLapFile::turboFile = nullptr;
+std::vector<uint8_t>* GhostLapFile::proof = nullptr;
 
 TEST_F(GhostLapFile, RunnerLapDrivesAgainToEveryPoseAndItsTime) {
   GhostLap lap;
@@ -135,7 +155,13 @@ TEST_F(GhostLapFile, RunnerLapDrivesAgainToEveryPoseAndItsTime) {
   ASSERT_EQ(runSim(*dir, "--verify-ghost ghosts/best.ghost"), 0) << readFile(*dir + "/err.txt");
   std::string verdict = readFile(*dir + "/out.txt");
   std::string lapLine = summary->substr(summary->find("lap 1: ") + 7);
-  EXPECT_EQ(verdict, "ghost verified: lap " + lapLine.substr(0, lapLine.find('\n')) + "\n");
+  EXPECT_EQ(verdict, "ghost verified: lap " + lapLine.substr(0, lapLine.find('\n')) + " clean\n");
+
+  // The older format is no proof.
+  writeFile(*dir + "/older.ghost", std::string(file->begin(), file->end()));
+  ASSERT_EQ(runSim(*dir, "--verify-ghost older.ghost ghosts/best.ghost"), 3);
+  EXPECT_EQ(readFile(*dir + "/out.txt"), "ghost refused: made by an older version; it holds no standing start\n" +
+                                            verdict);
 }
 
 TEST_F(GhostLapFile, DamagedFilesAreRefusedWithOneReason) {
@@ -194,9 +220,6 @@ TEST_F(GhostLapFile, ClassIsWhatTheTicksSayNotWhatTheFileStates) {
   reseal(relabelled);
   EXPECT_FALSE(parse(relabelled, lap, why));
   EXPECT_EQ(why, "marked as a lap without the turbo, but the turbo is on in its ticks");
-  writeFile(*dir + "/relabelled.ghost", std::string(relabelled.begin(), relabelled.end()));
-  EXPECT_EQ(runSim(*dir, "--verify-ghost relabelled.ghost"), 3);
-  EXPECT_EQ(readFile(*dir + "/out.txt"), "ghost refused: " + why + "\n");
 
   // And a plain lap claiming the turbo class.
   std::vector<uint8_t> promoted = *file;
@@ -245,26 +268,41 @@ TEST_F(GhostLapFile, RefusedFileIsLoggedAndLeftUnusedAndAGoodOneIsSilent) {
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
   ASSERT_EQ(chdir(dir->c_str()), 0);
   mkdir("kept", 0755);
+  mkdir("proven", 0755);
   mkdir("refused", 0755);
-  std::vector<uint8_t> damaged = *file;
+  mkdir("unproven", 0755);
+  std::vector<uint8_t> damaged = *file, damagedProof = *proof;
   damaged[damaged.size() / 2] ^= 1;
+  damagedProof[damagedProof.size() / 2] ^= 1;
   writeFile("kept/best.ghost", std::string(file->begin(), file->end()));
+  writeFile("proven/best.ghost", std::string(proof->begin(), proof->end()));
   writeFile("refused/best.ghost", std::string(damaged.begin(), damaged.end()));
+  writeFile("unproven/best.ghost", std::string(damagedProof.begin(), damagedProof.end()));
 
   openLog();
-  Ghosts kept, refused;
-  openGhosts(kept, "kept", trackId, tree, state);
+  Ghosts kept, proven, refused, unproven;
+  for (auto [ghosts, folder] : {std::pair<Ghosts*, const char*>{&kept, "kept"}, {&proven, "proven"}}) {
+    openGhosts(*ghosts, folder, trackId, tree, state);
+    loadGhostFiles(*ghosts, state, "");
+  }
   std::string logAfterKept = readFile("log.txt");
-  openGhosts(refused, "refused", trackId, tree, state);
+  for (auto [ghosts, folder] : {std::pair<Ghosts*, const char*>{&refused, "refused"}, {&unproven, "unproven"}}) {
+    openGhosts(*ghosts, folder, trackId, tree, state);
+    loadGhostFiles(*ghosts, state, "");
+  }
   setLogging(false);
   std::string log = readFile("log.txt");
   ASSERT_EQ(chdir(previous), 0);
 
   EXPECT_TRUE(kept.haveBest[0]);
   EXPECT_FALSE(kept.haveBest[1]);  // no turbo file: no fault, no line
+  EXPECT_TRUE(proven.haveBest[0]);
+  EXPECT_EQ(proven.best[0].inputs.size(), kept.best[0].inputs.size());
   EXPECT_EQ(logAfterKept, "Log started");
   EXPECT_FALSE(refused.haveBest[0]);
-  EXPECT_EQ(log, "Log started\nMain: Ghost file \"refused\\best.ghost\" refused: checksum does not match");
+  EXPECT_FALSE(unproven.haveBest[0]);
+  EXPECT_EQ(log, "Log started\nMain: Ghost file \"refused\\best.ghost\" refused: checksum does not match"
+                 "\nMain: Ghost file \"unproven\\best.ghost\" refused: checksum does not match");
 }
 
 // The player's car driven from the lap's start by its inputs, with or without a

@@ -27,31 +27,31 @@ void stopGhostCar(Ghosts& ghosts) {
 // writing the same folder, must never have a slower lap replace it. Driving the
 // file again happens only then, which is seldom: the ghost in memory is
 // normally the file's own lap, and a lap kept is faster than that.
-bool fasterLapOnDisk(Ghosts& ghosts, const std::string& path, LapClass lapClass, float lapTime, GhostLap& onDisk) {
+bool fasterLapOnDisk(const Ghosts& ghosts, const std::string& path, LapClass lapClass, float lapTime,
+                     GhostLap& onDisk) {
   std::string why;
-  if (!loadGhost(path.c_str(), ghosts.trackId, onDisk, why) || onDisk.lapClass != lapClass ||
-      onDisk.lapTime > lapTime)
-    return false;
-  return verifyGhostLap(builtCar(ghosts.car), onDisk, ghosts.tree, ghosts.lineA, ghosts.lineB, why);
+  return ghosts.readFile && ghosts.fileTrack && pathExists(path.c_str()) &&
+         ghosts.readFile(path, *ghosts.fileTrack, onDisk, why) &&
+         onDisk.lapClass == lapClass && onDisk.lapTime <= lapTime;
 }
 
-// A completed lap faster than the class's ghost: kept and written, unless the
-// file already holds a lap as fast, which is then kept instead.
+// A completed lap that earned its class's ghost: kept, and its run written as
+// the class's proof, unless the file already holds a lap as fast, which is then
+// kept instead. A run given up for its length leaves the file as it was.
 void keepBestLap(Ghosts& ghosts, const GhostLap& lap) {
-  int c = classIndex(lap.lapClass);
-  // The ghost car may be driving the lap about to be replaced.
-  stopGhostCar(ghosts);
-  ghosts.best[c] = lap;
-  ghosts.haveBest[c] = true;
-  if (ghosts.folder.empty()) return;
+  takeGhostLap(ghosts, lap);
+  if (ghosts.folder.empty() || !ghosts.proofs.haveLap) return;
   std::string path = ghostPath(ghosts, lap.lapClass);
   GhostLap onDisk;
   if (fasterLapOnDisk(ghosts, path, lap.lapClass, lap.lapTime, onDisk)) {
-    ghosts.best[c] = std::move(onDisk);
+    takeGhostLap(ghosts, onDisk);
     return;
   }
+  LapProof proof;
+  lapProofOf(ghosts.proofs, ghosts.circuit, proof);
+  std::vector<uint8_t> image = encodeProof(proof);
   std::string why;
-  if (!makeFolder(ghosts.folder.c_str(), why) || !saveGhost(path.c_str(), lap, why)) {
+  if (!makeFolder(ghosts.folder.c_str(), why) || !writeFileAtomically(path.c_str(), image.data(), image.size(), why)) {
     logLine("Main: Could not save \"%s\"", path.c_str());
     reportFailedSave(path.c_str(), why);
   }
@@ -84,24 +84,28 @@ void openGhosts(Ghosts& ghosts, const std::string& folder, uint64_t trackId, Col
   ghosts.tree = tree;
   ghosts.lineA = state.startLineA;
   ghosts.lineB = state.startLineB;
-  for (LapClass lapClass : kLapClasses) {
-    std::string path = ghostPath(ghosts, lapClass);
-    if (!pathExists(path.c_str())) continue;
-    GhostLap& lap = ghosts.best[classIndex(lapClass)];
-    std::string why;
-    bool ok = loadGhost(path.c_str(), trackId, lap, why);
-    if (ok && lap.lapClass != lapClass) {
-      why = lapClass == LapClass::Turbo ? "not a turbo lap" : "a turbo lap";
-      ok = false;
-    }
-    if (ok) ok = verifyGhostLap(builtCar(ghosts.car), lap, tree, ghosts.lineA, ghosts.lineB, why);
-    ghosts.haveBest[classIndex(lapClass)] = ok;
-    if (!ok) logLine("Main: Ghost file \"%s\" refused: %s", path.c_str(), why.c_str());
-  }
+  ghosts.circuit.trackId = trackId;
+  setProofCourse(ghosts.course, ghosts.centreLine, state.startPosition);
+  beginProofRun(ghosts.proofs, ProofStart::StartUp);
+}
+
+void setGhostCourse(Ghosts& ghosts, const ProofCircuit& circuit, const TrackLine& centreLine) {
+  ghosts.circuit = circuit;
+  ghosts.centreLine = centreLine;
+  setProofCourse(ghosts.course, ghosts.centreLine, ghosts.course.start);
+}
+
+void takeGhostLap(Ghosts& ghosts, const GhostLap& lap) {
+  int c = classIndex(lap.lapClass);
+  // The ghost car may be driving the lap about to be replaced.
+  stopGhostCar(ghosts);
+  ghosts.best[c] = lap;
+  ghosts.haveBest[c] = true;
 }
 
 void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car, const LapEvent& lap) {
   recordLapTick(ghosts.recorder, input, car);
+  recordProofTick(ghosts.proofs, ghosts.course, captureGhostInput(input, car), car, lap);
   if (!lap.started) {
     if (ghosts.car && stepGhost(*ghosts.car) && ghosts.car->diverged) stopGhost(*ghosts.car);
     return;
@@ -122,6 +126,12 @@ void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car,
 void resetGhosts(Ghosts& ghosts) {
   cancelLapRecording(ghosts.recorder);
   stopGhostCar(ghosts);
+  noteProofRecovery(ghosts.proofs);
+}
+
+void restartGhosts(Ghosts& ghosts) {
+  resetGhosts(ghosts);
+  beginProofRun(ghosts.proofs, ProofStart::Restart);
 }
 
 void handleGhostKey(Ghosts& ghosts, const InputDevice& input) {

@@ -5,15 +5,17 @@
 #include "app/files.h"
 #include "app/fnv1a.h"
 #include "app/outgauge_feed.h"
+#include "game/laps/ghost_files.h"
 #include "game/laps/ghosts.h"
 #include "game/laps/sector_splits.h"
-#include "game/time_display.h"
 #include "game/laps/timing_ghosts.h"
+#include "game/time_display.h"
 #include "game/update.h"
 #include "tools/sim/autopilot.h"
 #include "tools/sim/sim_options.h"
 #include "tools/sim/sim_world.h"
 #include "tools/sim/telemetry.h"
+#include "tools/sim/verify_ghosts.h"
 #include "vehicle/replay.h"
 
 #include <cerrno>
@@ -69,33 +71,24 @@ struct SectorTimes {
   float seconds[kSectorCount];
 };
 
-// --verify-ghost: the file against DIR's track and start line, driven again.
-int verifyGhostFile(const SimWorld& sim, const std::string& path) {
-  GhostLap lap;
-  std::string why;
-  GhostCar ghost;
-  if (loadGhost(path.c_str(), sim.ghosts.trackId, lap, why) &&
-      verifyGhostLap(ghost, lap, sim.tree, sim.state.startLineA, sim.state.startLineB, why)) {
-    std::printf("ghost verified: lap %s\n", lapTimeText(lap.lapTime).c_str());
-    return kExitOk;
-  }
-  std::printf("ghost refused: %s\n", why.c_str());
-  return kExitGhostRefused;
+// --verify-ghost: each file against DIR's track, its run driven again.
+int verifyGhosts(const SimWorld& sim, const std::string& dir, const std::vector<std::string>& paths) {
+  ProofTrack track;
+  ghostProofTrack(sim.ghosts, sim.state, dir + "\\", track);
+  return verifyGhostFiles(track, paths) ? kExitOk : kExitGhostRefused;
 }
 
-// --ghost: the lap in the file, checked as --verify-ghost does, drives alongside
-// as the ghost car of its class and stays the reference of the delta and the
+// --ghost: the lap in the file, read as the game reads its ghosts (a proof
+// driven again, or a local ghost of the older format), drives alongside as
+// the ghost car of its class and stays the reference of the delta and the
 // split points for the whole run, in either class, whatever laps are driven
 // meanwhile.
-bool driveAgainstGhost(SimWorld& sim, const std::string& path, std::string& why) {
+bool driveAgainstGhost(SimWorld& sim, const std::string& dir, const std::string& path, std::string& why) {
+  ProofTrack track;
+  ghostProofTrack(sim.ghosts, sim.state, dir + "\\", track);
   GhostLap lap;
-  GhostCar check;
-  if (!loadGhost(path.c_str(), sim.ghosts.trackId, lap, why) ||
-      !verifyGhostLap(check, lap, sim.tree, sim.state.startLineA, sim.state.startLineB, why))
-    return false;
-  int c = classIndex(lap.lapClass);
-  sim.ghosts.best[c] = lap;
-  sim.ghosts.haveBest[c] = true;
+  if (!readGhostFile(path, track, lap, why)) return false;
+  takeGhostLap(sim.ghosts, lap);
   sim.ghosts.shown = true;
   LapPath reference = lapPathOfGhost(lap);
   for (LapClass lapClass : kLapClasses) setTimingReference(sim.state.timing, lapClass, reference, lap.lapTime);
@@ -196,11 +189,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "stravo-sim: %s\n", why.c_str());
     return kExitFailed;
   }
-  if (!opts.verifyGhostPath.empty()) return verifyGhostFile(sim, opts.verifyGhostPath);
+  if (!opts.verifyGhostPaths.empty()) return verifyGhosts(sim, opts.dir, opts.verifyGhostPaths);
   // The timing aids' reference is the lap given with --ghost, never a best lap
   // left in the folder by an earlier run: a run's output depends on its options.
   sim.state.timing.followGhosts = false;
-  if (!opts.ghostPath.empty() && !driveAgainstGhost(sim, opts.ghostPath, why)) {
+  if (!opts.ghostPath.empty() && !driveAgainstGhost(sim, opts.dir, opts.ghostPath, why)) {
     std::printf("ghost refused: %s\n", why.c_str());
     return kExitGhostRefused;
   }

@@ -2,6 +2,7 @@
 
 #include "app/files.h"
 #include "game/laps.h"
+#include "game/laps/ghost_files.h"
 #include "game/startup_models.h"
 #include "game/update.h"
 #include "physics/random.h"
@@ -52,6 +53,7 @@ bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why) {
   computeStartLine(sim.state);
   std::string trackPath = dir + "\\data\\models\\track1.rmd";
   openGhosts(sim.ghosts, dir + "\\ghosts", trackIdentityOfFile(trackPath.c_str()), sim.tree, sim.state);
+  loadGhostFiles(sim.ghosts, sim.state, dir + "\\");
   sim.ctx.ghosts = &sim.ghosts;
   restartDrive(sim.ctx, sim.state);
   return true;

@@ -1,0 +1,19 @@
+#include "game/laps/car_noise_table.h"
+
+#include "game/startup_models.h"
+#include "physics/random.h"
+#include "vehicle/noise_table.h"
+
+#include <cstring>
+
+CarNoiseTable::CarNoiseTable() {
+  std::memcpy(saved_, noiseTable, sizeof(saved_));
+  seed_ = randomState();
+  seedRandom(kStartupSeed);
+  buildNoiseTable();
+}
+
+CarNoiseTable::~CarNoiseTable() {
+  std::memcpy(noiseTable, saved_, sizeof(saved_));
+  seedRandom(seed_);
+}
