@@ -6,7 +6,12 @@
 
 #include <cstring>
 
-CarNoiseTable::CarNoiseTable() {
+std::mutex& sharedCarTablesLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+CarNoiseTable::CarNoiseTable() : lock_(sharedCarTablesLock()) {
   std::memcpy(saved_, noiseTable, sizeof(saved_));
   seed_ = randomState();
   seedRandom(kStartupSeed);

@@ -15,9 +15,9 @@
 //   else
 //     ... refused: `why` names the reason ...
 //
-// One verification at a time per process: the car reads the program-wide noise
-// table, which the verifier sets to the car's own while it drives and then puts
-// back.
+// Verifications in one process take turns: the car reads the program-wide
+// noise table, which the verifier sets to the car's own while it drives and
+// then puts back (see CarNoiseTable).
 
 #include "game/laps/proof_file.h"
 #include "game/laps/proof_track.h"
