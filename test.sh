@@ -46,6 +46,9 @@ for bench in build/bench/*; do
   echo "-- $bench"
   (cd build/bench && STRAVO_BENCH_FRAMES=10 under_display "./$(basename "$bench")" --benchmark_min_time=0.01)
 done
+echo "-- build/stravo --bench, four seconds of the autopilot's lap"
+(cd "$bench_data" && under_display "$OLDPWD/build/stravo" --bench --bench-ticks 300 --bench-out bench-out)
+test -s "$bench_data/bench-out/bench.csv" && test -s "$bench_data/bench-out/bench.png"
 rm -rf "$bench_data"
 
 if [ -x scripts/fuzz.sh ]; then

@@ -13,7 +13,7 @@ target_link_libraries(stravo_board_client PUBLIC stravo_base PkgConfig::CURL PRI
 
 # The proofs: what is sent for a lap and how a fetched one is checked.
 add_library(stravo_lap_proof STATIC ${CMAKE_CURRENT_SOURCE_DIR}/lap_proof.cpp)
-target_link_libraries(stravo_lap_proof PUBLIC stravo_game)
+target_link_libraries(stravo_lap_proof PUBLIC stravo_lap_proofs stravo_game)
 
 # The game's side: the worker thread that talks to the board during a drive.
 add_library(stravo_board_play STATIC ${CMAKE_CURRENT_SOURCE_DIR}/board_play.cpp)

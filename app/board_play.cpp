@@ -7,12 +7,7 @@
 #include "app/lap_outbox.h"
 #include "app/lap_proof.h"
 #include "game/game_state.h"
-#include "game/laps/ghost_car.h"
 #include "game/laps/ghosts.h"
-#include "game/startup_models.h"
-#include "physics/quadtree.h"
-#include "physics/world.h"
-#include "render/rmd_mesh.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -37,20 +32,11 @@ struct BoardNews {
   bool fresh[kBoardGhostCount][kClassCount] = {{false, false}, {false, false}};
 };
 
-// The worker's own car and track for checking fetched laps: the player's
-// collision tree keeps per-query marks, so it must not be shared.
-struct CheckTrack {
-  RMDMesh track;
-  PhWorld world;
-  CollisionQuadtree* tree = nullptr;
-  std::unique_ptr<GhostCar> ghost;
-  ~CheckTrack() { destroyQuadtree(tree); }
-};
-
 struct BoardPlay {
   BoardPlayer player;
+  // The worker's own track for checking fetched laps: the player's collision
+  // tree keeps per-query marks, so it must not be shared.
   ProofTrack proofTrack;
-  CheckTrack check;
   std::string ghostFolder;
   Ghosts* ghosts = nullptr;  // the game's: the lap just completed, the board's laps handed over
 
@@ -96,8 +82,7 @@ void keepBoardLap(GhostChoice which, int lapClass, const BoardEntry& entry) {
   std::vector<uint8_t> proof;
   GhostLap lap;
   std::string why;
-  if (!fetchProof(play->player.link, entry.lapId, proof, why) ||
-      !checkProof(proof, play->proofTrack, *play->check.ghost, lap, why)) {
+  if (!fetchProof(play->player.link, entry.lapId, proof, why) || !checkProof(proof, play->proofTrack, lap, why)) {
     tell(std::string("board: the ") + role + "'s lap is not used: " + why);
     return;
   }
@@ -106,8 +91,9 @@ void keepBoardLap(GhostChoice which, int lapClass, const BoardEntry& entry) {
     return;
   }
   std::string path = play->ghostFolder + "\\" + role + (lapClass == 1 ? "-turbo" : "") + ".ghost";
-  if (!makeFolder(play->ghostFolder.c_str()) || !saveGhost(path.c_str(), lap))
-    tell("board: cannot write " + platformPath(path.c_str()));
+  // The proof is the ghost file: what the board sent is kept as it came.
+  if (!makeFolder(play->ghostFolder.c_str(), why) || !writeFileAtomically(path.c_str(), proof.data(), proof.size(), why))
+    tell("board: cannot write " + platformPath(path.c_str()) + ": " + why);
   int b = boardGhostIndex(which);
   std::lock_guard<std::mutex> lock(play->mutex);
   play->news.laps[b][lapClass] = std::move(lap);
@@ -189,15 +175,7 @@ bool startBoardPlay(const BoardPlaySettings& settings, Ghosts& ghosts, std::stri
     why = "--board needs --name NAME (3 to 24 characters)";
     return false;
   }
-  std::string failedPath;
-  CheckTrack& check = made->check;
-  if (!loadTrackWithCollision("", check.track, check.world, check.tree, failedPath)) {
-    why = "cannot load " + platformPath(failedPath.c_str());
-    return false;
-  }
-  // Built here, on the main thread: a car's construction redraws shared tables.
-  check.ghost.reset(new GhostCar);
-  made->proofTrack = ProofTrack{ghosts.trackId, check.tree, ghosts.lineA, ghosts.lineB};
+  if (!loadProofTrack(".", made->proofTrack, why)) return false;
   made->ghostFolder = ghosts.folder;
   made->ghosts = &ghosts;
   play = made.release();
@@ -217,8 +195,10 @@ void boardAfterTick(const PhCar&, const GameState& state) {
   if (!ghosts.haveLastLap) return;
   int c = classIndex(ghosts.lastLap.lapClass);
   if (play->boardBest[c] > 0.0f && !(ghosts.lastLap.lapTime < play->boardBest[c])) return;
+  std::vector<uint8_t> proof;
+  if (!proofOfLap(ghosts, proof)) return;
   std::string path, why;
-  if (!putInOutbox(play->player.outbox, proofOfLap(ghosts.lastLap), path, why)) {
+  if (!putInOutbox(play->player.outbox, proof, path, why)) {
     std::fprintf(stderr, "stravo: board: %s\n", why.c_str());
     return;
   }

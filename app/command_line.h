@@ -22,5 +22,5 @@ std::string usageLine(const CLI::App& app);
 // Parses with CLI11 and keeps its exceptions here. An option given twice keeps its
 // last value; a value option given without a value, or with an empty one, is refused
 // with "--NAME needs a value"; a word the program does not know is refused with
-// "unknown option 'WORD'".
+// "unknown option 'WORD'", also beside --help or --version.
 CommandLineResult parseCommandLine(CLI::App& app, int argc, const char* const* argv);

@@ -91,9 +91,12 @@ AppConfig parseConfig(const char* text, size_t size) {
 
 AppConfig loadConfig(const char* path) {
   std::vector<unsigned char> bytes;
-  if (readWholeFile(path, bytes)) {
+  if (readWholeFile(path, kMaxTextFileBytes, bytes)) {
     return parseConfig(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   }
+  // Only a missing file is made anew: one that is there but cannot be read (a
+  // folder, a FIFO, one far too large) is left alone.
+  if (pathExists(path)) return defaultConfig();
   if (FILE* f = openFile(path, "w")) {
     std::fputs(kDefaultConfigText, f);
     std::fclose(f);

@@ -41,8 +41,9 @@ bool parseDataSetStamp(const std::string& textIn, DataSetCircuit& out) {
 bool circuitOfDataSet(const std::string& dir, DataSetCircuit& out, std::string& why) {
   std::string path = dir + "/data/datagen.version";
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path.c_str(), bytes) || bytes.size() > kMaxStampBytes) {
-    why = "cannot read " + path + ": the board needs to know the circuit";
+  std::string reason;
+  if (!readWholeFile(path.c_str(), kMaxStampBytes, bytes, reason)) {
+    why = "cannot read " + path + " (" + reason + "): the board needs to know the circuit";
     return false;
   }
   if (!parseDataSetStamp(std::string(bytes.begin(), bytes.end()), out)) {

@@ -1,5 +1,6 @@
 #include "app/game_options.h"
 
+#include "app/bench_options.h"
 #include "app/command_line.h"
 #include "app/http_client.h"
 #include "app/outgauge_options.h"
@@ -50,6 +51,7 @@ GameOptionsResult parseGameOptions(int argc, const char* const* argv, GameOption
       ->type_name("URL");
   app.add_option("--name", out.name, "Player name on the board (default: the last one used there)")
       ->type_name("NAME");
+  describeBenchOptions(app, out.bench);
 
   CommandLineResult parsed = parseCommandLine(app, argc, argv);
   if (parsed.outcome == CommandLineOutcome::Run && fullscreen && windowed) {
@@ -60,6 +62,13 @@ GameOptionsResult parseGameOptions(int argc, const char* const* argv, GameOption
   if (parsed.outcome == CommandLineOutcome::Run && !out.board.empty() && !isHttpUrl(out.board)) {
     parsed.outcome = CommandLineOutcome::Refused;
     parsed.text = "--board (or board.txt) needs an http:// or https:// URL";
+  }
+  if (parsed.outcome == CommandLineOutcome::Run) {
+    std::string why = checkBenchOptions(app, out.bench);
+    if (!why.empty()) {
+      parsed.outcome = CommandLineOutcome::Refused;
+      parsed.text = why;
+    }
   }
   GameOptionsResult result;
   switch (parsed.outcome) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/bench_options.h"
 #include "app/outgauge_feed.h"
 
 #include <string>
@@ -12,6 +13,7 @@ struct GameOptions {
   OutGaugeSettings outgauge;  // --outgauge HOST:PORT, --outgauge-id N, --outgauge-rate HZ
   std::string board;  // --board URL (http or https); empty: board.txt, else none
   std::string name;   // --name NAME on the board
+  BenchSettings bench;  // --bench, --bench-ghost FILE, --bench-out DIR, --bench-ticks N
 };
 
 // What main does after reading the command line: start the game, or print `text`
@@ -23,6 +25,6 @@ struct GameOptionsResult {
 };
 
 // Parses the game's command line: --help, --version, --fullscreen, --windowed and
-// the telemetry options.
+// the telemetry and benchmark options.
 // An unknown option ends with exit code 2 and its reason over the usage line.
 GameOptionsResult parseGameOptions(int argc, const char* const* argv, GameOptions& out);

@@ -1,5 +1,6 @@
 #include "app/input_sdl.h"
 
+#include "app/files.h"
 #include "app/rumble.h"
 
 #include <SDL.h>
@@ -9,7 +10,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -272,9 +275,14 @@ SdlInput::SdlInput() : state(new State) {
   state->joystickSupport = true;
   state->hapticSupport = SDL_InitSubSystem(SDL_INIT_HAPTIC) == 0;
   // Mappings from SDL_GAMECONTROLLERCONFIG are read by SDL itself.
-  if (SDL_RWops* file = SDL_RWFromFile(kMappingFile, "rb")) {
-    if (SDL_GameControllerAddMappingsFromRW(file, 1) < 0)
+  std::vector<unsigned char> mappings;
+  std::string why;
+  if (readWholeFile(kMappingFile, kMaxTextFileBytes, mappings, why)) {
+    SDL_RWops* file = SDL_RWFromConstMem(mappings.data(), int(mappings.size()));
+    if (file == nullptr || SDL_GameControllerAddMappingsFromRW(file, 1) < 0)
       std::fprintf(stderr, "Main: %s not read (%s)\n", kMappingFile, SDL_GetError());
+  } else if (pathExists(kMappingFile)) {
+    std::fprintf(stderr, "Main: %s not read (%s)\n", kMappingFile, why.c_str());
   }
   state->open();
 }

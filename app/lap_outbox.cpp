@@ -38,13 +38,14 @@ std::string newEntryName() {
 }  // namespace
 
 bool putInOutbox(const std::string& folder, const std::vector<uint8_t>& proof, std::string& path, std::string& why) {
-  if (!makeFolder(folder.c_str())) {
-    why = "cannot make the folder " + folder;
+  std::string reason;
+  if (!makeFolder(folder.c_str(), reason)) {
+    why = "cannot make the folder " + folder + ": " + reason;
     return false;
   }
   path = folder + "/" + newEntryName();
-  if (!writeFileAtomically(path.c_str(), proof.data(), proof.size())) {
-    why = "cannot write " + path;
+  if (!writeFileAtomically(path.c_str(), proof.data(), proof.size(), reason)) {
+    why = "cannot write " + path + ": " + reason;
     return false;
   }
   return true;

@@ -1,3 +1,4 @@
+#include "app/bench_run.h"
 #include "app/board_play.h"
 #include "app/config.h"
 #include "app/game_options.h"
@@ -9,6 +10,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -60,6 +62,8 @@ int main(int argc, char** argv) {
     std::fputs(parsed.text.c_str(), parsed.exitCode == 0 ? stdout : stderr);
     return parsed.exitCode;
   }
+  // The launcher's question before it makes a data set: would these options run?
+  if (std::getenv("STRAVO_CHECK_OPTIONS") != nullptr) return 0;
   clearFullscreenFlag();
   AppConfig config = readConfig();
   // The command line's choice holds for this run only; config.txt keeps its own.
@@ -76,7 +80,8 @@ int main(int argc, char** argv) {
   // Telemetry starts after the warm-up: the first packet is the player's drive.
   outGaugeOn = startOutGauge(options.outgauge, "stravo");
   std::string why;
-  bool boardOn = !options.board.empty();
+  // A benchmark drive measures frames alone: board.txt does not join it.
+  bool boardOn = !options.board.empty() && !options.bench.on;
   if (boardOn) {
     BoardPlaySettings board;
     board.base = options.board;
@@ -87,7 +92,7 @@ int main(int argc, char** argv) {
   }
   if (outGaugeOn || boardOn) setDrivingTickListener(drivingTick);
   if (options.rumble) switchRumbleOn();
-  int code = runMainLoop();
+  int code = options.bench.on ? runBench(options.bench) : runMainLoop();
   stopBoardPlay();
   stopOutGauge();
   Cleanup();

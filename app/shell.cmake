@@ -17,5 +17,5 @@ add_executable(stravo
   ${CMAKE_CURRENT_SOURCE_DIR}/startup.cpp)
 # The renderer's libraries carry STRAVO_GLSL (1 or 0) to everything that links them.
 target_link_libraries(stravo PRIVATE stravo_window stravo_game_draw stravo_startup_models stravo_car_audio
-                                     stravo_input_sdl stravo_outgauge stravo_track_line
+                                     stravo_input_sdl stravo_outgauge stravo_track_line stravo_lap_proofs
                                      stravo_board_play)

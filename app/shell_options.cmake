@@ -1,7 +1,8 @@
 # The programs' command lines, parsed with CLI11 (header-only).
 find_package(CLI11 CONFIG REQUIRED)
 add_library(stravo_command_line STATIC ${CMAKE_CURRENT_SOURCE_DIR}/command_line.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/outgauge_options.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/outgauge_options.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/bench_options.cpp)
 target_link_libraries(stravo_command_line PUBLIC CLI11::CLI11)
 
 add_library(stravo_game_options STATIC ${CMAKE_CURRENT_SOURCE_DIR}/game_options.cpp)

@@ -196,12 +196,12 @@ void soundFree() {
 SoundSample soundSampleLoad(const char* path, int maxPlaybacks, bool overrideOldest) {
   if (gMixer.device == nullptr) return 0;
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path, bytes)) {
-    logLine("Sound: cannot read %s", path);
+  std::string why;
+  if (!readWholeFile(path, kMaxWavFileBytes, bytes, why)) {
+    logLine("Sound: cannot read %s: %s", path, why.c_str());
     return 0;
   }
   SoundPcm pcm;
-  std::string why;
   if (!decodeWav(bytes.data(), bytes.size(), pcm, why)) {
     logLine("Sound: %s is not a usable WAV file: %s", path, why.c_str());
     return 0;

@@ -57,3 +57,6 @@ struct SoundPcm {
 // ADPCM), mixing more than two channels down to stereo. False with the reason
 // when the data is not a usable WAV.
 bool decodeWav(const uint8_t* data, size_t size, SoundPcm& out, std::string& why);
+// The largest sound file read: minutes of CD-quality stereo, far beyond the
+// car's short loops.
+constexpr size_t kMaxWavFileBytes = size_t(64) << 20;

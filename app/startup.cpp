@@ -12,6 +12,7 @@
 #include "game/draw/frame.h"
 #include "game/game_state.h"
 #include "game/draw/ghost_scene.h"
+#include "game/laps/ghost_files.h"
 #include "game/laps/ghosts.h"
 #include "game/laps/replay_player.h"
 #include "game/draw/scene_setup.h"
@@ -211,6 +212,7 @@ void openGameGhosts() {
   program.ghosts = new Ghosts;
   openGhosts(*program.ghosts, kGhostFolder, trackIdentityOfFile("data\\models\\track1.rmd"), program.quadtree,
              *program.game);
+  loadGhostFiles(*program.ghosts, *program.game, "");
   program.context.ghosts = program.ghosts;
 }
 
@@ -238,7 +240,7 @@ void readTimingCentreLine() {
   TrackLine line;
   int badLine = 0;
   std::string why;
-  if (readWholeFile(kTrackLineFile, bytes) && parseTrackLine(bytes.data(), bytes.size(), line, badLine, why))
+  if (readWholeFile(kTrackLineFile, kMaxTextFileBytes, bytes) && parseTrackLine(bytes.data(), bytes.size(), line, badLine, why))
     program.game->timing.centreLine = line.points;
 }
 
@@ -374,6 +376,10 @@ Ghosts& gameGhosts() { return *program.ghosts; }
 
 void switchRumbleOn() {
   if (program.input != nullptr) program.input->rumble = true;
+}
+
+ProgramParts programParts() {
+  return {&program.context, program.game, program.quadtree, program.renderer};
 }
 
 void onQuitEvent() { saveBestTimesOnClose(*program.game, kBestTimesFile); }

@@ -3,6 +3,9 @@
 #include "app/config.h"
 
 class PhCar;
+class Renderer;
+struct CollisionQuadtree;
+struct GameContext;
 struct GameState;
 struct Ghosts;
 
@@ -34,6 +37,15 @@ void setDrivingTickListener(void (*listener)(const PhCar& car, const GameState& 
 // The game's state and its ghosts, for the board's hooks of the main loop.
 GameState& gameState();
 Ghosts& gameGhosts();
+
+// The program-wide objects a benchmark drive works on, from Init to Cleanup.
+struct ProgramParts {
+  GameContext* context = nullptr;
+  GameState* game = nullptr;
+  CollisionQuadtree* quadtree = nullptr;
+  Renderer* renderer = nullptr;
+};
+ProgramParts programParts();
 
 // Frees what Init created, in its fixed order, and logs the run statistics.
 void Cleanup();

@@ -2,7 +2,7 @@
 
 #include "board/html.h"
 #include "board/tokens.h"
-#include "game/sector_splits.h"
+#include "game/laps/sector_splits.h"
 #include "game/time_display.h"
 #include "tools/datagen/generator.h"
 

@@ -1,21 +1,12 @@
 #include "board/circuits.h"
 
-#include "app/files.h"
-#include "game/ghost_file.h"
-#include "game/game_state.h"
-#include "game/laps.h"
-#include "game/prop_file.h"
-#include "game/startup_models.h"
-#include "physics/quadtree.h"
 #include "tools/datagen/generator.h"
 
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 namespace {
 
@@ -33,10 +24,6 @@ bool parseSeed(const std::string& digits, uint32_t& out) {
   if (v > 0xffffffffull) return false;
   out = uint32_t(v);
   return true;
-}
-
-bool fileBytes(const std::string& path, std::vector<unsigned char>& bytes) {
-  return readWholeFile(path.c_str(), bytes);
 }
 
 }  // namespace
@@ -59,41 +46,10 @@ std::string circuitName(const CircuitId& circuit) {
   return circuit.seeded ? "seed-" + std::to_string(circuit.seed) : "default";
 }
 
-CircuitTrack::~CircuitTrack() { destroyQuadtree(tree); }
-
 bool loadCircuitTrack(const std::string& folder, CircuitTrack& out, std::string& why) {
-  std::string failedPath;
-  if (!loadTrackWithCollision(folder + "/", out.track, out.world, out.tree, failedPath)) {
-    why = "cannot load the track " + platformPath(failedPath.c_str());
-    return false;
-  }
-  std::vector<unsigned char> bytes;
-  if (!fileBytes(folder + "/data/models/track1.rmd", bytes)) {
-    why = "cannot read the track model";
-    return false;
-  }
-  out.trackId = trackIdentity(bytes.data(), bytes.size());
-
-  GameState state;
-  PropFile props;
-  std::string propPath = folder + "/data/trees.prp";
-  if (readPropFile(propPath.c_str(), props)) {
-    state.startPosition = props.startPosition;
-    state.startHeading = props.startHeading;
-  }
-  computeStartLine(state);
-  out.startPosition = state.startPosition;
-  out.lineA = state.startLineA;
-  out.lineB = state.startLineB;
-
-  int badLine = 0;
-  if (!fileBytes(folder + "/data/track.line", bytes) ||
-      !parseTrackLine(bytes.data(), bytes.size(), out.centre, badLine, why)) {
-    why = "cannot read the centre line: " + why;
-    return false;
-  }
-  if (!splitsFromCentreLine(out.centre.points, out.startPosition, out.splits)) {
-    why = "the centre line gives no sector splits";
+  if (!loadProofTrack(folder, out.proof, why)) return false;
+  if (out.proof.centreLine.points.empty()) {
+    why = "the data set has no centre line";
     return false;
   }
   return true;

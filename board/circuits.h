@@ -1,18 +1,12 @@
 #pragma once
 
-#include "game/sector_splits.h"
-#include "game/track_line.h"
-#include "physics/vec3.h"
-#include "physics/world.h"
-#include "render/rmd_mesh.h"
+#include "game/laps/proof_track.h"
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
-
-struct CollisionQuadtree;
 
 // Which circuit a lap was driven on: the default one or the one generated from a seed.
 struct CircuitId {
@@ -27,23 +21,11 @@ std::string circuitName(const CircuitId& circuit);
 // One circuit's track as a verifier drives on it. Each verifier has its own:
 // the collision tree keeps per-query marks, so two drives must not share one.
 struct CircuitTrack {
-  RMDMesh track;
-  PhWorld world;  // holds the tree while nothing drives; verifiers attach it to their own
-  CollisionQuadtree* tree = nullptr;
-  uint64_t trackId = 0;  // trackIdentity() of track1.rmd's bytes
-  Vec3 startPosition{0.0, 0.0, 0.0};
-  Vec3 lineA{0.0, 0.0, 0.0};
-  Vec3 lineB{0.0, 0.0, 0.0};
-  TrackLine centre;  // data/track.line
-  SectorSplits splits;  // one and two thirds of the centre line from the start
-
-  CircuitTrack() = default;
-  CircuitTrack(const CircuitTrack&) = delete;
-  CircuitTrack& operator=(const CircuitTrack&) = delete;
-  ~CircuitTrack();
+  ProofTrack proof;  // the tree, start, start line, centre line and circuit identity
 };
 
-// Loads the track, start line and centre line of the data set in `folder`.
+// Loads the track, start line, centre line and circuit identity of the data
+// set in `folder`; a data set without a centre line is refused (no sectors).
 bool loadCircuitTrack(const std::string& folder, CircuitTrack& out, std::string& why);
 
 // The data sets of the circuits asked for, made with the generator's own code

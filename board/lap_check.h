@@ -1,26 +1,20 @@
 #pragma once
 
 #include "board/circuits.h"
+#include "game/lap_class.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-class GhostCar;
-
 // Everything the board takes from a submitted lap proof, behind one adapter so
-// the rest of the board does not depend on the proof's file layout.
-//
-// Where each field comes from with ghost files (format 1):
-//   proof:   ticks, lapTime, turbo, trackId (checked against the circuit's track)
-//   request: circuit and generatorVersion (the file does not name them; the
-//            client names them in the query, and the track identity must match)
-//   board:   sectors, clean and trace, computed here from the proven poses
-//            (the re-drive reached every recorded pose exactly, so they are the lap).
+// the rest of the board does not depend on the proof's file layout. The proof
+// names its circuit and data-set generator version; the verifier drives its run
+// again from the standing start and gives the lap and sector times, the class
+// and whether the lap was clean.
 
-enum class LapClass { Plain, Turbo };
-constexpr int kLapClassCount = 2;
+// The two boards of each circuit: laps without and with the turbo, by name.
 const char* lapClassName(LapClass c);  // "plain", "turbo"
 bool parseLapClass(const std::string& text, LapClass& out);
 
@@ -50,17 +44,15 @@ struct CheckedLap {
   std::string uncleanWhy;  // when not clean: where the car left the track
 };
 
-// The circuit and data-set generator version a proof is for: with format 1,
-// the request's own claim once the generator version is known. False with
-// `why` for an unknown generator version or a proof that is plainly not one.
+// The circuit and data-set generator version a proof is for, as the proof
+// names them. False with `why` for an unknown generator version, a circuit
+// other than the one the request names, or bytes that are not a proof.
 bool claimOfProof(const uint8_t* data, size_t size, const LapClaim& request, LapClaim& out, std::string& why);
 
-// Parses the proof against `track`, drives it again with `ghost` and judges it.
-// False with the verifier's reason (damaged, forged, another track, does not replay).
-bool checkLap(const uint8_t* data, size_t size, const LapClaim& claim, const CircuitTrack& track, GhostCar& ghost,
-              CheckedLap& out, std::string& why);
+// Drives the proof again on `track` and judges it; `trace`, when given,
+// receives the lap's speed along its distance, one sample every `everyTicks`
+// ticks and the last. False with the verifier's reason (damaged, forged,
+// another track, a claim its run does not give).
+bool checkLap(const uint8_t* data, size_t size, const LapClaim& claim, const CircuitTrack& track, CheckedLap& out,
+              std::string& why, std::vector<TraceSample>* trace = nullptr, int everyTicks = 1);
 
-// The speed trace of an accepted proof of the track `trackId`, one sample every
-// `everyTicks` ticks and the last. False with `why` when it does not parse.
-bool lapTrace(const uint8_t* data, size_t size, uint64_t trackId, int everyTicks, std::vector<TraceSample>& out,
-              std::string& why);

@@ -2,7 +2,7 @@
 
 #include "board/html.h"
 #include "board/trace_svg.h"
-#include "game/sector_splits.h"
+#include "game/laps/sector_splits.h"
 
 #include <httplib.h>
 
@@ -159,11 +159,19 @@ void lapPage(Board& board, const httplib::Request& req, httplib::Response& res) 
   if (board.store.board(lap.circuit, lap.lapClass, 0, 1, top, total, why) == StoreResult::Ok && !top.empty())
     board.store.lap(top.front().lap.id, true, leaderLap, why);
 
+  // A proof holds no poses: its trace is driven again, on a verifier.
   std::vector<TraceSample> trace, leaderTrace;
-  auto bytes = [](const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); };
-  lapTrace(bytes(lap.proof), lap.proof.size(), lap.trackId, kTraceEveryTicks, trace, why);
-  if (!leaderLap.proof.empty())
-    lapTrace(bytes(leaderLap.proof), leaderLap.proof.size(), leaderLap.trackId, kTraceEveryTicks, leaderTrace, why);
+  auto traceOf = [&board](const LapRecord& of, std::vector<TraceSample>& out) {
+    LapClaim claim;
+    claim.generatorVersion = of.generatorVersion;
+    CheckedLap checked;
+    std::string why;
+    if (!parseCircuitName(of.circuit, claim.circuit)) return;
+    board.verifiers.verify(reinterpret_cast<const uint8_t*>(of.proof.data()), of.proof.size(), claim, checked, why,
+                           &out, kTraceEveryTicks);
+  };
+  traceOf(lap, trace);
+  if (!leaderLap.proof.empty()) traceOf(leaderLap, leaderTrace);
 
   std::string sectors[kSectorCount];
   long hundredths[kSectorCount];

@@ -1,38 +1,18 @@
 #include "board/verifier_pool.h"
 
-#include "app/log.h"
-#include "game/ghost_car.h"
-#include "physics/random.h"
-#include "vehicle/car.h"
-
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
 
-// The shared generator's seed at the game's start-up, before its car draws the
-// noise table.
-constexpr uint32_t kStartupSeed = 345;
 // How much nicer a verification worker is than the threads serving requests.
 constexpr int kWorkerNiceness = 5;
 
 }  // namespace
 
-void drawGameNoiseTable() {
-  seedRandom(kStartupSeed);
-  PhCar* car = new PhCar();
-  bool logging = loggingOn();
-  setLogging(false);
-  delete car;
-  setLogging(logging);
-}
-
-Verifier::Verifier() : ghost(std::make_unique<GhostCar>()) {}
-Verifier::~Verifier() = default;
-
 bool verifyOn(Verifier& verifier, CircuitCache& cache, const uint8_t* data, size_t size, const LapClaim& claim,
-              CheckedLap& out, std::string& why) {
+              CheckedLap& out, std::string& why, std::vector<TraceSample>* trace, int everyTicks) {
   std::string name = circuitName(claim.circuit);
   auto found = verifier.tracks.find(name);
   if (found == verifier.tracks.end()) {
@@ -42,7 +22,7 @@ bool verifyOn(Verifier& verifier, CircuitCache& cache, const uint8_t* data, size
     if (!loadCircuitTrack(folder, *track, why)) return false;
     found = verifier.tracks.emplace(name, std::move(track)).first;
   }
-  return checkLap(data, size, claim, *found->second, *verifier.ghost, out, why);
+  return checkLap(data, size, claim, *found->second, out, why, trace, everyTicks);
 }
 
 // One proof handed to a worker; the caller waits on `done`.
@@ -52,6 +32,8 @@ struct VerifierPool::Job {
   const LapClaim& claim;
   CheckedLap& out;
   std::string& why;
+  std::vector<TraceSample>* trace;
+  int everyTicks;
   bool proven = false;
   bool finished = false;
   std::condition_variable done;
@@ -59,7 +41,6 @@ struct VerifierPool::Job {
 
 VerifierPool::VerifierPool(int workers, int queueLimit, CircuitCache& cache)
     : cache_(cache), queueLimit_(size_t(queueLimit)) {
-  drawGameNoiseTable();
   for (int i = 0; i < workers; ++i) verifiers_.push_back(std::make_unique<Verifier>());
   for (auto& v : verifiers_) threads_.emplace_back([this, &v] { work(*v); });
 }
@@ -74,8 +55,8 @@ VerifierPool::~VerifierPool() {
 }
 
 VerifierPool::Outcome VerifierPool::verify(const uint8_t* data, size_t size, const LapClaim& claim, CheckedLap& out,
-                                           std::string& why) {
-  Job job{data, size, claim, out, why, false, false, {}};
+                                           std::string& why, std::vector<TraceSample>* trace, int everyTicks) {
+  Job job{data, size, claim, out, why, trace, everyTicks, false, false, {}};
   std::unique_lock<std::mutex> lock(mutex_);
   if (queue_.size() >= queueLimit_) {
     why = "every verifier is busy";
@@ -96,7 +77,8 @@ void VerifierPool::work(Verifier& verifier) {
     Job* job = queue_.front();
     queue_.pop_front();
     lock.unlock();
-    bool proven = verifyOn(verifier, cache_, job->data, job->size, job->claim, job->out, job->why);
+    bool proven =
+        verifyOn(verifier, cache_, job->data, job->size, job->claim, job->out, job->why, job->trace, job->everyTicks);
     lock.lock();
     job->proven = proven;
     job->finished = true;

@@ -12,30 +12,22 @@
 #include <thread>
 #include <vector>
 
-class GhostCar;
-
-// Draws the shared noise table as the game's own car does at start-up; every
-// lap was driven with it. Call once before building any Verifier.
-void drawGameNoiseTable();
-
-// What one verification needs for itself: a car to drive the proof again and
-// its own copy of each circuit's track. Building one redraws the shared noise
-// table for a moment, so all are built before any verification runs.
+// What one verification needs for itself: its own copy of each circuit's track.
 struct Verifier {
-  Verifier();
-  ~Verifier();
-  std::unique_ptr<GhostCar> ghost;
   std::map<std::string, std::unique_ptr<CircuitTrack>> tracks;  // by circuit name
 };
 
 // Checks a proof on `verifier`, loading the claimed circuit's track into it
 // (from `cache`, made there on first use) when it has none yet.
+// `trace` as checkLap gives it.
 bool verifyOn(Verifier& verifier, CircuitCache& cache, const uint8_t* data, size_t size, const LapClaim& claim,
-              CheckedLap& out, std::string& why);
+              CheckedLap& out, std::string& why, std::vector<TraceSample>* trace = nullptr, int everyTicks = 1);
 
 // A fixed number of worker threads, each with its own Verifier, taking proofs
 // from a bounded queue. The workers run at a lower priority than the threads
-// serving pages, so readers stay quick while proofs arrive.
+// serving pages, so readers stay quick while proofs arrive. The car's drives
+// take turns within a process (they share the program-wide noise table), so
+// verification scales with processes rather than workers.
 class VerifierPool {
  public:
   enum class Outcome { Proven, Refused, Busy };
@@ -46,8 +38,10 @@ class VerifierPool {
   VerifierPool& operator=(const VerifierPool&) = delete;
 
   // Verifies on a worker and waits for it. Busy, at once, when `queueLimit`
-  // proofs are already waiting; Refused with the verifier's reason.
-  Outcome verify(const uint8_t* data, size_t size, const LapClaim& claim, CheckedLap& out, std::string& why);
+  // proofs are already waiting; Refused with the verifier's reason. `trace` as
+  // checkLap gives it.
+  Outcome verify(const uint8_t* data, size_t size, const LapClaim& claim, CheckedLap& out, std::string& why,
+                 std::vector<TraceSample>* trace = nullptr, int everyTicks = 1);
 
  private:
   struct Job;

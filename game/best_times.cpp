@@ -1,5 +1,6 @@
 #include "game/best_times.h"
 
+#include "app/failed_saves.h"
 #include "app/files.h"
 #include "app/log.h"
 
@@ -69,8 +70,12 @@ void serializeBestTimes(const BestTimes& table, uint8_t out[kBestTimesFileSize])
 
 bool loadBestTimes(const char* path, BestTimes& table) {
   table = BestTimes();
-  FILE* file = openFile(path, "rb");
-  if (file == nullptr) return false;
+  std::string why;
+  FILE* file = openRegularFile(path, why);
+  if (file == nullptr) {
+    if (pathExists(path)) logLine("Main: Could not read \"%s\": %s", path, why.c_str());
+    return false;
+  }
   // One byte more than the table tells a longer file from an exact one.
   uint8_t bytes[kBestTimesFileSize + 1];
   size_t size = std::fread(bytes, 1, sizeof(bytes), file);
@@ -91,5 +96,9 @@ bool loadBestTimes(const char* path, BestTimes& table) {
 bool saveBestTimes(const char* path, const BestTimes& table) {
   uint8_t image[kBestTimesFileSize];
   serializeBestTimes(table, image);
-  return writeFileAtomically(path, image, sizeof(image));
+  std::string why;
+  if (writeFileAtomically(path, image, sizeof(image), why)) return true;
+  logLine("Main: Could not save \"%s\"", path);
+  reportFailedSave(path, why);
+  return false;
 }

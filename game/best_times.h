@@ -38,9 +38,11 @@ int parseBestTimes(const uint8_t* data, size_t size, BestTimes& table, int& reje
 void serializeBestTimes(const BestTimes& table, uint8_t out[kBestTimesFileSize]);
 
 // Resets the table to empty places and reads `path` over it when it exists.
-// A file of another length than 40 bytes is logged. False when it cannot be read.
+// A file of another length than 40 bytes is logged, and so is one that is there
+// but is no regular file. False when it cannot be read.
 bool loadBestTimes(const char* path, BestTimes& table);
 
 // Writes a temporary file beside `path` and renames it over the old table, so a
-// crash never leaves a truncated one. False when either step fails.
+// crash never leaves a truncated one. False when either step fails; the
+// failure is logged ("Main: Could not save "%s"") and reported.
 bool saveBestTimes(const char* path, const BestTimes& table);

@@ -4,6 +4,7 @@
 #include "game/car_shadow.h"
 #include "game/laps/replay_viewer.h"
 #include "game/laps/timing_aids.h"
+#include "game/save_notice.h"
 #include "game/skid_marks.h"
 #include "game/tick.h"
 #include "game/trip_stats.h"
@@ -55,6 +56,9 @@ struct GameContext {
   // Told of the car after every tick that stepped it (never with the menu
   // shown), for telemetry. Null when nobody listens.
   void (*afterDrivingTick)(const PhCar& car, const GameState& state) = nullptr;
+  // Called in every driving tick between the input's update and the world's
+  // step, to drive the car from a program (the benchmark). Null for the player.
+  void (*beforeDrivingStep)(PhCar& car, InputDevice& input) = nullptr;
   // Lap recording, best-lap ghost files and the ghost car; null for none.
   Ghosts* ghosts = nullptr;
   // The replay viewer's car (with the ghosts, key P); null for no viewer.
@@ -110,6 +114,7 @@ struct GameState {
   CarShadow shadow;
   TimingAids timing;
   ReplayViewer viewer;
+  SaveNotice saveNotice;
 
   // The view handed to the renderer, which keeps references to both.
   Vec3 viewEye{0.0, 0.0, 0.0};

@@ -53,3 +53,10 @@ LapEvent timeLap(GameState& state, const Vec3& position, bool turboOn) {
   event.runningClass = lapClassOf(state.turboUsedThisLap || turboOn);
   return event;
 }
+
+void stopLap(GameState& state) {
+  state.lapTime = 0.0f;
+  state.lapTicks = 0;
+  state.lapRunning = false;
+  state.lineLatched = false;
+}

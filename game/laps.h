@@ -18,3 +18,6 @@ void computeStartLine(GameState& state);
 // lap as a turbo lap, the best time shown follows the lap's class, a touch of
 // the line completes the running lap (into the best times) and starts the next.
 LapEvent timeLap(GameState& state, const Vec3& position, bool turboOn);
+
+// Restart and recovery: no lap runs, and the line counts at the next touch.
+void stopLap(GameState& state);

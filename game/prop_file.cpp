@@ -78,8 +78,11 @@ bool parsePropFile(const uint8_t* data, size_t size, PropFile& out, std::string&
 
 bool readPropFile(const char* path, PropFile& out) {
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path, bytes)) return false;
   std::string why;
+  if (!readWholeFile(path, kMaxPropFileBytes, bytes, why)) {
+    if (pathExists(path)) logLine("Main: Prop file \"%s\" %s", path, why.c_str());
+    return false;
+  }
   bool ok = parsePropFile(bytes.data(), bytes.size(), out, why);
   if (!why.empty()) logLine("Main: Prop file \"%s\" %s", path, why.c_str());
   return ok;

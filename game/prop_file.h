@@ -24,6 +24,8 @@ struct PropFile {
 // Size of the fixed header (start position, heading, count) and of one record.
 constexpr size_t kPropHeaderBytes = 32;
 constexpr size_t kPropRecordBytes = 28;
+// A million trees: a larger file is refused by its size before it is read.
+constexpr size_t kMaxPropFileBytes = kPropHeaderBytes + kPropRecordBytes * (size_t(1) << 20);
 
 // Parses the little-endian prop file from a byte buffer. A file shorter than
 // its count gives only the complete records; a record whose position or

@@ -1,8 +1,10 @@
 #include "game/update.h"
 
+#include "app/failed_saves.h"
 #include "app/input_device.h"
 #include "app/log.h"
 #include "game/cameras.h"
+#include "game/car_placement.h"
 #include "game/laps/ghosts.h"
 #include "game/laps/timing_ghosts.h"
 #include "game/laps.h"
@@ -20,28 +22,7 @@ namespace {
 constexpr double kWorldHalfSize = 290.0;
 constexpr double kLowestY = -7.0;
 
-// The recovery point, and its heading relative to the start heading.
-const Vec3 kRecoveryPoint(-71.0, 0.5, 133.0);
-constexpr float kRecoveryYawOffset = 170.0f;
-
 const Vec3 kZero(0.0, 0.0, 0.0);
-
-// The car standing still at `position` facing `yaw`, its controls reset.
-void putCar(PhCar& car, const Vec3& position, float yaw) {
-  car.current.position = position;
-  car.current.velocity = kZero;
-  car.current.orientation = yawPitchMat4(yaw, 0.0f);
-  car.current.angularStep = identityMat4();
-  car.SavePrevious();
-  car.reset();
-}
-
-void stopLap(GameState& state) {
-  state.lapTime = 0.0f;
-  state.lapTicks = 0;
-  state.lapRunning = false;
-  state.lineLatched = false;
-}
 
 // A value of 0 switches a feature on, 1 off.
 void applyMenuOptions(const GameContext& ctx, const GameState& state) {
@@ -132,7 +113,7 @@ bool replayUpdate(const GameContext& ctx, GameState& state, float frameInterval)
 void endRun(GameState& state) {
   setLogging(true);
   logTripStats(state.trip);
-  if (!saveBestTimes(kBestTimesFile, state.bestTimes)) logLine("Main: Could not save \"%s\"", kBestTimesFile);
+  saveBestTimes(kBestTimesFile, state.bestTimes);
 }
 
 }  // namespace
@@ -152,8 +133,7 @@ bool carIsLost(const PhCar& car) {
 
 
 void placeCarAtStart(const GameContext& ctx, GameState& state) {
-  ctx.car->current.position = restartPosition(state.startPosition, state.startHeading);
-  ctx.car->current.orientation = yawPitchMat4(state.startHeading, 0.0f);
+  placeCarAsBuilt(*ctx.car, state.startPosition, state.startHeading);
 }
 
 void beginGame(const GameContext& ctx, GameState& state, const char* bestTimesPath) {
@@ -168,14 +148,14 @@ void beginGame(const GameContext& ctx, GameState& state, const char* bestTimesPa
 
 void restartDrive(const GameContext& ctx, GameState& state) {
   state.menuVisible = false;
-  putCar(*ctx.car, restartPosition(state.startPosition, state.startHeading), state.startHeading);
+  placeCarAtRestart(*ctx.car, state.startPosition, state.startHeading);
   // The turbo mark of the lap stays: a restart does not clear it.
   stopLap(state);
-  if (ctx.ghosts != nullptr) resetGhosts(*ctx.ghosts);
+  if (ctx.ghosts != nullptr) restartGhosts(*ctx.ghosts);
 }
 
 void recoverCar(const GameContext& ctx, GameState& state) {
-  putCar(*ctx.car, kRecoveryPoint, state.startHeading + kRecoveryYawOffset);
+  placeCarAtRecoveryPoint(*ctx.car, state.startHeading);
   stopLap(state);
   state.resetRequested = false;
   if (ctx.ghosts != nullptr) resetGhosts(*ctx.ghosts);
@@ -192,6 +172,7 @@ LapEvent Tick(const GameContext& ctx, GameState& state) {
     return LapEvent{};
   }
   PhCar& car = *ctx.car;
+  if (ctx.beforeDrivingStep != nullptr) ctx.beforeDrivingStep(car, *ctx.input);
   ctx.world->step();
   addTripDistance(state.trip, car.current.position, car.previous.position);
   laySkids(car, state);
@@ -200,6 +181,7 @@ LapEvent Tick(const GameContext& ctx, GameState& state) {
     ghostsAfterTick(*ctx.ghosts, *ctx.input, car, lap);
     takeGhostReferences(state.timing, *ctx.ghosts);
   }
+  saveNoticeTick(state.saveNotice, failedSaveCount());
   timingTick(state.timing, lap, state, car.previous.position, car.current.position);
   chaseTick(state, car.current.position, car.current.velocity, car.current.orientation);
   if (ctx.afterDrivingTick != nullptr) ctx.afterDrivingTick(car, state);

@@ -6,6 +6,7 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -71,7 +72,7 @@ void MatRenderer::readTables() {
   for (const TableFile& file : files) {
     logLine("%s", file.announce);
     std::vector<unsigned char> bytes;
-    if (!readWholeFile(file.path, bytes)) {
+    if (!readWholeFile(file.path, kMaxTextFileBytes, bytes)) {
       logLine("MatRenderer: \"%s\" not found", file.path);
       continue;
     }
@@ -446,40 +447,58 @@ void MatRenderer::DrawGeometryList(const PtrList<Geometry>& list) {
     uniformVec3(currentShader->globalObserverLocation, observer);
   }
   const Geometry* previous = nullptr;
+  if (!nearToFar) {
+    for (const Geometry* g : list) drawGeometry(*g, previous, shading);
+    return;
+  }
+  geometryOrder_.clear();
   for (const Geometry* g : list) {
-    if (g->triangleCount <= 0 || g->positions == nullptr || g->triangleIndices == nullptr) continue;
-    const Vec3& position = g->position != nullptr ? *g->position : origin();
-    const Mat4& orientation = g->orientation != nullptr ? *g->orientation : identity();
-    bool culling = cullVolume != nullptr && g->ranges != nullptr;
-    trianglesRendered += g->triangleCount;
-    if (culling && !markVisibleRanges(*g, position, orientation)) {
-      // Nothing to submit; the array state is still left as drawing it would.
-      if (g != previous) {
-        previous = g;
-        setArrayPointers(*g);
-      }
-      continue;
-    }
-    glPushMatrix();
-    glTranslatef(float(position.x), float(position.y), float(position.z));
-    Mat4 rotation = orientation;
-    glMultMatrixf(rotation.m);
-    if (shading) setObjectUniforms(position, orientation);
+    Vec3 offset = (g->position != nullptr ? *g->position : origin()) - observer;
+    geometryOrder_.emplace_back(dot(offset, offset), g);
+  }
+  std::stable_sort(geometryOrder_.begin(), geometryOrder_.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [distance, g] : geometryOrder_) drawGeometry(*g, previous, shading);
+}
+
+void MatRenderer::drawGeometry(const Geometry& geometry, const Geometry*& previous, bool shading) {
+  const Geometry* g = &geometry;
+  if (g->triangleCount <= 0 || g->positions == nullptr || g->triangleIndices == nullptr) return;
+  const Vec3& position = g->position != nullptr ? *g->position : origin();
+  const Mat4& orientation = g->orientation != nullptr ? *g->orientation : identity();
+  bool culling = cullVolume != nullptr && g->ranges != nullptr;
+  trianglesRendered += g->triangleCount;
+  if (culling && !markVisibleRanges(*g, position, orientation)) {
+    // Nothing to submit; the array state is still left as drawing it would.
     if (g != previous) {
       previous = g;
       setArrayPointers(*g);
     }
-#if !STRAVO_GLSL
-    glColor3f(1.0f, 1.0f, 1.0f);
-#endif
-    if (culling) {
-      drawVisibleRanges(*g);
-    } else {
-      glDrawElements(GL_TRIANGLES, 3 * g->triangleCount, GL_UNSIGNED_INT, g->triangleIndices);
-      trianglesSubmitted += g->triangleCount;
-    }
-    glPopMatrix();
+    return;
   }
+  glPushMatrix();
+  glTranslatef(float(position.x), float(position.y), float(position.z));
+  Mat4 rotation = orientation;
+  glMultMatrixf(rotation.m);
+  if (shading) setObjectUniforms(position, orientation);
+  if (g != previous) {
+    previous = g;
+    setArrayPointers(*g);
+  }
+#if !STRAVO_GLSL
+  glColor3f(1.0f, 1.0f, 1.0f);
+#endif
+  if (culling) {
+    if (nearToFar) {
+      drawVisibleRangesNearToFar(*g, position, orientation);
+    } else {
+      drawVisibleRanges(*g);
+    }
+  } else {
+    glDrawElements(GL_TRIANGLES, 3 * g->triangleCount, GL_UNSIGNED_INT, g->triangleIndices);
+    trianglesSubmitted += g->triangleCount;
+  }
+  glPopMatrix();
 }
 
 bool MatRenderer::markVisibleRanges(const Geometry& g, const Vec3& position, const Mat4& orientation) {
@@ -504,6 +523,28 @@ void MatRenderer::drawVisibleRanges(const Geometry& g) {
     }
     int first = ranges[i].firstTriangle, count = 0;
     for (; i < ranges.size() && rangeVisible_[i]; ++i) count += ranges[i].triangleCount;
+    glDrawElements(GL_TRIANGLES, 3 * count, GL_UNSIGNED_INT, g.triangleIndices + 3 * first);
+    trianglesSubmitted += count;
+  }
+}
+
+void MatRenderer::drawVisibleRangesNearToFar(const Geometry& g, const Vec3& position, const Mat4& orientation) {
+  const std::vector<IndexRange>& ranges = g.ranges->ranges;
+  rangeOrder_.clear();
+  for (size_t i = 0; i < ranges.size(); ++i) {
+    if (!rangeVisible_[i]) continue;
+    Vec3 offset = localToWorld(orientation, ranges[i].centre, position) - observer;
+    rangeOrder_.emplace_back(dot(offset, offset), int(i));
+  }
+  std::stable_sort(rangeOrder_.begin(), rangeOrder_.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  // Ranges that follow each other in index order as well go out as one call.
+  size_t k = 0;
+  while (k < rangeOrder_.size()) {
+    int first = ranges[size_t(rangeOrder_[k].second)].firstTriangle, count = 0;
+    int next = rangeOrder_[k].second;
+    for (; k < rangeOrder_.size() && rangeOrder_[k].second == next; ++k, ++next)
+      count += ranges[size_t(next)].triangleCount;
     glDrawElements(GL_TRIANGLES, 3 * count, GL_UNSIGNED_INT, g.triangleIndices + 3 * first);
     trianglesSubmitted += count;
   }

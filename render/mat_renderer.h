@@ -11,6 +11,7 @@
 #include "render/shader_program.h"
 #include "render/textures.h"
 
+#include <utility>
 #include <vector>
 
 // The layer between material scripts and OpenGL: it owns every texture, shader
@@ -80,6 +81,10 @@ class MatRenderer : public ScriptHost {
   const ViewVolume* cullVolume = nullptr;
   // Triangles actually handed to GL, cleared with trianglesRendered.
   int trianglesSubmitted = 0;
+  // Draws a list's geometry nearest the observer first, and the visible
+  // ranges of fixed geometry nearest first; only for materials whose picture
+  // does not depend on the order (see draw_order.h).
+  bool nearToFar = false;
 
  private:
   void readTables();
@@ -89,6 +94,11 @@ class MatRenderer : public ScriptHost {
   // when none does.
   bool markVisibleRanges(const Geometry& g, const Vec3& position, const Mat4& orientation);
   void drawVisibleRanges(const Geometry& g);
+  void drawVisibleRangesNearToFar(const Geometry& g, const Vec3& position, const Mat4& orientation);
+  // One geometry of a Draw; `previous` is the one drawn before it.
+  void drawGeometry(const Geometry& g, const Geometry*& previous, bool shading);
 
   std::vector<bool> rangeVisible_;
+  std::vector<std::pair<double, const Geometry*>> geometryOrder_;  // squared distance, geometry
+  std::vector<std::pair<double, int>> rangeOrder_;                 // squared distance, range index
 };

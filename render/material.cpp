@@ -15,7 +15,7 @@ bool Material::Load(const char* materialName, MatRenderer* renderer) {
   hasCubemapSection = false;
   std::string path = "data\\materials\\" + name + ".txt";
   std::vector<unsigned char> text;
-  if (!readWholeFile(path.c_str(), text)) {
+  if (!readWholeFile(path.c_str(), kMaxTextFileBytes, text)) {
     logLine("Error: File \"%s\" not found, creating default material", path.c_str());
     MaterialCommand* draw = new MaterialCommand;
     draw->opcode = kOpDraw;

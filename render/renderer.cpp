@@ -1,9 +1,11 @@
 #include "render/renderer.h"
 
 #include "app/log.h"
+#include "render/draw_order.h"
 #include "render/mat_renderer.h"
 #include "render/material.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstring>
 
@@ -140,10 +142,7 @@ void Renderer::renderNormalView() {
   const Mat4& view = cameraRotation != nullptr ? *cameraRotation : kNoRotation;
   r.SetCamera(eye, view);
   beginView(eye, view, fovY, kAspect);
-  for (SceneEntry* entry : scene) {
-    logLine("Renderer: Material \"%s\"", entry->material->name.c_str());
-    entry->material->Execute(entry->mainList, entry->reflectionList, Material::kNormalPass);
-  }
+  drawScene(Material::kNormalPass, -1, "");
   logLine("Renderer: *** Rendering end");
   logLine("Renderer: Rendered %i tris", r.trianglesRendered);
   r.cullVolume = nullptr;
@@ -166,15 +165,46 @@ void Renderer::renderCubemap(Material* material) {
     r.SetCamera(centre, faceRotations[face]);
     beginView(centre, faceRotations[face], kCubemapFov, 1.0f);
     // An object is never drawn into its own reflection.
-    for (SceneEntry* entry : scene) {
-      if (entry->material->cubemapId == material->cubemapId) continue;
-      logLine("Renderer: Material \"%s\" (cubemap)", entry->material->name.c_str());
-      entry->material->Execute(entry->mainList, entry->reflectionList, Material::kCubemapPass);
-    }
+    drawScene(Material::kCubemapPass, material->cubemapId, " (cubemap)");
     r.StoreCubeMapSide(material->cubemapId, face);
   }
   r.cullVolume = nullptr;
   r.SetViewport(viewportWidth, viewportHeight);
   logLine("Renderer: *** Rendering end (dynamic texture)");
   r.ResetState();
+}
+
+void Renderer::drawScene(int pass, int skipId, const char* cubemapSuffix) {
+  // A logged frame is drawn in the order its log lists.
+  bool reorder = cheaperOrder && !loggingOn();
+  std::vector<std::pair<DrawClass, SceneEntry*>> pending;
+  for (SceneEntry* entry : scene) {
+    if (entry->material->cubemapId == skipId) continue;
+    logLine("Renderer: Material \"%s\"%s", entry->material->name.c_str(), cubemapSuffix);
+    const PtrList<Geometry>& list = pass == Material::kNormalPass ? entry->mainList : entry->reflectionList;
+    DrawClass drawClass = reorder ? drawClassOf(*entry->material, list, pass == Material::kCubemapPass, &matRenderer_->observer)
+                                  : DrawClass::kFixed;
+    if (drawClass != DrawClass::kFixed) {
+      pending.emplace_back(drawClass, entry);
+      continue;
+    }
+    drawOrderFree(pending, pass);
+    execute(*entry, pass);
+  }
+  drawOrderFree(pending, pass);
+}
+
+void Renderer::drawOrderFree(std::vector<std::pair<DrawClass, SceneEntry*>>& pending, int pass) {
+  // Opaque, then alpha-tested, then the background; scene order within each.
+  std::stable_sort(pending.begin(), pending.end(),
+                   [](const auto& a, const auto& b) { return int(a.first) < int(b.first); });
+  matRenderer_->nearToFar = true;
+  for (auto& [drawClass, entry] : pending) execute(*entry, pass);
+  matRenderer_->nearToFar = false;
+  pending.clear();
+}
+
+void Renderer::execute(SceneEntry& entry, int pass) {
+  entry.material->Execute(entry.mainList, entry.reflectionList, pass);
+  if (materialDrawn) materialDrawn(*entry.material, pass);
 }

@@ -3,11 +3,14 @@
 #include "physics/mat4.h"
 #include "physics/ptr_list.h"
 #include "physics/vec3.h"
+#include "render/draw_order.h"
 #include "render/geometry.h"
 #include "render/gl_proc.h"
 #include "render/range_culling.h"
 
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class MatRenderer;
@@ -85,10 +88,22 @@ class Renderer {
   // Whether ranges of fixed geometry outside the view are skipped; the
   // picture and the counts are the same either way.
   bool rangeCulling = true;
+  // Whether order-free materials are drawn in their cheaper order outside
+  // logged frames (draw_order.h); the picture is the same either way.
+  bool cheaperOrder = true;
+  // Told after each material's pass has been drawn (for profiling); empty for none.
+  std::function<void(const Material& material, int pass)> materialDrawn;
 
  private:
   void renderNormalView();
   void renderCubemap(Material* material);
+  // The scene's materials for one view, logged in scene order (`cubemapSuffix`
+  // after each name in a cube-map face), leaving out those with `skipId` (-1:
+  // none). Outside logged frames the order-free ones are drawn, before the
+  // next material that keeps its place, in their cheaper order.
+  void drawScene(int pass, int skipId, const char* cubemapSuffix);
+  void execute(SceneEntry& entry, int pass);
+  void drawOrderFree(std::vector<std::pair<DrawClass, SceneEntry*>>& pending, int pass);
 
   // The volume of a view for the MatRenderer, when culling is on.
   void beginView(const Vec3& position, const Mat4& rotation, float viewFovY, float aspect);

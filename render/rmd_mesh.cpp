@@ -334,11 +334,12 @@ void applyRmdCorrections(const char* path, RMDMesh& mesh) {
 bool RMDMesh::Load(const char* path) {
   logLine("RMDMesh: Loading mesh \"%s\"", path);
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path, bytes)) {
+  std::string why;
+  if (!readWholeFile(path, kMaxRmdFileBytes, bytes, why)) {
+    if (pathExists(path)) logLine("RMDMesh: Cannot read mesh \"%s\": %s", path, why.c_str());
     *this = RMDMesh();
     return false;
   }
-  std::string why;
   if (!parseRmd(bytes.data(), bytes.size(), *this, why)) {
     logLine("RMDMesh: Malformed mesh \"%s\": %s", path, why.c_str());
     return false;

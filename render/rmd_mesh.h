@@ -22,12 +22,18 @@ struct RMDMesh {
   int vertexCount = 0;
 
   // Logs the path, reads the file and applies the corrections chosen by the
-  // exact path string. False when the file cannot be opened or is malformed.
+  // exact path string. False when the file cannot be opened, is not a regular
+  // file, is larger than kMaxRmdFileBytes or is malformed.
   bool Load(const char* path);
 
   // Index of the first material named exactly `name`, or -1.
   int FindMaterial(const char* name) const;
 };
+
+// The largest mesh file read: 64 MiB, over a million vertices, many times the
+// largest model of a generated data set (the track, some 2.3 MB). A larger file
+// is refused by its size before it is read.
+constexpr size_t kMaxRmdFileBytes = size_t(64) << 20;
 
 // Parses an RMD image; false with `why` set when it is malformed.
 bool parseRmd(const uint8_t* data, size_t size, RMDMesh& out, std::string& why);

@@ -24,7 +24,7 @@ void writeInfoLog(GLhandleARB object) {
 // Compiles one source file into a new shader object; 0 on failure.
 GLhandleARB compileShaderFile(GLenum type, const std::string& file) {
   std::vector<unsigned char> source;
-  if (!readWholeFile(file.c_str(), source)) return 0;
+  if (!readWholeFile(file.c_str(), kMaxTextFileBytes, source)) return 0;
   GLint length = GLint(source.size());
   // NUL-terminated, so an empty file still hands the compiler a string.
   source.push_back(0);

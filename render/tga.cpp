@@ -60,8 +60,11 @@ bool parseTga(const uint8_t* data, size_t size, TgaImage& out, std::string& why)
 
 bool readTga(const char* path, TgaImage& out) {
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path, bytes)) return false;
   std::string why;
+  if (!readWholeFile(path, kMaxTgaFileBytes, bytes, why)) {
+    if (pathExists(path)) logLine("MatRenderer: Texture \"%s\" rejected: %s", path, why.c_str());
+    return false;
+  }
   if (!parseTga(bytes.data(), bytes.size(), out, why)) {
     logLine("MatRenderer: Texture \"%s\" rejected: %s", path, why.c_str());
     return false;

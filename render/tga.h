@@ -19,6 +19,11 @@ struct TgaImage {
 // rejected with `why` set.
 bool parseTga(const uint8_t* data, size_t size, TgaImage& out, std::string& why);
 
+// The largest TGA file read: a 4096 x 4096 image of 32 bits with its ID and
+// room for a trailing extension area. A larger file is refused by its size.
+constexpr size_t kMaxTgaFileBytes = 18 + 255 + size_t(4096) * 4096 * 4 + 65536;
+
 // Reads and decodes a TGA file. A missing file fails quietly (the caller
-// reports it); a file that is there but rejected is logged with the reason.
+// reports it); a file that is there but rejected (malformed, not a regular
+// file, too large) is logged with the reason.
 bool readTga(const char* path, TgaImage& out);

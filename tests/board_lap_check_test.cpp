@@ -7,8 +7,8 @@
 
 #include "board/lap_check.h"
 #include "board/verifier_pool.h"
-#include "game/ghost_car.h"
-#include "game/ghost_file.h"
+#include "game/laps/ghost_file.h"
+#include "game/laps/proof_file.h"
 
 #include <gtest/gtest.h>
 
@@ -30,14 +30,11 @@ class BoardLapCheck : public ::testing::Test {
     ASSERT_EQ(runSim(data->root, "--autopilot"), 0) << readFile(data->root + "/err.txt");
     std::string bytes = readFile(data->root + "/ghosts/best.ghost");
     proof = new std::vector<uint8_t>(bytes.begin(), bytes.end());
-    drawGameNoiseTable();
-    verifier = new Verifier();
     track = new CircuitTrack();
     ASSERT_TRUE(loadCircuitTrack(data->root, *track, why)) << why;
   }
   static void TearDownTestSuite() {
     delete track;
-    delete verifier;
     delete proof;
     data->leave();
     delete data;
@@ -46,18 +43,16 @@ class BoardLapCheck : public ::testing::Test {
   bool check(const std::vector<uint8_t>& bytes, CheckedLap& out, std::string& why, const CircuitTrack& on) {
     LapClaim claim;
     claim.generatorVersion = kGeneratorVersion;
-    return checkLap(bytes.data(), bytes.size(), claim, on, *verifier->ghost, out, why);
+    return checkLap(bytes.data(), bytes.size(), claim, on, out, why);
   }
 
   static GeneratedDataSet* data;
   static std::vector<uint8_t>* proof;
-  static Verifier* verifier;
   static CircuitTrack* track;
 };
 
 GeneratedDataSet* BoardLapCheck::data = nullptr;
 std::vector<uint8_t>* BoardLapCheck::proof = nullptr;
-Verifier* BoardLapCheck::verifier = nullptr;
 CircuitTrack* BoardLapCheck::track = nullptr;
 
 TEST_F(BoardLapCheck, AutopilotLapIsProvenCleanWithSectorsThatAddUp) {
@@ -67,7 +62,7 @@ TEST_F(BoardLapCheck, AutopilotLapIsProvenCleanWithSectorsThatAddUp) {
   EXPECT_TRUE(lap.clean) << lap.uncleanWhy;
   EXPECT_EQ(lap.lapClass, LapClass::Plain);
   EXPECT_EQ(lap.lapTime, lapTimeOfTicks(lap.ticks));
-  EXPECT_EQ(lap.trackId, track->trackId);
+  EXPECT_EQ(lap.trackId, track->proof.circuit.trackId);
   float sum = lap.sectors[0] + lap.sectors[1] + lap.sectors[2];
   EXPECT_NEAR(sum, lap.lapTime, kSumTol);
   for (float s : lap.sectors) EXPECT_GT(s, lap.lapTime / 6.0f);
@@ -90,40 +85,54 @@ TEST_F(BoardLapCheck, DamagedAndForeignProofsAreRefusedWithTheReason) {
 
   CircuitTrack other;
   ASSERT_TRUE(loadCircuitTrack(data->root, other, why)) << why;
-  other.trackId ^= 1;
+  other.proof.circuit.trackId ^= 1;
   EXPECT_FALSE(check(*proof, lap, why, other));
   EXPECT_NE(why.find("track"), std::string::npos) << why;
 }
 
-TEST_F(BoardLapCheck, UnknownGeneratorVersionIsRefusedBeforeDriving) {
+TEST_F(BoardLapCheck, UnknownGeneratorVersionOrAnotherCircuitIsRefusedBeforeDriving) {
   LapClaim request, claim;
-  request.generatorVersion = kGeneratorVersion + 1;
-  std::string why;
-  EXPECT_FALSE(claimOfProof(proof->data(), proof->size(), request, claim, why));
-  EXPECT_NE(why.find("generator"), std::string::npos) << why;
   request.generatorVersion = kGeneratorVersion;
+  std::string why;
   EXPECT_TRUE(claimOfProof(proof->data(), proof->size(), request, claim, why)) << why;
+  EXPECT_EQ(claim.generatorVersion, kGeneratorVersion);
+  EXPECT_FALSE(claim.circuit.seeded);
   EXPECT_FALSE(claimOfProof(proof->data(), 8, request, claim, why));
+
+  LapProof parsed;
+  ASSERT_TRUE(parseProof(proof->data(), proof->size(), parsed, why)) << why;
+  parsed.circuit.generatorVersion = kGeneratorVersion + 1;
+  std::vector<uint8_t> newer = encodeProof(parsed);
+  EXPECT_FALSE(claimOfProof(newer.data(), newer.size(), request, claim, why));
+  EXPECT_NE(why.find("generator"), std::string::npos) << why;
+
+  request.circuit.seeded = true;
+  request.circuit.seed = 7;
+  EXPECT_FALSE(claimOfProof(proof->data(), proof->size(), request, claim, why));
+  EXPECT_NE(why.find("seed-7"), std::string::npos) << why;
 }
 
-TEST_F(BoardLapCheck, LapAwayFromTheRoadIsProvenButNotClean) {
-  // The same lap judged against a road moved 20 m aside.
+TEST_F(BoardLapCheck, CleanClaimAwayFromTheRoadIsRefused) {
+  // The same lap judged against a road moved 20 m aside: its claim to be clean
+  // no longer holds.
   CircuitTrack moved;
   std::string why;
   ASSERT_TRUE(loadCircuitTrack(data->root, moved, why)) << why;
-  for (Vec3& p : moved.centre.points) p.x += 20.0;
+  for (Vec3& p : moved.proof.centreLine.points) p.x += 20.0;
   CheckedLap lap;
-  ASSERT_TRUE(check(*proof, lap, why, moved)) << why;
-  EXPECT_FALSE(lap.clean);
-  EXPECT_NE(lap.uncleanWhy.find("off the road"), std::string::npos) << lap.uncleanWhy;
+  EXPECT_FALSE(check(*proof, lap, why, moved));
+  EXPECT_FALSE(why.empty());
 }
 
 TEST_F(BoardLapCheck, TraceRunsTheLapsLengthAtItsSpeeds) {
   std::vector<TraceSample> trace;
   std::string why;
-  ASSERT_TRUE(lapTrace(proof->data(), proof->size(), track->trackId, 15, trace, why)) << why;
+  CheckedLap lap;
+  LapClaim claim;
+  claim.generatorVersion = kGeneratorVersion;
+  ASSERT_TRUE(checkLap(proof->data(), proof->size(), claim, *track, lap, why, &trace, 15)) << why;
   ASSERT_GT(trace.size(), 100u);
-  EXPECT_NEAR(trace.back().distance, track->centre.length, 0.05 * track->centre.length);
+  EXPECT_NEAR(trace.back().distance, track->proof.centreLine.length, 0.05 * track->proof.centreLine.length);
   for (size_t i = 1; i < trace.size(); ++i) {
     EXPECT_GE(trace[i].distance, trace[i - 1].distance);
     EXPECT_GT(trace[i].time, trace[i - 1].time);

@@ -7,7 +7,7 @@
 #include "tests/sim_tracks.h"
 
 #include "board/verifier_pool.h"
-#include "game/ghost_car.h"
+#include "game/laps/ghost_car.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,8 +20,7 @@ namespace {
 struct BenchLap {
   GeneratedDataSet data;
   std::vector<uint8_t> proof;
-  std::unique_ptr<Verifier> verifiers[2];  // one per benchmark thread
-  std::unique_ptr<CircuitTrack> tracks[2];
+  std::unique_ptr<CircuitTrack> tracks[2];  // one per benchmark thread
   std::string why;
 
   ~BenchLap() {
@@ -36,8 +35,6 @@ struct BenchLap {
     }
     std::string bytes = readFile(data.root + "/ghosts/best.ghost");
     proof.assign(bytes.begin(), bytes.end());
-    drawGameNoiseTable();
-    for (auto& v : verifiers) v = std::make_unique<Verifier>();
     for (auto& t : tracks) {
       t = std::make_unique<CircuitTrack>();
       if (!loadCircuitTrack(data.root, *t, why)) return false;
@@ -60,7 +57,6 @@ void BM_VerifyLapProof(benchmark::State& state) {
     state.SkipWithError(lap.why.c_str());
     return;
   }
-  Verifier& verifier = *lap.verifiers[state.thread_index() % 2];
   const CircuitTrack& track = *lap.tracks[state.thread_index() % 2];
   LapClaim claim;
   claim.generatorVersion = kGeneratorVersion;
@@ -68,7 +64,7 @@ void BM_VerifyLapProof(benchmark::State& state) {
   for (auto _ : state) {
     CheckedLap checked;
     std::string why;
-    if (!checkLap(lap.proof.data(), lap.proof.size(), claim, track, *verifier.ghost, checked, why)) {
+    if (!checkLap(lap.proof.data(), lap.proof.size(), claim, track, checked, why)) {
       state.SkipWithError(why.c_str());
       break;
     }

@@ -76,12 +76,40 @@ TEST(GameOptions, HelpAndVersionPrintAndEndWithZero) {
   EXPECT_EQ(version.text.back(), '\n');
 }
 
+TEST(GameOptions, BenchIsOffUnlessAskedAndItsValuesNeedIt) {
+  GameOptions plain;
+  EXPECT_TRUE(game({}, plain).run);
+  EXPECT_FALSE(plain.bench.on);
+  EXPECT_TRUE(plain.bench.ghostPath.empty());
+
+  GameOptions o;
+  EXPECT_TRUE(game({"--bench", "--bench-ghost", "lap.ghost", "--bench-out", "out", "--bench-ticks", "300"}, o).run);
+  EXPECT_TRUE(o.bench.on);
+  EXPECT_EQ(o.bench.ghostPath, "lap.ghost");
+  EXPECT_EQ(o.bench.outDir, "out");
+  EXPECT_EQ(o.bench.ticks, 300);
+
+  for (const char* option : {"--bench-ghost", "--bench-out", "--bench-ticks"}) {
+    GameOptions alone;
+    GameOptionsResult r = game({option, "1"}, alone);
+    EXPECT_FALSE(r.run) << option;
+    EXPECT_EQ(r.exitCode, 2) << option;
+    EXPECT_NE(r.text.find(std::string(option) + " needs --bench"), std::string::npos) << r.text;
+  }
+  for (const char* ticks : {"0", "-5", "many"}) {
+    GameOptions bad;
+    EXPECT_FALSE(game({"--bench", "--bench-ticks", ticks}, bad).run) << ticks;
+  }
+}
+
 TEST(GameOptions, UnknownWordsEndWithTheUsageLineAndTwo) {
-  for (const char* word : {"--fly", "-x", "extra", "--full"}) {
+  const std::vector<std::vector<std::string>> lines = {{"--fly"}, {"-x"}, {"extra"}, {"--full"},
+                                                       {"--version", "extra"}, {"--help", "extra"}};
+  for (const std::vector<std::string>& words : lines) {
     GameOptions o;
-    GameOptionsResult r = game({word}, o);
-    EXPECT_FALSE(r.run) << word;
-    EXPECT_EQ(r.exitCode, 2) << word;
+    GameOptionsResult r = game(words, o);
+    EXPECT_FALSE(r.run) << words.back();
+    EXPECT_EQ(r.exitCode, 2) << words.back();
     EXPECT_NE(r.text.find("\nusage: stravo [--help] [--version] [--fullscreen] [--windowed]"), std::string::npos)
         << r.text;
   }
@@ -112,6 +140,27 @@ TEST(GameOptions, BoardsAreHttpUrlsFromTheCommandLineOrBoardTxt) {
   EXPECT_EQ(overridden.board, "http://other");
 }
 
+TEST(GameOptions, TelemetryRatesAndIdsThatCannotBeSentAreRefused) {
+  const std::vector<std::vector<std::string>> lines = {
+      {"--outgauge", "127.0.0.1:9000", "--outgauge-rate", "inf"},
+      {"--outgauge", "127.0.0.1:9000", "--outgauge-rate", "1e400"},
+      {"--outgauge", "127.0.0.1:9000", "--outgauge-rate", "nan"},
+      {"--outgauge", "127.0.0.1:9000", "--outgauge-rate", "76"},
+      {"--outgauge", "127.0.0.1:9000", "--outgauge-rate", "0"},
+      {"--outgauge-id", "7"},
+      {"--outgauge-rate", "25"},
+  };
+  for (const std::vector<std::string>& words : lines) {
+    GameOptions o;
+    GameOptionsResult r = game(words, o);
+    EXPECT_FALSE(r.run) << words[words.size() - 2] << " " << words.back();
+    EXPECT_EQ(r.exitCode, 2) << r.text;
+  }
+  GameOptions o;
+  EXPECT_TRUE(game({"--outgauge", "127.0.0.1:9000", "--outgauge-rate", "75", "--outgauge-id", "7"}, o).run);
+  EXPECT_EQ(o.outgauge.rate, 75.0);
+}
+
 TEST(SimOptions, ValuesFlagsAndTheLastOfARepeat) {
   SimOptions o;
   std::string why;
@@ -126,6 +175,15 @@ TEST(SimOptions, ValuesFlagsAndTheLastOfARepeat) {
   EXPECT_TRUE(o.record && o.turbo && o.manual && o.autopilot);
   EXPECT_TRUE(o.playPath.empty());
   EXPECT_TRUE(o.helpText.empty());
+}
+
+TEST(SimOptions, VerifyGhostTakesEveryFileUpToTheNextOption) {
+  SimOptions o;
+  std::string why;
+  ASSERT_TRUE(sim({"--verify-ghost", "a.ghost", "b.ghost", "--dir", "d", "--dir", "e"}, o, why)) << why;
+  EXPECT_EQ(o.verifyGhostPaths, (std::vector<std::string>{"a.ghost", "b.ghost"}));
+  EXPECT_EQ(o.dir, "e");
+  EXPECT_FALSE(sim({"--verify-ghost"}, o, why));
 }
 
 TEST(SimOptions, RefusalsSayWhy) {

@@ -47,7 +47,7 @@ class DataSet : public ::testing::Test {
   static void TearDownTestSuite() { dataSet_.leave(); }
   static std::vector<unsigned char> read(const std::string& path) {
     std::vector<unsigned char> bytes;
-    EXPECT_TRUE(readWholeFile(path.c_str(), bytes)) << path;
+    EXPECT_TRUE(readWholeFile(path.c_str(), std::max(kMaxRmdFileBytes, kMaxTgaFileBytes), bytes)) << path;
     return bytes;
   }
   static RMDMesh load(const char* path) {

@@ -160,3 +160,24 @@ TEST_F(DataSetScene, CulledAndUnculledFramesAreTheSamePixels) {
   // left out stays well under the circuit's own.
   EXPECT_LT(culledSubmitted, wholeCount * 3 / 5) << "much of the circuit is outside the view and every face";
 }
+
+// Outside logged frames the order-free materials go in their cheaper order,
+// near to far: no pixel of the frame or of the car's reflections changes.
+TEST_F(DataSetScene, CheaperOrderDrawsTheSamePixelsAsSceneOrder) {
+  GLWindow window;
+  ASSERT_TRUE(window.ok());
+  Renderer renderer(&GLWindow::procAddress);
+  fill(renderer);
+  renderer.alwaysUpdateCubemaps = true;
+  bool logging = loggingOn();
+  setLogging(false);
+  auto frame = [&](bool cheaper) {
+    renderer.cheaperOrder = cheaper;
+    renderer.Render(Renderer::kNormalView, nullptr);
+    return png_file::readFrame(kWindowWidth, kWindowHeight);
+  };
+  std::vector<uint8_t> sceneOrder = frame(false);
+  std::vector<uint8_t> cheaper = frame(true);
+  setLogging(logging);
+  EXPECT_TRUE(sceneOrder == cheaper);
+}

@@ -48,8 +48,9 @@ int main(int argc, char** argv) {
   int number = 0;
   for (const GhostLap& l : seeds) {
     std::string path = std::string(argv[1]) + "/seed" + std::to_string(number++) + ".ghost";
-    if (!saveGhost(path.c_str(), l)) {
-      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    std::string why;
+    if (!saveGhost(path.c_str(), l, why)) {
+      std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), why.c_str());
       return 1;
     }
   }

@@ -10,7 +10,9 @@
 #include "app/scripted_input.h"
 #include "game/laps/ghost_car.h"
 #include "game/laps/ghost_file.h"
+#include "game/laps/ghost_files.h"
 #include "game/laps/ghosts.h"
+#include "game/laps/proof_verify.h"
 #include "game/laps.h"
 #include "game/prop_file.h"
 #include "physics/random.h"
@@ -25,6 +27,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -42,7 +45,7 @@ constexpr const char* kLapRun = "--autopilot --ticks 4500";
 
 // Offsets into a ghost file (see game/laps/ghost_file.h).
 constexpr size_t kVersionAt = 8, kPhysicsAt = 12, kTrackAt = 16, kLapTimeAt = 24, kTicksAt = 28,
-                 kStateSizeAt = 36, kStateAt = 40;
+                 kLapFlagsAt = 32, kStateSizeAt = 36, kStateAt = 40;
 
 void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
@@ -54,8 +57,10 @@ void reseal(std::vector<uint8_t>& b) {
   for (int i = 0; i < 8; ++i) b[b.size() - 8 + i] = uint8_t(h >> (8 * i));
 }
 
-// The oval with one lap of the runner's autopilot in ghosts/best.ghost, made
-// once for every test here.
+// The oval with one lap of the runner's autopilot in ghosts/best.ghost (a lap
+// proof) and one with the turbo in ghosts/best-turbo.ghost, made once for every
+// test here, and both laps in the older format that holds the car's state at
+// the lap's start.
 class GhostLapFile : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -64,13 +69,31 @@ class GhostLapFile : public ::testing::Test {
     ASSERT_EQ(runSim(*dir, kLapRun), 0) << readFile(*dir + "/err.txt");
     summary = new std::string(readFile(*dir + "/out.txt"));
     std::string bytes = readFile(*dir + "/ghosts/best.ghost");
-    file = new std::vector<uint8_t>(bytes.begin(), bytes.end());
+    proof = new std::vector<uint8_t>(bytes.begin(), bytes.end());
+    ProofTrack track;
+    LapProof parsed;
+    ProofVerdict verdict;
+    GhostLap lap;
+    std::string why;
+    ASSERT_TRUE(loadProofTrack(*dir, track, why) && parseProof(proof->data(), proof->size(), parsed, why) &&
+                ghostOfProof(parsed, track, lap, verdict, why))
+        << why;
+    file = new std::vector<uint8_t>(encodeGhost(lap));
+    ASSERT_EQ(runSim(*dir, std::string(kLapRun) + " --turbo"), 0) << readFile(*dir + "/err.txt");
+    bytes = readFile(*dir + "/ghosts/best-turbo.ghost");
+    GhostLap turboLap;
+    ASSERT_TRUE(parseProof(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), parsed, why) &&
+                ghostOfProof(parsed, track, turboLap, verdict, why))
+        << why;
+    turboFile = new std::vector<uint8_t>(encodeGhost(turboLap));
   }
   static void TearDownTestSuite() {
     removeDataFolder(*dir);
     delete dir;
     delete summary;
     delete file;
+    delete turboFile;
+    delete proof;
   }
 
   void SetUp() override {
@@ -99,6 +122,8 @@ class GhostLapFile : public ::testing::Test {
   static std::string* dir;
   static std::string* summary;
   static std::vector<uint8_t>* file;
+  static std::vector<uint8_t>* turboFile;
+  static std::vector<uint8_t>* proof;
   uint64_t trackId = 0;
   RMDMesh track;
   CollisionQuadtree* tree = nullptr;
@@ -108,6 +133,8 @@ class GhostLapFile : public ::testing::Test {
 std::string* GhostLapFile::dir = nullptr;
 std::string* GhostLapFile::summary = nullptr;
 std::vector<uint8_t>* GhostLapFile::file = nullptr;
+std::vector<uint8_t>* GhostLapFile::turboFile = nullptr;
+std::vector<uint8_t>* GhostLapFile::proof = nullptr;
 
 TEST_F(GhostLapFile, RunnerLapDrivesAgainToEveryPoseAndItsTime) {
   GhostLap lap;
@@ -128,7 +155,13 @@ TEST_F(GhostLapFile, RunnerLapDrivesAgainToEveryPoseAndItsTime) {
   ASSERT_EQ(runSim(*dir, "--verify-ghost ghosts/best.ghost"), 0) << readFile(*dir + "/err.txt");
   std::string verdict = readFile(*dir + "/out.txt");
   std::string lapLine = summary->substr(summary->find("lap 1: ") + 7);
-  EXPECT_EQ(verdict, "ghost verified: lap " + lapLine.substr(0, lapLine.find('\n')) + "\n");
+  EXPECT_EQ(verdict, "ghost verified: lap " + lapLine.substr(0, lapLine.find('\n')) + " clean\n");
+
+  // The older format is no proof.
+  writeFile(*dir + "/older.ghost", std::string(file->begin(), file->end()));
+  ASSERT_EQ(runSim(*dir, "--verify-ghost older.ghost ghosts/best.ghost"), 3);
+  EXPECT_EQ(readFile(*dir + "/out.txt"), "ghost refused: made by an older version; it holds no standing start\n" +
+                                            verdict);
 }
 
 TEST_F(GhostLapFile, DamagedFilesAreRefusedWithOneReason) {
@@ -174,6 +207,28 @@ TEST_F(GhostLapFile, DamagedFilesAreRefusedWithOneReason) {
   }
 }
 
+TEST_F(GhostLapFile, ClassIsWhatTheTicksSayNotWhatTheFileStates) {
+  GhostLap lap;
+  std::string why;
+  ASSERT_FALSE(turboFile->empty());
+  ASSERT_TRUE(parse(*turboFile, lap, why)) << why;
+  EXPECT_EQ(lap.lapClass, LapClass::Turbo);
+
+  // The turbo lap relabelled as a plain one, checksum made to match.
+  std::vector<uint8_t> relabelled = *turboFile;
+  putU32(relabelled, kLapFlagsAt, 0);
+  reseal(relabelled);
+  EXPECT_FALSE(parse(relabelled, lap, why));
+  EXPECT_EQ(why, "marked as a lap without the turbo, but the turbo is on in its ticks");
+
+  // And a plain lap claiming the turbo class.
+  std::vector<uint8_t> promoted = *file;
+  putU32(promoted, kLapFlagsAt, 1);
+  reseal(promoted);
+  EXPECT_FALSE(parse(promoted, lap, why));
+  EXPECT_EQ(why, "marked as a turbo lap, but the turbo is off in every tick");
+}
+
 TEST_F(GhostLapFile, LapThatDoesNotDriveAgainIsRefused) {
   GhostLap lap;
   std::string why;
@@ -213,26 +268,41 @@ TEST_F(GhostLapFile, RefusedFileIsLoggedAndLeftUnusedAndAGoodOneIsSilent) {
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
   ASSERT_EQ(chdir(dir->c_str()), 0);
   mkdir("kept", 0755);
+  mkdir("proven", 0755);
   mkdir("refused", 0755);
-  std::vector<uint8_t> damaged = *file;
+  mkdir("unproven", 0755);
+  std::vector<uint8_t> damaged = *file, damagedProof = *proof;
   damaged[damaged.size() / 2] ^= 1;
+  damagedProof[damagedProof.size() / 2] ^= 1;
   writeFile("kept/best.ghost", std::string(file->begin(), file->end()));
+  writeFile("proven/best.ghost", std::string(proof->begin(), proof->end()));
   writeFile("refused/best.ghost", std::string(damaged.begin(), damaged.end()));
+  writeFile("unproven/best.ghost", std::string(damagedProof.begin(), damagedProof.end()));
 
   openLog();
-  Ghosts kept, refused;
-  openGhosts(kept, "kept", trackId, tree, state);
+  Ghosts kept, proven, refused, unproven;
+  for (auto [ghosts, folder] : {std::pair<Ghosts*, const char*>{&kept, "kept"}, {&proven, "proven"}}) {
+    openGhosts(*ghosts, folder, trackId, tree, state);
+    loadGhostFiles(*ghosts, state, "");
+  }
   std::string logAfterKept = readFile("log.txt");
-  openGhosts(refused, "refused", trackId, tree, state);
+  for (auto [ghosts, folder] : {std::pair<Ghosts*, const char*>{&refused, "refused"}, {&unproven, "unproven"}}) {
+    openGhosts(*ghosts, folder, trackId, tree, state);
+    loadGhostFiles(*ghosts, state, "");
+  }
   setLogging(false);
   std::string log = readFile("log.txt");
   ASSERT_EQ(chdir(previous), 0);
 
   EXPECT_TRUE(kept.haveBest[0]);
   EXPECT_FALSE(kept.haveBest[1]);  // no turbo file: no fault, no line
+  EXPECT_TRUE(proven.haveBest[0]);
+  EXPECT_EQ(proven.best[0].inputs.size(), kept.best[0].inputs.size());
   EXPECT_EQ(logAfterKept, "Log started");
   EXPECT_FALSE(refused.haveBest[0]);
-  EXPECT_EQ(log, "Log started\nMain: Ghost file \"refused\\best.ghost\" refused: checksum does not match");
+  EXPECT_FALSE(unproven.haveBest[0]);
+  EXPECT_EQ(log, "Log started\nMain: Ghost file \"refused\\best.ghost\" refused: checksum does not match"
+                 "\nMain: Ghost file \"unproven\\best.ghost\" refused: checksum does not match");
 }
 
 // The player's car driven from the lap's start by its inputs, with or without a
@@ -544,6 +614,34 @@ struct LapFeed {
   }
 };
 
+// A ghost file is replaced only by a faster lap of its class, whatever the best
+// times say: a second run, which never reads toptimes.dat, leaves a faster lap
+// of the first run in place, and a faster one replaces a slower one.
+TEST(GhostKeeping, OnlyAFasterLapReplacesTheFileAcrossRuns) {
+  const std::string fast = kLapRun, slow = "--autopilot --manual --ticks 6000";
+  std::string bytes[2];  // the file after the second run: fast then slow, slow then fast
+  std::vector<double> laps[2];
+  for (int order = 0; order < 2; ++order) {
+    std::string dir = makeDataFolder();
+    ASSERT_TRUE(writeOval(dir));
+    ASSERT_EQ(runSim(dir, order == 0 ? fast : slow), 0) << readFile(dir + "/err.txt");
+    laps[order] = lapTimes(readFile(dir + "/out.txt"));
+    ASSERT_EQ(runSim(dir, order == 0 ? slow : fast), 0) << readFile(dir + "/err.txt");
+    std::vector<double> second = lapTimes(readFile(dir + "/out.txt"));
+    laps[order].insert(laps[order].end(), second.begin(), second.end());
+    bytes[order] = readFile(dir + "/ghosts/best.ghost");
+    removeDataFolder(dir);
+  }
+  ASSERT_FALSE(laps[0].empty());
+  ASSERT_FALSE(laps[1].empty());
+  // Both orders keep the same, faster lap: the autopilot's with the automatic gearbox.
+  double fastest = *std::min_element(laps[0].begin(), laps[0].end());
+  EXPECT_EQ(fastest, laps[0].front());
+  EXPECT_GT(laps[1].front(), fastest);
+  EXPECT_FALSE(bytes[0].empty());
+  EXPECT_EQ(bytes[0], bytes[1]);
+}
+
 TEST(GhostBookkeeping, BestLapsBecomeTheGhostAndTheGhostShowsFromTheNextLapStart) {
   LapFeed feed;
   feed.bestTimes.entries[0] = 10.0f;  // an old record no lap here beats
@@ -557,6 +655,9 @@ TEST(GhostBookkeeping, BestLapsBecomeTheGhostAndTheGhostShowsFromTheNextLapStart
   feed.lap(59.0f, 7);                       // faster than the ghost, not the record
   EXPECT_EQ(feed.ghosts.best[0].lapTime, 59.0f);
   EXPECT_EQ(feed.ghosts.best[0].inputs.size(), 7u);
+  feed.bestTimes = BestTimes();             // the table lost: a new record, slower than the ghost
+  feed.lap(62.0f, 4);
+  EXPECT_EQ(feed.ghosts.best[0].lapTime, 59.0f);
   EXPECT_FALSE(feed.ghosts.haveBest[1]);
   EXPECT_FALSE(ghostVisible(feed.ghosts));
 

@@ -3,8 +3,10 @@
 # fresh home: the launcher makes the data set in $XDG_DATA_HOME/stravo, the game
 # runs there from any folder, and the menu's quit item leaves toptimes.dat there.
 # Also: the desktop and AppStream validators, the installed icon sizes, --help,
-# --version, an unknown option, the default data home and the data set made anew
-# for another generator version; then the Debian package is built and listed.
+# --version, an unknown option (refused before any data set is made), the default
+# data home and the data set made anew for another generator version (with
+# STRAVO_CHECK_OPTIONS=1, which stops before the game starts); then the Debian
+# package is built and listed.
 # Usage: install_test.sh BUILD
 set -uo pipefail
 build=$(readlink -f "$1")
@@ -26,7 +28,7 @@ cmake --install "$build" --prefix "$prefix" > /dev/null || fail "cmake --install
 installed=$(cd "$prefix" && find . -type f | sort)
 echo "$installed"
 expected="./bin/stravo ./bin/stravo-datagen ./bin/stravo-sim ./lib/stravo/stravo ./lib/stravo/update-data.sh
-./share/applications/$app.desktop ./share/metainfo/$app.metainfo.xml"
+./lib/stravo/bench_plot.py ./share/applications/$app.desktop ./share/metainfo/$app.metainfo.xml"
 for size in 16 24 32 48 64 128 256; do
   expected+=" ./share/icons/hicolor/${size}x$size/apps/$app.png"
   icon=$prefix/share/icons/hicolor/${size}x$size/apps/$app.png
@@ -77,16 +79,19 @@ grep -qx "fullscreen 0" "$games/config.txt" || fail "--fullscreen rewrote config
 tail -n 1 "$games/log.txt" | grep -q "^Main: Running time=" || fail "log.txt in $games lacks the run statistics"
 [ -z "$(ls -A "$top/elsewhere")" ] || fail "the game wrote into the folder it was started from"
 
-echo "-- an unknown option; another generator version"
+echo "-- an unknown option ends before the data set is made; another generator version"
 echo 0 > "$games/data/datagen.version"
 "$stravo" --no-such-option > "$top/stdout.txt" 2> "$top/stderr.txt"
 code=$?
 [ "$code" -eq 2 ] || fail "an unknown option ends with $code"
 tail -n 1 "$top/stderr.txt" | grep -q "^usage: stravo \[--help\]" || fail "no usage line on stderr"
+[ "$(cat "$games/data/datagen.version")" = 0 ] || fail "an unknown option made the data set anew"
+STRAVO_CHECK_OPTIONS=1 "$stravo" --windowed > "$top/stdout.txt" 2> "$top/stderr.txt" ||
+  fail "STRAVO_CHECK_OPTIONS=1 with a good option ends with $?"
 [ "$(cat "$games/data/datagen.version")" = "$want" ] || fail "the data set was not made anew for version $want"
 
 echo "-- XDG_DATA_HOME unset: ~/.local/share/stravo"
-XDG_DATA_HOME="" "$stravo" --no-such-option > /dev/null 2>&1
+XDG_DATA_HOME="" STRAVO_CHECK_OPTIONS=1 "$stravo" > /dev/null 2>&1
 [ -f "$HOME/.local/share/stravo/data/datagen.version" ] || fail "no data set in ~/.local/share/stravo"
 
 echo "-- the Debian package"

@@ -12,3 +12,4 @@ stravo_fuzzer(fuzz_script ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_script.cpp stravo_ren
 # STRAVO_DATA_DIR naming a folder written by stravo-datagen.
 stravo_benchmark(render_bench ${CMAKE_CURRENT_SOURCE_DIR}/render_bench.cpp stravo_game_draw PkgConfig::SDL2)
 stravo_test(range_culling_test ${CMAKE_CURRENT_SOURCE_DIR}/range_culling_test.cpp stravo_render_data)
+stravo_test(draw_order_test ${CMAKE_CURRENT_SOURCE_DIR}/draw_order_test.cpp stravo_render_data)

@@ -6,7 +6,13 @@
 // folder in STRAVO_DATA_DIR (default "run"), which holds data\...; write one
 // with stravo-datagen DIR. STRAVO_BENCH_FRAMES changes the number of frames;
 // STRAVO_BENCH_PNG=DIR saves each case's last frame as DIR/<case>.png;
-// STRAVO_BENCH_NOCULL=1 submits every triangle of fixed geometry too.
+// STRAVO_BENCH_NOCULL=1 submits every triangle of fixed geometry too;
+// STRAVO_BENCH_SCENE_ORDER=1 draws every material in scene order.
+// STRAVO_BENCH_MATERIALS=1 prints each case's milliseconds a frame per material
+// (glFinish after each one, so the rasteriser cannot overlap them), and
+// STRAVO_BENCH_OVERDRAW=1 draws every case without multisampling and prints
+// how many fragments each pixel received on average (counted in the stencil
+// buffer): all rasterised, and those that passed the depth test.
 #include "app/log.h"
 #include "game/game_state.h"
 #include "game/prop_file.h"
@@ -14,6 +20,7 @@
 #include "physics/mat4.h"
 #include "render/geometry.h"
 #include "render/mat_renderer.h"
+#include "render/material.h"
 #include "render/renderer.h"
 #include "render/rmd_mesh.h"
 
@@ -29,6 +36,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,7 +81,8 @@ class Scene {
     SDL_Init(SDL_INIT_VIDEO);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    if (setup.samples > 0) {
+    if (overdraw()) SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    if (setup.samples > 0 && !overdraw()) {
       // The game's multisample format.
       for (SDL_GLattr channel : {SDL_GL_RED_SIZE, SDL_GL_GREEN_SIZE, SDL_GL_BLUE_SIZE, SDL_GL_ALPHA_SIZE})
         SDL_GL_SetAttribute(channel, 8);
@@ -103,7 +113,48 @@ class Scene {
     place(props, setup.gameOrder);
     // The same pictures and counts with every triangle submitted.
     renderer_->rangeCulling = std::getenv("STRAVO_BENCH_NOCULL") == nullptr;
+    renderer_->cheaperOrder = std::getenv("STRAVO_BENCH_SCENE_ORDER") == nullptr;
     return true;
+  }
+
+  static bool overdraw() { return std::getenv("STRAVO_BENCH_OVERDRAW") != nullptr; }
+
+  // From now on each frame's time is split per material (glFinish after each).
+  void timeMaterials() {
+    renderer_->materialDrawn = [this](const Material& material, int pass) {
+      glFinish();
+      auto now = std::chrono::steady_clock::now();
+      std::string name = material.name + (pass == Material::kCubemapPass ? " (cube-map faces)" : "");
+      materialMs_[name] += std::chrono::duration<double, std::milli>(now - mark_).count();
+      mark_ = now;
+    };
+  }
+
+  // The split of `frames` frames, in milliseconds a frame, heaviest first.
+  void printMaterialTimes(const char* name, int frames) const {
+    std::vector<std::pair<double, std::string>> rows;
+    for (const auto& [material, ms] : materialMs_) rows.emplace_back(ms / frames, material);
+    std::sort(rows.rbegin(), rows.rend());
+    std::printf("%s: ms a frame per material\n", name);
+    for (const auto& [ms, material] : rows) std::printf("  %-34s %7.2f\n", material.c_str(), ms);
+  }
+
+  // Fragments a pixel received in one frame, on average: every rasterised one
+  // (`depthPassedOnly` false) or those that passed the depth test.
+  double fragmentsPerPixel(bool depthPassedOnly) {
+    glClearStencil(0);
+    glClear(GL_STENCIL_BUFFER_BIT);
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_ALWAYS, 0, 0xff);
+    glStencilOp(GL_KEEP, depthPassedOnly ? GL_KEEP : GL_INCR, GL_INCR);
+    renderer_->Render(Renderer::kNormalView, nullptr);
+    std::vector<uint8_t> counts(size_t(kWidth) * kHeight);
+    glReadPixels(0, 0, kWidth, kHeight, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, counts.data());
+    glDisable(GL_STENCIL_TEST);
+    SDL_GL_SwapWindow(window_);
+    double sum = 0.0;
+    for (uint8_t c : counts) sum += c;
+    return sum / double(counts.size());
   }
 
   ~Scene() {
@@ -119,6 +170,10 @@ class Scene {
   // finished picture is read back before the swap (outside the timing).
   double frame(bool keep = false) {
     auto start = std::chrono::steady_clock::now();
+    if (renderer_->materialDrawn) {
+      glFinish();
+      mark_ = std::chrono::steady_clock::now();
+    }
     renderer_->Render(Renderer::kNormalView, nullptr);
     if (keep) {
       glFinish();
@@ -131,6 +186,9 @@ class Scene {
     }
     SDL_GL_SwapWindow(window_);
     glFinish();
+    if (renderer_->materialDrawn)
+      materialMs_["(resolve and swap)"] +=
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - mark_).count();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }
 
@@ -216,6 +274,8 @@ class Scene {
   GameState game_;             // the skid-mark and shadow arrays of the game's case
   SceneInstances instances_;   // their Geometry
   std::vector<uint8_t> kept_;  // the picture of the last kept frame
+  std::map<std::string, double> materialMs_;  // summed per material (STRAVO_BENCH_MATERIALS)
+  std::chrono::steady_clock::time_point mark_;
 };
 
 void renderScene(benchmark::State& state, const SceneSetup& setup, bool cubemapsEveryFrame, const char* name) {
@@ -231,6 +291,15 @@ void renderScene(benchmark::State& state, const SceneSetup& setup, bool cubemaps
   for (int i = 0; i < 3; ++i) scene.frame();
   setLogging(false);
   scene.renderer().alwaysUpdateCubemaps = cubemapsEveryFrame;
+  if (Scene::overdraw()) {
+    double rasterised = scene.fragmentsPerPixel(false), passed = scene.fragmentsPerPixel(true);
+    std::printf("%s: fragments a pixel, without multisampling: %.2f rasterised, %.2f passed the depth test\n", name,
+                rasterised, passed);
+    state.counters["rasterised_per_pixel"] = rasterised;
+    state.counters["depth_passed_per_pixel"] = passed;
+  }
+  bool byMaterial = std::getenv("STRAVO_BENCH_MATERIALS") != nullptr;
+  if (byMaterial) scene.timeMaterials();
   const char* pictureDir = std::getenv("STRAVO_BENCH_PNG");
   const size_t frames = size_t(state.max_iterations);
   std::vector<double> times;
@@ -242,6 +311,7 @@ void renderScene(benchmark::State& state, const SceneSetup& setup, bool cubemaps
   if (pictureDir != nullptr && !scene.savePicture(std::string(pictureDir) + "/" + name + ".png")) {
     state.SkipWithError("cannot write the picture into STRAVO_BENCH_PNG");
   }
+  if (byMaterial) scene.printMaterialTimes(name, int(times.size()));
   std::sort(times.begin(), times.end());
   state.counters["median_ms"] = times.empty() ? 0.0 : times[times.size() / 2] * 1000.0;
   state.counters["tris_in_scene"] = scene.renderer().trianglesInScene;

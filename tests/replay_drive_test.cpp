@@ -5,6 +5,7 @@
 #include "tests/sim_tracks.h"
 
 #include "app/scripted_input.h"
+#include "game/laps/ghost_files.h"
 #include "game/laps/ghosts.h"
 #include "game/laps.h"
 #include "game/prop_file.h"
@@ -91,6 +92,7 @@ struct Drive {
     state.startHeading = props.startHeading;
     computeStartLine(state);
     openGhosts(ghosts, dir + "/ghosts", trackIdentityOfFile((dir + "/data/models/track1.rmd").c_str()), tree, state);
+    loadGhostFiles(ghosts, state, dir + "/");
     ctx.ghosts = &ghosts;
     ctx.replay = &replay;
     restartDrive(ctx, state);

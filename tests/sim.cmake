@@ -30,7 +30,7 @@ stravo_fuzzer(fuzz_sim_inputs ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_sim_inputs.cpp
   stravo_track_line stravo_game stravo_input)
 
 # Ghost laps: files written by stravo-sim on the test oval, read back and driven again.
-stravo_test(ghost_test ${CMAKE_CURRENT_SOURCE_DIR}/ghost_test.cpp stravo_game stravo_startup_models
+stravo_test(ghost_test ${CMAKE_CURRENT_SOURCE_DIR}/ghost_test.cpp stravo_lap_proofs stravo_game stravo_startup_models
             stravo_rmd_writer)
 target_compile_definitions(ghost_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
 add_dependencies(ghost_test stravo-sim)
@@ -40,8 +40,8 @@ stravo_fuzzer(fuzz_ghost ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_ghost.cpp stravo_game
 stravo_benchmark(ghost_bench ${CMAKE_CURRENT_SOURCE_DIR}/ghost_bench.cpp stravo_game)
 
 # The replay viewer inside the game's update, on a lap the runner recorded.
-stravo_test(replay_drive_test ${CMAKE_CURRENT_SOURCE_DIR}/replay_drive_test.cpp stravo_game stravo_startup_models
-            stravo_rmd_writer)
+stravo_test(replay_drive_test ${CMAKE_CURRENT_SOURCE_DIR}/replay_drive_test.cpp stravo_lap_proofs stravo_game
+            stravo_startup_models stravo_rmd_writer)
 target_sources(replay_drive_test PRIVATE ${CMAKE_SOURCE_DIR}/tools/sim/telemetry.cpp)
 target_compile_definitions(replay_drive_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
 add_dependencies(replay_drive_test stravo-sim)
@@ -50,3 +50,8 @@ add_dependencies(replay_drive_test stravo-sim)
 stravo_test(timing_run_test ${CMAKE_CURRENT_SOURCE_DIR}/timing_run_test.cpp stravo_rmd_writer)
 target_compile_definitions(timing_run_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
 add_dependencies(timing_run_test stravo-sim)
+
+# The runner's failed saves: one line each on stderr and exit code 1.
+stravo_test(failed_saves_test ${CMAKE_CURRENT_SOURCE_DIR}/failed_saves_test.cpp stravo_rmd_writer)
+target_compile_definitions(failed_saves_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
+add_dependencies(failed_saves_test stravo-sim)

@@ -33,6 +33,8 @@ constexpr Area kSectorRow[3] = {{-15.0f, -10.6f, 15.0f, -8.0f}, {-15.0f, -7.6f, 
                                 {-15.0f, -4.6f, 15.0f, -2.0f}};
 constexpr Area kDiffColumn{1.5f, -10.6f, 15.0f, -2.0f};
 constexpr Area kIdealRow{-15.0f, -1.6f, 8.0f, 1.0f};
+// NOT SAVED under the delta.
+constexpr Area kNoticeArea{21.0f, -5.0f, 34.0f, -2.0f};
 
 class TimingFrame : public FrameTest {
  protected:
@@ -159,6 +161,33 @@ TEST_F(TimingFrame, NothingWithoutT) {
   drawFrame("timing-off");
   EXPECT_EQ(count(kDeltaArea, green), 0);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(count(kSectorRow[i], light), 0) << i;
+}
+
+TEST_F(TimingFrame, FailedSaveShowsNotSavedForItsTimeOnly) {
+  drawFrame("no-failed-save");
+  EXPECT_EQ(count(kNoticeArea, red), 0);
+  saveNoticeTick(state.saveNotice, 1);
+  drawFrame("failed-save");
+  EXPECT_GT(count(kNoticeArea, red), 150);
+  for (int t = 0; t < kSaveNoticeTicks; ++t) saveNoticeTick(state.saveNotice, 1);
+  drawFrame("failed-save-later");
+  EXPECT_EQ(count(kNoticeArea, red), 0);
+}
+
+TEST(SaveNotice, EachNewFailureShowsFourSecondsAndNothingElseDoes) {
+  SaveNotice notice;
+  saveNoticeTick(notice, 0);
+  EXPECT_EQ(notice.ticksLeft, 0);
+  saveNoticeTick(notice, 1);
+  EXPECT_EQ(notice.ticksLeft, kSaveNoticeTicks);
+  for (int t = 1; t < kSaveNoticeTicks; ++t) saveNoticeTick(notice, 1);
+  EXPECT_EQ(notice.ticksLeft, 1);
+  saveNoticeTick(notice, 1);
+  EXPECT_EQ(notice.ticksLeft, 0);
+  saveNoticeTick(notice, 1);
+  EXPECT_EQ(notice.ticksLeft, 0);
+  saveNoticeTick(notice, 3);  // two more at once: shown once again
+  EXPECT_EQ(notice.ticksLeft, kSaveNoticeTicks);
 }
 
 TEST_F(TimingFrame, ReplayShowsTheBannerAndTheReplayedCarsTimer) {

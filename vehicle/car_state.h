@@ -5,8 +5,10 @@
 #include <cstdint>
 
 // Bumped whenever the car's behaviour changes (any change to its step, its
-// parameters or the noise table): a lap recorded by another car would no
-// longer drive the same way.
+// parameters or the noise table), in the same commit: a lap recorded by another
+// car would no longer drive the same way, and proofs of older versions are
+// refused. tests/physics_version_test.cpp holds each version's drive hash and
+// fails when the car drives differently under an unchanged version.
 constexpr uint32_t kPhysicsVersion = 1;
 
 // Everything of a car that the next ticks read: the body's current and previous

@@ -1,17 +1,14 @@
 #include "vehicle/replay.h"
 
+#include "app/failed_saves.h"
 #include "app/files.h"
 #include "app/log.h"
 #include "vehicle/car.h"
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
 namespace {
-
-constexpr size_t kFrameBytes = 80;
-constexpr size_t kCountBytes = 4;
 
 void putU32(uint8_t* out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out[i] = uint8_t(v >> (8 * i));
@@ -120,30 +117,27 @@ void recordReplayFrame(PhCar& car) {
   car.replayCount += 1;
 }
 
+size_t replayFileMaxBytes() { return kReplayCountBytes + kReplayFrameBytes * size_t(kReplayCapacity); }
+
 bool saveReplay(const PhCar& car, const char* path) {
   int32_t count = car.replayCount;
   if (count < 0) count = 0;
   if (count > kReplayCapacity) count = kReplayCapacity;
-  FILE* file = openFile(path, "wb");
-  if (file == nullptr) {
+  std::vector<uint8_t> image(kReplayCountBytes + kReplayFrameBytes * size_t(count));
+  putU32(image.data(), uint32_t(count));
+  for (int32_t i = 0; i < count; ++i)
+    encodeFrame(car.replayFrames[i], image.data() + kReplayCountBytes + kReplayFrameBytes * size_t(i));
+  std::string why;
+  if (!writeFileAtomically(path, image.data(), image.size(), why)) {
     logLine("PhCar: Cannot create %s, replay not saved", path);
+    reportFailedSave(path, why);
     return false;
   }
-  uint8_t head[kCountBytes];
-  putU32(head, uint32_t(count));
-  bool ok = std::fwrite(head, 1, kCountBytes, file) == kCountBytes;
-  uint8_t bytes[kFrameBytes];
-  for (int32_t i = 0; ok && i < count; ++i) {
-    encodeFrame(car.replayFrames[i], bytes);
-    ok = std::fwrite(bytes, 1, kFrameBytes, file) == kFrameBytes;
-  }
-  ok = std::fclose(file) == 0 && ok;
-  if (!ok) logLine("PhCar: Cannot write %s, replay incomplete", path);
-  return ok;
+  return true;
 }
 
 bool parseReplay(const uint8_t* data, size_t size, PhCar& car, std::string& why) {
-  if (size < kCountBytes) {
+  if (size < kReplayCountBytes) {
     why = "shorter than its frame count";
     return false;
   }
@@ -152,7 +146,7 @@ bool parseReplay(const uint8_t* data, size_t size, PhCar& car, std::string& why)
     why = "frame count " + std::to_string(count) + " outside 0.." + std::to_string(kReplayCapacity);
     return false;
   }
-  if (size != kCountBytes + kFrameBytes * size_t(count)) {
+  if (size != kReplayCountBytes + kReplayFrameBytes * size_t(count)) {
     why = "frame count " + std::to_string(count) + " does not match the size of " + std::to_string(size) +
           " bytes";
     return false;
@@ -160,7 +154,7 @@ bool parseReplay(const uint8_t* data, size_t size, PhCar& car, std::string& why)
   // Decode into a scratch buffer first so that a bad frame leaves the car as it was.
   std::vector<ReplayFrame> frames(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) {
-    if (!decodeFrame(data + kCountBytes + kFrameBytes * size_t(i), frames[size_t(i)])) {
+    if (!decodeFrame(data + kReplayCountBytes + kReplayFrameBytes * size_t(i), frames[size_t(i)])) {
       why = "frame " + std::to_string(i) + " holds a control out of its range";
       return false;
     }
@@ -174,11 +168,11 @@ bool parseReplay(const uint8_t* data, size_t size, PhCar& car, std::string& why)
 
 bool loadReplay(PhCar& car, const char* path) {
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path, bytes)) {
-    logLine("PhCar: Cannot read replay %s", path);
+  std::string why;
+  if (!readWholeFile(path, replayFileMaxBytes(), bytes, why)) {
+    logLine("PhCar: Cannot read replay %s: %s", path, why.c_str());
     return false;
   }
-  std::string why;
   if (!parseReplay(bytes.data(), bytes.size(), car, why)) {
     logLine("PhCar: Bad replay %s: %s", path, why.c_str());
     return false;

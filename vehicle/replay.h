@@ -13,7 +13,13 @@ void playReplayFrame(PhCar& car);
 // a full buffer stops recording.
 void recordReplayFrame(PhCar& car);
 
-// Writes the count and the recorded frames; false when the file cannot be written.
+// A replay file: the frame count, then 80 bytes a frame; a full buffer's is the largest.
+constexpr size_t kReplayFrameBytes = 80;
+constexpr size_t kReplayCountBytes = 4;
+size_t replayFileMaxBytes();
+
+// Writes the count and the recorded frames through a temporary file and a
+// rename; false when the file cannot be written whole (logged and reported).
 bool saveReplay(const PhCar& car, const char* path);
 
 // Reads a replay image into the car's buffer and arms playback from frame 0.

@@ -122,6 +122,7 @@ void RenderFrame(const GameContext& ctx, GameState& state, const DrawContext& dr
       if (ctx.ghosts != nullptr && ghostVisible(*ctx.ghosts) && haveBoardLaps(*ctx.ghosts))
         drawGhostLabel(ctx.ghosts->choice, draw.textures.timing);
     }
+    if (state.saveNotice.ticksLeft > 0) drawSaveNotice(draw.textures.timing);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
   } else {

@@ -25,6 +25,8 @@ constexpr float kBoardWordAdvance = 6.5f;  // NAME's width and a space
 constexpr float kGhostLabelX = 26.0f, kGhostLabelY = -12.0f, kGhostLabelSize = 1.5f;
 // The replay banner.
 constexpr float kBannerX = 21.0f, kBannerY = -11.0f, kBannerHeight = 4.0f;
+// The failed-save notice, under the delta.
+constexpr float kNoticeX = 21.0f, kNoticeY = -5.0f, kNoticeHeight = 3.0f;
 
 // Glyph advance of the digits and of the decimal point, per unit of size.
 constexpr float kDigitAdvance = 0.62f;
@@ -185,6 +187,12 @@ void drawGhostLabel(GhostChoice choice, unsigned int timingTexture) {
   glBindTexture(GL_TEXTURE_2D, timingTexture);
   glColor3f(0.8f, 0.9f, 1.0f);
   label(kLabels[int(choice)], kGhostLabelX, kGhostLabelY, kGhostLabelSize);
+}
+
+void drawSaveNotice(unsigned int timingTexture) {
+  glBindTexture(GL_TEXTURE_2D, timingTexture);
+  glColor3f(1.0f, 0.3f, 0.25f);
+  label(kLabelNotSaved, kNoticeX, kNoticeY, kNoticeHeight);
 }
 
 void drawReplayBanner(const ReplayViewer& viewer, unsigned int timingTexture) {

@@ -14,6 +14,9 @@ void drawTimingAids(const TimingAids& aids, unsigned int numbersTexture, unsigne
 // the screen. Expects textured blending on; leaves it on.
 void drawGhostLabel(GhostChoice choice, unsigned int timingTexture);
 
+// NOT SAVED below the delta, in red. Expects textured blending on; leaves it on.
+void drawSaveNotice(unsigned int timingTexture);
+
 // REPLAY with the playback speed, and PAUSED while paused, at the top of the
 // screen. Expects textured blending on; leaves it on.
 void drawReplayBanner(const ReplayViewer& viewer, unsigned int timingTexture);

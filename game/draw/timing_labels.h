@@ -31,6 +31,7 @@ enum TimingLabel {
   kLabelNormalSpeed,
   kLabelDoubleSpeed,
   kLabelFourfoldSpeed,
+  kLabelNotSaved,  // a save failed
   kLabelBoard,
   kLabelName,
   kLabelTaken,
@@ -42,7 +43,8 @@ enum TimingLabel {
 
 // The words as the picture shows them, in TimingLabel order.
 constexpr const char* kTimingLabelTexts[kTimingLabelCount] = {
-    "REPLAY", "PAUSED", "S1", "S2", "S3", "IDEAL", "1/4x", "1/2x", "1x", "2x", "4x", "BOARD", "NAME", "TAKEN", "BEST", "RIVAL", "LEADER"};
+    "REPLAY", "PAUSED", "S1", "S2", "S3", "IDEAL", "1/4x", "1/2x", "1x", "2x", "4x", "NOT SAVED",
+    "BOARD", "NAME", "TAKEN", "BEST", "RIVAL", "LEADER"};
 static_assert(kTimingLabelCount <= kTimingLabelRows * kTimingLabelColumns, "more labels than the picture holds");
 static_assert(kTimingGlyphCount <= kTimingGlyphCells, "the timing picture's top row holds eight glyphs");
 constexpr const char* kTimingGlyphTexts[kTimingGlyphCount] = {"+", "-", "#", "/"};

@@ -2,6 +2,7 @@
 
 #include "app/log.h"
 #include "game/laps.h"
+#include "game/laps/car_noise_table.h"
 #include "physics/contact.h"
 #include "physics/random.h"
 #include "vehicle/car.h"

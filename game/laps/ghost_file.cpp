@@ -155,6 +155,11 @@ size_t carStateBytes() {
   return bytes;
 }
 
+size_t maxGhostFileBytes() {
+  return kGhostHeaderBytes + carStateBytes() + size_t(kMaxGhostTicks) * (kGhostInputBytes + kGhostPoseBytes) +
+         kGhostChecksumBytes;
+}
+
 uint64_t trackIdentity(const uint8_t* data, size_t size) { return fnv1a(data, size); }
 
 float lapTimeOfTicks(uint32_t ticks) {
@@ -271,6 +276,7 @@ bool parseGhost(const uint8_t* data, size_t size, uint64_t expectedTrackId, Ghos
     return false;
   }
   lap.inputs.resize(ticks);
+  bool turboInTicks = false;
   for (size_t k = 0; k < ticks; ++k) {
     GhostInput& in = lap.inputs[k];
     in.keys = r.u32();
@@ -285,6 +291,12 @@ bool parseGhost(const uint8_t* data, size_t size, uint64_t expectedTrackId, Ghos
         why = tickText("input axis not finite or beyond -1..1", k);
         return false;
       }
+    turboInTicks = turboInTicks || (in.flags & kGhostTurbo) != 0;
+  }
+  if (lap.lapClass != lapClassOf(turboInTicks)) {
+    why = turboInTicks ? "marked as a lap without the turbo, but the turbo is on in its ticks"
+                       : "marked as a turbo lap, but the turbo is off in every tick";
+    return false;
   }
   lap.poses.resize(ticks);
   for (size_t k = 0; k < ticks; ++k) {
@@ -300,17 +312,14 @@ bool parseGhost(const uint8_t* data, size_t size, uint64_t expectedTrackId, Ghos
   return true;
 }
 
-bool saveGhost(const char* path, const GhostLap& lap) {
+bool saveGhost(const char* path, const GhostLap& lap, std::string& why) {
   std::vector<uint8_t> image = encodeGhost(lap);
-  return writeFileAtomically(path, image.data(), image.size());
+  return writeFileAtomically(path, image.data(), image.size(), why);
 }
 
 bool loadGhost(const char* path, uint64_t expectedTrackId, GhostLap& out, std::string& why) {
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path, bytes)) {
-    why = "cannot be read";
-    return false;
-  }
+  if (!readWholeFile(path, maxGhostFileBytes(), bytes, why)) return false;
   return parseGhost(bytes.data(), bytes.size(), expectedTrackId, out, why);
 }
 

@@ -102,6 +102,9 @@ bool samePose(const GhostPose& a, const GhostPose& b);
 
 // The size of a start state in the file.
 size_t carStateBytes();
+// The largest ghost file there can be: a lap of kMaxGhostTicks. A larger file
+// is refused by its size before it is read.
+size_t maxGhostFileBytes();
 // The identity of a track: FNV-1a (64-bit) of its model file's bytes.
 uint64_t trackIdentity(const uint8_t* data, size_t size);
 // The lap time the timer holds after `ticks` ticks: the tick added in single
@@ -113,12 +116,16 @@ std::vector<uint8_t> encodeGhost(const GhostLap& lap);
 
 // Reads a file image, refusing (false, one reason in `why`) a wrong magic, format
 // version, physics version or track, a count out of range, a truncated or
-// over-long image, a bad checksum, a lap time other than its ticks give, and
-// values that are not finite or out of range. Does not re-drive the lap (see
-// verifyGhostLap, game/laps/ghost_car.h). Never reads outside data[0..size).
+// over-long image, a bad checksum, a lap time other than its ticks give, a
+// class other than its ticks give (a turbo lap is one with the turbo on in any
+// of its ticks, as the lap timer counts it), and values that are not finite or
+// out of range. Does not re-drive the lap (see verifyGhostLap,
+// game/laps/ghost_car.h). Never reads outside data[0..size).
 bool parseGhost(const uint8_t* data, size_t size, uint64_t expectedTrackId, GhostLap& out, std::string& why);
 
-// encodeGhost written through a temporary file and a rename. False when it fails.
-bool saveGhost(const char* path, const GhostLap& lap);
-// Reads and parses `path`; false with the reason (or that it cannot be read).
+// encodeGhost written through a temporary file and a rename. False with the
+// reason when it fails.
+bool saveGhost(const char* path, const GhostLap& lap, std::string& why);
+// Reads and parses `path`; false with the reason (or that it cannot be read: not
+// a regular file, or larger than maxGhostFileBytes).
 bool loadGhost(const char* path, uint64_t expectedTrackId, GhostLap& out, std::string& why);

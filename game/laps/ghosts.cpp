@@ -1,9 +1,11 @@
 #include "game/laps/ghosts.h"
 
+#include "app/failed_saves.h"
 #include "app/files.h"
 #include "app/input_device.h"
 #include "app/log.h"
 #include "game/game_state.h"
+#include "render/rmd_mesh.h"
 #include "vehicle/car.h"
 
 #include <cstdio>
@@ -20,33 +22,47 @@ void stopGhostCar(Ghosts& ghosts) {
   if (ghosts.car) stopGhost(*ghosts.car);
 }
 
-bool fileExists(const char* path) {
-  FILE* file = openFile(path, "rb");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+// The lap in the class's file when it holds a sound lap of that class that is
+// at least as fast as `lapTime`: a run that lost its best times, or another run
+// writing the same folder, must never have a slower lap replace it. Driving the
+// file again happens only then, which is seldom: the ghost in memory is
+// normally the file's own lap, and a lap kept is faster than that.
+bool fasterLapOnDisk(const Ghosts& ghosts, const std::string& path, LapClass lapClass, float lapTime,
+                     GhostLap& onDisk) {
+  std::string why;
+  return ghosts.readFile && ghosts.fileTrack && pathExists(path.c_str()) &&
+         ghosts.readFile(path, *ghosts.fileTrack, onDisk, why) &&
+         onDisk.lapClass == lapClass && onDisk.lapTime <= lapTime;
 }
 
-// A completed lap that earned its class's ghost: kept and written.
+// A completed lap that earned its class's ghost: kept, and its run written as
+// the class's proof, unless the file already holds a lap as fast, which is then
+// kept instead. A run given up for its length leaves the file as it was.
 void keepBestLap(Ghosts& ghosts, const GhostLap& lap) {
-  int c = classIndex(lap.lapClass);
-  // The ghost car may be driving the lap about to be replaced.
-  stopGhostCar(ghosts);
-  ghosts.best[c] = lap;
-  ghosts.haveBest[c] = true;
-  if (ghosts.folder.empty()) return;
+  takeGhostLap(ghosts, lap);
+  if (ghosts.folder.empty() || !ghosts.proofs.haveLap) return;
   std::string path = ghostPath(ghosts, lap.lapClass);
-  if (!makeFolder(ghosts.folder.c_str()) || !saveGhost(path.c_str(), lap))
+  GhostLap onDisk;
+  if (fasterLapOnDisk(ghosts, path, lap.lapClass, lap.lapTime, onDisk)) {
+    takeGhostLap(ghosts, onDisk);
+    return;
+  }
+  LapProof proof;
+  lapProofOf(ghosts.proofs, ghosts.circuit, proof);
+  std::vector<uint8_t> image = encodeProof(proof);
+  std::string why;
+  if (!makeFolder(ghosts.folder.c_str(), why) || !writeFileAtomically(path.c_str(), image.data(), image.size(), why)) {
     logLine("Main: Could not save \"%s\"", path.c_str());
+    reportFailedSave(path.c_str(), why);
+  }
 }
 
-// The lap just completed takes the first place of its class, or beats the
-// class's ghost, or is the first of a class without one: a best time without a
-// ghost (from a table older than the ghost files) must not keep the player
-// from ever getting one.
+// Only a lap faster than the class's ghost replaces it (or the first of a class
+// without one). The best times do not decide: they may be older or newer than
+// the ghost files, or lost.
 bool becomesGhost(const Ghosts& ghosts, const LapEvent& lap) {
   int c = classIndex(lap.lapClass);
-  return lap.newBest || !ghosts.haveBest[c] || lap.lapTime < ghosts.best[c].lapTime;
+  return !ghosts.haveBest[c] || lap.lapTime < ghosts.best[c].lapTime;
 }
 
 }  // namespace
@@ -57,7 +73,7 @@ std::string ghostPath(const Ghosts& ghosts, LapClass lapClass) {
 
 uint64_t trackIdentityOfFile(const char* path) {
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path, bytes)) return 0;
+  if (!readWholeFile(path, kMaxRmdFileBytes, bytes)) return 0;
   return trackIdentity(bytes.data(), bytes.size());
 }
 
@@ -68,24 +84,28 @@ void openGhosts(Ghosts& ghosts, const std::string& folder, uint64_t trackId, Col
   ghosts.tree = tree;
   ghosts.lineA = state.startLineA;
   ghosts.lineB = state.startLineB;
-  for (LapClass lapClass : kLapClasses) {
-    std::string path = ghostPath(ghosts, lapClass);
-    if (!fileExists(path.c_str())) continue;
-    GhostLap& lap = ghosts.best[classIndex(lapClass)];
-    std::string why;
-    bool ok = loadGhost(path.c_str(), trackId, lap, why);
-    if (ok && lap.lapClass != lapClass) {
-      why = lapClass == LapClass::Turbo ? "not a turbo lap" : "a turbo lap";
-      ok = false;
-    }
-    if (ok) ok = verifyGhostLap(builtCar(ghosts.car), lap, tree, ghosts.lineA, ghosts.lineB, why);
-    ghosts.haveBest[classIndex(lapClass)] = ok;
-    if (!ok) logLine("Main: Ghost file \"%s\" refused: %s", path.c_str(), why.c_str());
-  }
+  ghosts.circuit.trackId = trackId;
+  setProofCourse(ghosts.course, ghosts.centreLine, state.startPosition);
+  beginProofRun(ghosts.proofs, ProofStart::StartUp);
+}
+
+void setGhostCourse(Ghosts& ghosts, const ProofCircuit& circuit, const TrackLine& centreLine) {
+  ghosts.circuit = circuit;
+  ghosts.centreLine = centreLine;
+  setProofCourse(ghosts.course, ghosts.centreLine, ghosts.course.start);
+}
+
+void takeGhostLap(Ghosts& ghosts, const GhostLap& lap) {
+  int c = classIndex(lap.lapClass);
+  // The ghost car may be driving the lap about to be replaced.
+  stopGhostCar(ghosts);
+  ghosts.best[c] = lap;
+  ghosts.haveBest[c] = true;
 }
 
 void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car, const LapEvent& lap) {
   recordLapTick(ghosts.recorder, input, car);
+  recordProofTick(ghosts.proofs, ghosts.course, captureGhostInput(input, car), car, lap);
   if (!lap.started) {
     if (ghosts.car && stepGhost(*ghosts.car) && ghosts.car->diverged) stopGhost(*ghosts.car);
     return;
@@ -106,6 +126,12 @@ void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car,
 void resetGhosts(Ghosts& ghosts) {
   cancelLapRecording(ghosts.recorder);
   stopGhostCar(ghosts);
+  noteProofRecovery(ghosts.proofs);
+}
+
+void restartGhosts(Ghosts& ghosts) {
+  resetGhosts(ghosts);
+  beginProofRun(ghosts.proofs, ProofStart::Restart);
 }
 
 void handleGhostKey(Ghosts& ghosts, const InputDevice& input) {

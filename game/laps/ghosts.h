@@ -6,6 +6,8 @@
 #include "game/laps/ghost_choice.h"
 #include "game/laps/ghost_file.h"
 #include "game/laps/lap_recorder.h"
+#include "game/laps/proof_recorder.h"
+#include "game/track_line.h"
 
 #include <memory>
 #include <string>
@@ -20,12 +22,16 @@ constexpr int kKeyToggleGhost = 0x22;
 // The game's ghost folder, in the working folder.
 constexpr const char* kGhostFolder = "ghosts";
 
-// Ghost laps during a drive: every timed lap is recorded; a lap that becomes the
-// best of its class, or is faster than the class's ghost, or completes a class
-// that has none yet, is kept as that class's ghost and written to
-// FOLDER\best.ghost or FOLDER\best-turbo.ghost. With the ghost shown, every lap
-// start also starts a ghost car on the best lap of the class the car is driving
-// in. The game and the headless runner share this.
+// Ghost laps during a drive: every timed lap is recorded; a lap that is faster
+// than the class's ghost, or completes a class that has none yet, is kept as
+// that class's ghost and written to FOLDERest.ghost or FOLDERest-turbo.ghost,
+// unless that file already holds a lap as fast (another run's). With the ghost
+// shown, every lap start also starts a ghost car on the best lap of the class
+// the car is driving in. The game and the headless runner share this. The files
+// are lap proofs: beside each lap the run since the last standing start is
+// recorded, and the ghost file of a class is that run to the end of its lap.
+struct ProofTrack;
+
 struct Ghosts {
   std::string folder;  // where the ghost files live; "ghosts" in the game
   uint64_t trackId = 0;
@@ -52,6 +58,20 @@ struct Ghosts {
   // viewer's, so that a replay leaves the ghost's run where it stood.
   std::unique_ptr<GhostCar> car;
   std::unique_ptr<GhostCar> replayCar;
+
+  // The run as a proof needs it, and what its laps are measured on (the
+  // circuit and its centre line, set by loadGhostFiles).
+  ProofRecorder proofs;
+  ProofCircuit circuit;
+  TrackLine centreLine;
+  ProofCourse course;
+  // How a file on disk is read and checked before a lap replaces it, and the
+  // track it is checked on: readGhostFile, set by loadGhostFiles (the verifier
+  // builds on the game update, so it is handed in); without them a lap is
+  // written unchecked.
+  bool (*readFile)(const std::string& path, const ProofTrack& track, GhostLap& lap, std::string& why) = nullptr;
+  // Shared, so that its owner frees it with the verifier's code.
+  std::shared_ptr<const ProofTrack> fileTrack;
 };
 
 // The file of a class: FOLDER\best.ghost or FOLDER\best-turbo.ghost.
@@ -60,12 +80,16 @@ std::string ghostPath(const Ghosts& ghosts, LapClass lapClass);
 uint64_t trackIdentityOfFile(const char* path);
 
 // Sets up the ghosts of a drive: the folder, the track identity, the collision
-// tree and the start line (computeStartLine first). Then reads each class's ghost file when it exists
-// and drives it again; a file that is refused is logged ("Main: Ghost file
-// "%s" refused: %s") and left unused. A missing file is no fault and logs
-// nothing.
+// tree, the start line (computeStartLine first) and the start; the car stands
+// as start-up leaves it, and its run begins there. The files are read by
+// loadGhostFiles (game/laps/ghost_files.h).
 void openGhosts(Ghosts& ghosts, const std::string& folder, uint64_t trackId, CollisionQuadtree* tree,
                 const GameState& state);
+// Measures the laps of the run on `centreLine` of `circuit` from now on.
+void setGhostCourse(Ghosts& ghosts, const ProofCircuit& circuit, const TrackLine& centreLine);
+// Keeps `lap` as the ghost of its class (loaded from a file, or given to drive
+// against), without writing it.
+void takeGhostLap(Ghosts& ghosts, const GhostLap& lap);
 
 // After a driving tick (the world stepped, the lap timed into `lap`): records
 // the tick; at a touch of the line keeps a completed lap that earns it, starts
@@ -73,9 +97,11 @@ void openGhosts(Ghosts& ghosts, const std::string& folder, uint64_t trackId, Col
 // the ghost car.
 void ghostsAfterTick(Ghosts& ghosts, const InputDevice& input, const PhCar& car, const LapEvent& lap);
 
-// The drive was restarted or the car recovered: the lap is not completed and
-// the ghost car disappears.
+// The car was recovered: the lap is not completed, the ghost car disappears
+// and the run notes the recovery.
 void resetGhosts(Ghosts& ghosts);
+// The drive was restarted: as a recovery, and a new run begins.
+void restartGhosts(Ghosts& ghosts);
 
 // The G key, once per update: each press goes on to the next choice
 // (nextGhostChoice; the player's own best is always offered, so without board

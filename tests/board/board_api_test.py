@@ -18,7 +18,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from board_harness import Board, Checks, Postgres, make_laps  # noqa: E402
 
 SUBMIT_INTERVAL_MS = 600
-LAP_TIME_AT = 24  # offset of the f32 lap time in a ghost file
+LAP_TIME_AT = 48  # offset of the f32 lap time in a lap proof
+END_STATE_AT = 64  # offset of the u64 hash of the car at the lap's end
 
 
 def fnv(data):
@@ -40,12 +41,11 @@ def forged_time(proof):
     return resealed(bytes(data))
 
 
-def forged_pose(proof):
-    """One recorded pose moved by a millimetre in the last tenth of the file."""
+def forged_end_state(proof):
+    """The same run claiming another car at the lap's end, checksum made to match."""
     data = bytearray(proof)
-    at = len(data) - 8 - 60 * 10
-    x = struct.unpack_from("<d", data, at)[0]
-    struct.pack_into("<d", data, at, x + 0.001)
+    h = struct.unpack_from("<Q", data, END_STATE_AT)[0]
+    struct.pack_into("<Q", data, END_STATE_AT, h ^ 1)
     return resealed(bytes(data))
 
 
@@ -80,8 +80,8 @@ def bad_laps(c, board, token, proof):
     damaged = bytearray(proof)
     damaged[len(damaged) // 2] ^= 0x40
     cases = (("damaged", bytes(damaged), "checksum"), ("truncated", proof[:-100], ""),
-             ("random", os.urandom(4096), "not a lap proof"), ("forged time", forged_time(proof), "lap time"),
-             ("forged pose", forged_pose(proof), "does not replay"))
+             ("random", os.urandom(4096), "wrong magic"), ("forged time", forged_time(proof), "lap time"),
+             ("forged end state", forged_end_state(proof), "stated state"))
     for what, data, reason in cases:
         time.sleep(SUBMIT_INTERVAL_MS / 1000)
         status, body = board.submit(token, data)
@@ -91,7 +91,7 @@ def bad_laps(c, board, token, proof):
     c.check("unknown generator: 422", status == 422 and "generator" in body.get("error", ""), (status, body))
     time.sleep(SUBMIT_INTERVAL_MS / 1000)
     status, body = board.submit(token, proof, "circuit=seed-7")
-    c.check("lap of another circuit: 422", status == 422 and "track" in body.get("error", ""), (status, body))
+    c.check("lap of another circuit: 422", status == 422 and "not of seed-7" in body.get("error", ""), (status, body))
     time.sleep(SUBMIT_INTERVAL_MS / 1000)
 
 

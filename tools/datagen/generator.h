@@ -6,7 +6,7 @@
 
 // Bumped whenever the generator's output changes, so that make-data.sh knows
 // a working folder's data set is stale.
-constexpr int kGeneratorVersion = 6;
+constexpr int kGeneratorVersion = 7;
 
 // The stamp written beside the data set; it holds the version number.
 extern const char* const kVersionStampPath;

@@ -196,10 +196,14 @@ Image timingPicture(Font& font) {
     font.drawOutlined(image, x, top + kTimingCellHeight / 2 + font.middleToBaseline(), kTimingGlyphTexts[g], white,
                       2);
   }
-  font.size(48);
+  const int cellWidth = kTimingPictureSize / kTimingLabelColumns;
   for (int label = 0; label < kTimingLabelCount; ++label) {
     int left = 0, top = 0;
     timingLabelCell(label, left, top);
+    // A word too long for its cell at the common size gets a smaller one.
+    int size = 48;
+    font.size(size);
+    while (font.width(kTimingLabelTexts[label]) > cellWidth - 8) font.size(--size);
     font.drawOutlined(image, left + 4, top + kTimingCellHeight / 2 + font.middleToBaseline(),
                       kTimingLabelTexts[label], white, 2);
   }

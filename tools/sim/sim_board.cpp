@@ -6,7 +6,8 @@
 #include "app/files.h"
 #include "app/lap_outbox.h"
 #include "app/lap_proof.h"
-#include "game/laps/ghost_car.h"
+#include "game/laps/ghost_files.h"
+#include "game/laps/proof_file.h"
 #include "game/time_display.h"
 
 #include <cstdio>
@@ -43,14 +44,14 @@ bool boardPlayerOf(const SimOptions& opts, BoardPlayer& player) {
 // The proof in `path` goes into the outbox; its class is read from it.
 bool queueProof(const SimWorld& sim, const BoardPlayer& player, const std::string& path, bool& turbo) {
   std::vector<unsigned char> bytes;
-  GhostLap lap;
+  LapClass lapClass = LapClass::Plain;
   std::string why, queued;
-  if (!readWholeFile(path.c_str(), bytes) || !parseGhost(bytes.data(), bytes.size(), sim.ghosts.trackId, lap, why)) {
-    std::fprintf(stderr, "stravo-sim: %s is no lap of this track%s%s\n", path.c_str(), why.empty() ? "" : ": ",
-                 why.c_str());
+  if (!readWholeFile(path.c_str(), kMaxProofBytes, bytes, why) ||
+      !proofClass(std::vector<uint8_t>(bytes.begin(), bytes.end()), sim.ghosts.trackId, lapClass, why)) {
+    std::fprintf(stderr, "stravo-sim: %s is no lap of this track: %s\n", path.c_str(), why.c_str());
     return false;
   }
-  turbo = lap.lapClass == LapClass::Turbo;
+  turbo = lapClass == LapClass::Turbo;
   if (!putInOutbox(player.outbox, std::vector<uint8_t>(bytes.begin(), bytes.end()), queued, why)) {
     std::fprintf(stderr, "stravo-sim: %s\n", why.c_str());
     return false;
@@ -59,20 +60,22 @@ bool queueProof(const SimWorld& sim, const BoardPlayer& player, const std::strin
 }
 
 // Fetches one board lap's proof, checks it on DIR's track and keeps it.
-bool keepBoardLap(const SimWorld& sim, const BoardPlayer& player, const char* role, const BoardEntry& entry,
-                  bool turbo) {
-  ProofTrack track{sim.ghosts.trackId, sim.tree, sim.state.startLineA, sim.state.startLineB};
+bool keepBoardLap(const SimWorld& sim, const SimOptions& opts, const BoardPlayer& player, const char* role,
+                  const BoardEntry& entry, bool turbo) {
+  ProofTrack track;
+  ghostProofTrack(sim.ghosts, sim.state, opts.dir + "\\", track);
   std::vector<uint8_t> proof;
   GhostLap lap;
-  GhostCar ghost;
   std::string why;
-  if (!fetchProof(player.link, entry.lapId, proof, why) || !checkProof(proof, track, ghost, lap, why)) {
+  if (!fetchProof(player.link, entry.lapId, proof, why) || !checkProof(proof, track, lap, why)) {
     say(std::string(role) + " refused: " + why);
     return false;
   }
   std::string path = sim.ghosts.folder + "\\" + role + (turbo ? "-turbo" : "") + ".ghost";
-  if (!makeFolder(sim.ghosts.folder.c_str()) || !saveGhost(path.c_str(), lap)) {
-    say(std::string(role) + " not kept: cannot write " + platformPath(path.c_str()));
+  // The proof is the ghost file: what the board sent is kept as it came.
+  if (!makeFolder(sim.ghosts.folder.c_str(), why) ||
+      !writeFileAtomically(path.c_str(), proof.data(), proof.size(), why)) {
+    say(std::string(role) + " not kept: cannot write " + platformPath(path.c_str()) + ": " + why);
     return false;
   }
   say(std::string(role) + ": " + entry.player + " " + lapTimeText(lap.lapTime) + " rank " +
@@ -130,9 +133,9 @@ int runBoardExchange(const SimWorld& sim, const SimOptions& opts) {
     say("board: " + player.name + " not on the " + player.circuit + " " + lapClass + " board (" +
         std::to_string(standing.total) + " players)");
   if (opts.fetchRival) {
-    if (standing.haveRival && !keepBoardLap(sim, player, "rival", standing.rival, turbo)) code = kExitFailed;
+    if (standing.haveRival && !keepBoardLap(sim, opts, player, "rival", standing.rival, turbo)) code = kExitFailed;
     if (!standing.haveRival) say("rival: none");
-    if (standing.haveLeader && !keepBoardLap(sim, player, "leader", standing.leader, turbo)) code = kExitFailed;
+    if (standing.haveLeader && !keepBoardLap(sim, opts, player, "leader", standing.leader, turbo)) code = kExitFailed;
   }
   return code;
 }

@@ -1,22 +1,26 @@
 // stravo-sim: the car on the track without a window, driven by a script, a
 // replay or the autopilot, for tests, benchmarks and tuning.
 
+#include "app/failed_saves.h"
 #include "app/files.h"
 #include "app/fnv1a.h"
 #include "app/http_client.h"
 #include "app/outgauge_feed.h"
+#include "game/laps/ghost_files.h"
 #include "game/laps/ghosts.h"
 #include "game/laps/sector_splits.h"
-#include "game/time_display.h"
 #include "game/laps/timing_ghosts.h"
+#include "game/time_display.h"
 #include "game/update.h"
 #include "tools/sim/autopilot.h"
 #include "tools/sim/sim_board.h"
 #include "tools/sim/sim_options.h"
 #include "tools/sim/sim_world.h"
 #include "tools/sim/telemetry.h"
+#include "tools/sim/verify_ghosts.h"
 #include "vehicle/replay.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -35,12 +39,12 @@ constexpr int kExitNotFinite = 4;      // the car's state stopped being finite
 // Reads and parses the input script; prints the offending line on failure.
 bool loadScript(const std::string& path, std::vector<InputEvent>& events) {
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path.c_str(), bytes)) {
-    std::fprintf(stderr, "stravo-sim: cannot read input script %s\n", path.c_str());
+  std::string why;
+  if (!readWholeFile(path.c_str(), kMaxTextFileBytes, bytes, why)) {
+    std::fprintf(stderr, "stravo-sim: cannot read input script %s: %s\n", path.c_str(), why.c_str());
     return false;
   }
   int line = 0;
-  std::string why;
   if (!parseInputScript(bytes.data(), bytes.size(), events, line, why)) {
     std::fprintf(stderr, "stravo-sim: %s:%d: %s\n", path.c_str(), line, why.c_str());
     return false;
@@ -52,12 +56,12 @@ bool loadScript(const std::string& path, std::vector<InputEvent>& events) {
 bool loadTrackLine(const std::string& dir, TrackLine& line, bool required = true) {
   std::string path = platformPath((dir + "\\data\\track.line").c_str());
   std::vector<unsigned char> bytes;
-  if (!readWholeFile(path.c_str(), bytes)) {
-    if (required) std::fprintf(stderr, "stravo-sim: the autopilot needs %s\n", path.c_str());
+  std::string why;
+  if (!readWholeFile(path.c_str(), kMaxTextFileBytes, bytes, why)) {
+    if (required) std::fprintf(stderr, "stravo-sim: the autopilot needs %s: %s\n", path.c_str(), why.c_str());
     return false;
   }
   int badLine = 0;
-  std::string why;
   if (!parseTrackLine(bytes.data(), bytes.size(), line, badLine, why)) {
     if (required) std::fprintf(stderr, "stravo-sim: %s:%d: %s\n", path.c_str(), badLine, why.c_str());
     return false;
@@ -69,33 +73,24 @@ struct SectorTimes {
   float seconds[kSectorCount];
 };
 
-// --verify-ghost: the file against DIR's track and start line, driven again.
-int verifyGhostFile(const SimWorld& sim, const std::string& path) {
-  GhostLap lap;
-  std::string why;
-  GhostCar ghost;
-  if (loadGhost(path.c_str(), sim.ghosts.trackId, lap, why) &&
-      verifyGhostLap(ghost, lap, sim.tree, sim.state.startLineA, sim.state.startLineB, why)) {
-    std::printf("ghost verified: lap %s\n", lapTimeText(lap.lapTime).c_str());
-    return kExitOk;
-  }
-  std::printf("ghost refused: %s\n", why.c_str());
-  return kExitGhostRefused;
+// --verify-ghost: each file against DIR's track, its run driven again.
+int verifyGhosts(const SimWorld& sim, const std::string& dir, const std::vector<std::string>& paths) {
+  ProofTrack track;
+  ghostProofTrack(sim.ghosts, sim.state, dir + "\\", track);
+  return verifyGhostFiles(track, paths) ? kExitOk : kExitGhostRefused;
 }
 
-// --ghost: the lap in the file, checked as --verify-ghost does, drives alongside
-// as the ghost car of its class and stays the reference of the delta and the
+// --ghost: the lap in the file, read as the game reads its ghosts (a proof
+// driven again, or a local ghost of the older format), drives alongside as
+// the ghost car of its class and stays the reference of the delta and the
 // split points for the whole run, in either class, whatever laps are driven
 // meanwhile.
-bool driveAgainstGhost(SimWorld& sim, const std::string& path, std::string& why) {
+bool driveAgainstGhost(SimWorld& sim, const std::string& dir, const std::string& path, std::string& why) {
+  ProofTrack track;
+  ghostProofTrack(sim.ghosts, sim.state, dir + "\\", track);
   GhostLap lap;
-  GhostCar check;
-  if (!loadGhost(path.c_str(), sim.ghosts.trackId, lap, why) ||
-      !verifyGhostLap(check, lap, sim.tree, sim.state.startLineA, sim.state.startLineB, why))
-    return false;
-  int c = classIndex(lap.lapClass);
-  sim.ghosts.best[c] = lap;
-  sim.ghosts.haveBest[c] = true;
+  if (!readGhostFile(path, track, lap, why)) return false;
+  takeGhostLap(sim.ghosts, lap);
   sim.ghosts.shown = true;
   LapPath reference = lapPathOfGhost(lap);
   for (LapClass lapClass : kLapClasses) setTimingReference(sim.state.timing, lapClass, reference, lap.lapTime);
@@ -119,6 +114,19 @@ SectorTimes lapSectors(const TimingAids& aids) {
   SectorTimes t;
   for (int i = 0; i < kSectorCount; ++i) t.seconds[i] = aids.lastLapSectors[i];
   return t;
+}
+
+// Closes the telemetry file; one that could not be written whole (a full disk,
+// a write error) is reported as a failed save. `file` is null afterwards.
+void closeTelemetry(FILE*& file, const std::string& path) {
+  bool whole = !std::ferror(file);
+  int error = errno;
+  if (std::fclose(file) != 0 && whole) {
+    whole = false;
+    error = errno;
+  }
+  file = nullptr;
+  if (!whole) reportFailedSave(path.c_str(), std::strerror(error));
 }
 
 bool finite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
@@ -183,7 +191,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "stravo-sim: %s\n", why.c_str());
     return kExitFailed;
   }
-  if (!opts.verifyGhostPath.empty()) return verifyGhostFile(sim, opts.verifyGhostPath);
+  if (!opts.verifyGhostPaths.empty()) return verifyGhosts(sim, opts.dir, opts.verifyGhostPaths);
   if (!opts.board.empty()) {
     if (!startHttp(why)) {
       std::fprintf(stderr, "stravo-sim: %s\n", why.c_str());
@@ -194,7 +202,7 @@ int main(int argc, char** argv) {
   // The timing aids' reference is the lap given with --ghost, never a best lap
   // left in the folder by an earlier run: a run's output depends on its options.
   sim.state.timing.followGhosts = false;
-  if (!opts.ghostPath.empty() && !driveAgainstGhost(sim, opts.ghostPath, why)) {
+  if (!opts.ghostPath.empty() && !driveAgainstGhost(sim, opts.dir, opts.ghostPath, why)) {
     std::printf("ghost refused: %s\n", why.c_str());
     return kExitGhostRefused;
   }
@@ -260,8 +268,10 @@ int main(int argc, char** argv) {
     totals.trajectory = fnv1aAdd(totals.trajectory, &car.current.position, sizeof(Vec3));
     totals.trajectory = fnv1aAdd(totals.trajectory, &car.current.velocity, sizeof(Vec3));
     totals.trajectory = fnv1aAdd(totals.trajectory, car.current.orientation.m, sizeof(car.current.orientation.m));
-    if (telemetry != nullptr)
+    if (telemetry != nullptr) {
       writeTelemetryRow(telemetry, t, car, lap, opts.ghostPath.empty() ? nullptr : &sim.state.timing.delta);
+      if (std::ferror(telemetry)) closeTelemetry(telemetry, opts.telemetryPath);
+    }
 
     if (!stateIsFinite(car)) {
       std::fprintf(stderr, "stravo-sim: the car's state is not finite after tick %lld\n", t);
@@ -274,8 +284,14 @@ int main(int argc, char** argv) {
       ++totals.recoveries;
     }
   }
-  if (telemetry != nullptr) std::fclose(telemetry);
+  if (telemetry != nullptr) closeTelemetry(telemetry, opts.telemetryPath);
   stopOutGauge();
+  // Saved here rather than when the car goes, so that a failure decides the exit code.
+  if (car.replayRecording) {
+    car.replayRecording = false;
+    saveReplay(car, sim.replayPath.c_str());
+  }
   printSummary(totals, car);
+  if (failedSaveCount() > 0 && exitCode == kExitOk) exitCode = kExitFailed;
   return exitCode;
 }

@@ -39,8 +39,9 @@ void describeSimOptions(CLI::App& app, SimOptions& out, std::string& ticks) {
   app.add_flag("--autopilot", out.autopilot, "Drive the track's centre line");
   app.add_option("--ghost", out.ghostPath, "Lap to drive against: ghost car, delta column and its splits")
       ->type_name("FILE");
-  app.add_option("--verify-ghost", out.verifyGhostPath, "Check a ghost file by re-driving its lap, then stop")
-      ->type_name("FILE");
+  app.add_option("--verify-ghost", out.verifyGhostPaths,
+                 "Check ghost files by driving their runs again from the standing start, then stop")
+      ->type_name("FILE...");
   app.add_option("--board", out.board, "Leaderboard to send DIR/outbox to, then stop (http:// or https://)")
       ->type_name("URL");
   app.add_option("--name", out.name, "Player name on the board (default: the last one used there)")

@@ -3,6 +3,7 @@
 #include "app/outgauge_feed.h"
 
 #include <string>
+#include <vector>
 
 // What one run of the headless runner does.
 struct SimOptions {
@@ -18,7 +19,7 @@ struct SimOptions {
   OutGaugeSettings outgauge;  // --outgauge HOST:PORT, --outgauge-id N, --outgauge-rate HZ
   std::string helpText;  // set by --help: print it and run nothing
   std::string ghostPath;         // lap to drive against (ghost car, delta, splits); empty for none
-  std::string verifyGhostPath;   // ghost file to check instead of driving; empty for none
+  std::vector<std::string> verifyGhostPaths;  // ghost files to check instead of driving
   std::string board;             // --board URL: talk to the board instead of driving; empty for none
   std::string name;              // --name NAME on the board; empty for the kept or login name
   std::string submitPath;        // --submit FILE: the proof to send

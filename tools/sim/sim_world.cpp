@@ -2,9 +2,23 @@
 
 #include "app/files.h"
 #include "game/laps.h"
+#include "game/laps/ghost_files.h"
 #include "game/startup_models.h"
 #include "game/update.h"
 #include "physics/random.h"
+
+namespace {
+
+// Why a mesh did not load, for the runner's one line: the loader only logs it.
+std::string meshFailure(const std::string& path) {
+  std::vector<unsigned char> bytes;
+  std::string why;
+  RMDMesh mesh;
+  if (readWholeFile(path.c_str(), kMaxRmdFileBytes, bytes, why)) parseRmd(bytes.data(), bytes.size(), mesh, why);
+  return why;
+}
+
+}  // namespace
 
 SimWorld::~SimWorld() {
   delete car;
@@ -14,7 +28,7 @@ SimWorld::~SimWorld() {
 bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why) {
   std::string failedPath;
   if (!loadTrackWithCollision(dir + "\\", sim.track, sim.world, sim.tree, failedPath)) {
-    why = "cannot load the track " + platformPath(failedPath.c_str());
+    why = "cannot load the track " + platformPath(failedPath.c_str()) + ": " + meshFailure(failedPath);
     return false;
   }
 
@@ -39,6 +53,7 @@ bool openSimWorld(const std::string& dir, SimWorld& sim, std::string& why) {
   computeStartLine(sim.state);
   std::string trackPath = dir + "\\data\\models\\track1.rmd";
   openGhosts(sim.ghosts, dir + "\\ghosts", trackIdentityOfFile(trackPath.c_str()), sim.tree, sim.state);
+  loadGhostFiles(sim.ghosts, sim.state, dir + "\\");
   sim.ctx.ghosts = &sim.ghosts;
   restartDrive(sim.ctx, sim.state);
   return true;
