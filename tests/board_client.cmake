@@ -4,6 +4,11 @@
 stravo_test(board_client_unit_test ${CMAKE_CURRENT_SOURCE_DIR}/board_client_test.cpp stravo_board_client)
 # Which ghost G shows next (off, own best, rival, leader) and the lap it drives.
 stravo_test(ghost_choice_test ${CMAKE_CURRENT_SOURCE_DIR}/ghost_choice_test.cpp stravo_laps)
+# The proofs sent and fetched: an autopilot lap on the test oval, checked again.
+stravo_test(board_proof_test ${CMAKE_CURRENT_SOURCE_DIR}/board_proof_test.cpp stravo_lap_proof stravo_autopilot
+            stravo_input stravo_rmd_writer)
+target_compile_definitions(board_proof_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")
+add_dependencies(board_proof_test stravo-sim)
 
 if(NOT TARGET stravo-board OR NOT STRAVO_GLSL)
   return()
