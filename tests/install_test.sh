@@ -90,6 +90,12 @@ STRAVO_CHECK_OPTIONS=1 "$stravo" --windowed > "$top/stdout.txt" 2> "$top/stderr.
   fail "STRAVO_CHECK_OPTIONS=1 with a good option ends with $?"
 [ "$(cat "$games/data/datagen.version")" = "$want" ] || fail "the data set was not made anew for version $want"
 
+echo "-- --daily: today's circuit in a folder of its own, the option the launcher's alone"
+day=$(date -u +%Y%m%d)
+STRAVO_CHECK_OPTIONS=1 "$stravo" --daily --windowed > "$top/stdout.txt" 2> "$top/stderr.txt" ||
+  fail "--daily ends with $?: $(cat "$top/stderr.txt")"
+[ "$(cat "$games/seed-$day/data/datagen.version")" = "$want seed $day" ] || fail "no data set of today's circuit"
+
 echo "-- XDG_DATA_HOME unset: ~/.local/share/stravo"
 XDG_DATA_HOME="" STRAVO_CHECK_OPTIONS=1 "$stravo" > /dev/null 2>&1
 [ -f "$HOME/.local/share/stravo/data/datagen.version" ] || fail "no data set in ~/.local/share/stravo"
