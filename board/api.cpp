@@ -207,6 +207,10 @@ void addApiRoutes(httplib::Server& server, Board& board) {
   server.Get("/healthz", [](const httplib::Request&, httplib::Response& res) {
     sendJson(res, 200, json{{"status", "ok"}});
   });
+  server.Get("/api/v1/daily", [](const httplib::Request&, httplib::Response& res) {
+    int64_t now = nowMs();
+    sendJson(res, 200, json{{"circuit", circuitName(dailyCircuit(now))}, {"date", dateText(now).substr(0, 10)}});
+  });
   server.Post("/api/v1/players",
               [&board](const httplib::Request& req, httplib::Response& res) { postPlayer(board, req, res); });
   server.Post("/api/v1/laps",

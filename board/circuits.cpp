@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -44,6 +45,16 @@ bool parseCircuitName(const std::string& text, CircuitId& out) {
 
 std::string circuitName(const CircuitId& circuit) {
   return circuit.seeded ? "seed-" + std::to_string(circuit.seed) : "default";
+}
+
+CircuitId dailyCircuit(int64_t ms) {
+  std::time_t t = std::time_t(ms / 1000);
+  std::tm tm{};
+  gmtime_r(&t, &tm);
+  CircuitId id;
+  id.seeded = true;
+  id.seed = uint32_t((tm.tm_year + 1900) * 10000 + (tm.tm_mon + 1) * 100 + tm.tm_mday);
+  return id;
 }
 
 bool loadCircuitTrack(const std::string& folder, CircuitTrack& out, std::string& why) {

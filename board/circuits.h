@@ -17,6 +17,9 @@ struct CircuitId {
 // "default" or "seed-N" (N decimal, 0..4294967295, no sign, no leading zeros).
 bool parseCircuitName(const std::string& text, CircuitId& out);
 std::string circuitName(const CircuitId& circuit);
+// The day's circuit: seeded with the UTC date of `ms` (ms since 1970) as the
+// number YYYYMMDD, as the game's --daily plays it.
+CircuitId dailyCircuit(int64_t ms);
 
 // One circuit's track as a verifier drives on it. Each verifier has its own:
 // the collision tree keeps per-query marks, so two drives must not share one.

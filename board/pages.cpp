@@ -6,6 +6,7 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -71,7 +72,11 @@ void indexPage(Board& board, httplib::Response& res) {
   std::vector<Leader> leaders;
   std::string why;
   if (board.store.leaders(leaders, why) != StoreResult::Ok) return sendPage(res, 500, "Error", "<p>Storage failed.</p>");
-  std::string body = "<h1>Circuits</h1>\n";
+  // The day's circuit comes first, with or without laps; earlier days stay below.
+  std::string today = circuitName(dailyCircuit(nowMs()));
+  std::stable_partition(leaders.begin(), leaders.end(), [&today](const Leader& l) { return l.circuit == today; });
+  std::string body = "<h1>Circuits</h1>\n<p id=\"daily\">Today's circuit: <a href=\"" + boardLink(today, "plain") +
+                     "\">" + escapeHtml(today) + "</a> (<a href=\"" + boardLink(today, "turbo") + "\">turbo</a>)</p>\n";
   if (leaders.empty()) body += "<p>No laps yet.</p>";
   else {
     body += "<table id=\"circuits\"><thead><tr><th>Circuit</th><th>Leader</th><th>Class</th><th>Time</th>"

@@ -70,3 +70,10 @@ TEST(BoardText, LeaderTimeIsTakenAtTheSameShareOfItsLap) {
 }
 
 }  // namespace
+
+TEST(CircuitNames, TheDaysCircuitIsSeededWithItsUtcDate) {
+  // 2026-12-09 23:59:59 UTC and one second later.
+  constexpr int64_t kLastSecondMs = 1796860799000;
+  EXPECT_EQ(circuitName(dailyCircuit(kLastSecondMs)), "seed-20261209");
+  EXPECT_EQ(circuitName(dailyCircuit(kLastSecondMs + 1000)), "seed-20261210");
+}

@@ -160,6 +160,16 @@ def board_state(board):
     return [board.json("GET", f"/api/v1/boards/default/{cls}")[1] for cls in ("plain", "turbo")]
 
 
+def daily(c, board):
+    before = "seed-" + time.strftime("%Y%m%d", time.gmtime())
+    status, body = board.json("GET", "/api/v1/daily")
+    after = "seed-" + time.strftime("%Y%m%d", time.gmtime())  # the same but at midnight
+    c.check("the day's circuit", status == 200 and body.get("circuit") in (before, after), (status, body))
+    status, page, _ = board.request("GET", "/")
+    c.check("the front page names it first", status == 200 and b'id="daily"' in page and
+            page.find(b'id="daily"') < page.find(b'id="circuits"'), page[:300])
+
+
 def main():
     build = sys.argv[1]
     postgres = "--postgres" in sys.argv
@@ -182,6 +192,7 @@ def main():
         bad_laps(c, board, tokens[0], plain)
         first = good_laps(c, board, tokens, plain, turbo)
         reads(c, board, first, plain)
+        daily(c, board)
         slow_client(c, board)
         before = board_state(board)
         if postgres:
