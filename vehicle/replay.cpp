@@ -4,6 +4,7 @@
 #include "app/files.h"
 #include "app/log.h"
 #include "vehicle/car.h"
+#include "vehicle/little_endian.h"
 
 #include <cstring>
 #include <vector>
@@ -16,16 +17,6 @@ void putU32(uint8_t* out, uint32_t v) {
 void putU64(uint8_t* out, uint64_t v) {
   for (int i = 0; i < 8; ++i) out[i] = uint8_t(v >> (8 * i));
 }
-uint32_t getU32(const uint8_t* in) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | in[i];
-  return v;
-}
-uint64_t getU64(const uint8_t* in) {
-  uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | in[i];
-  return v;
-}
 void putFloat(uint8_t* out, float f) {
   uint32_t bits;
   std::memcpy(&bits, &f, 4);
@@ -35,12 +26,6 @@ void putDouble(uint8_t* out, double d) {
   uint64_t bits;
   std::memcpy(&bits, &d, 8);
   putU64(out, bits);
-}
-float getFloat(const uint8_t* in) {
-  uint32_t bits = getU32(in);
-  float f;
-  std::memcpy(&f, &bits, 4);
-  return f;
 }
 double getDouble(const uint8_t* in) {
   uint64_t bits = getU64(in);

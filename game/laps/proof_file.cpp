@@ -1,6 +1,7 @@
 #include "game/laps/proof_file.h"
 
 #include "app/fnv1a.h"
+#include "vehicle/little_endian.h"
 
 #include <cmath>
 #include <cstring>
@@ -37,22 +38,6 @@ void putVarint(std::vector<uint8_t>& out, uint32_t v) {
   out.push_back(uint8_t(v));
 }
 
-uint32_t getU32(const uint8_t* p) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
-uint64_t getU64(const uint8_t* p) {
-  uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
-float getF32(const uint8_t* p) {
-  uint32_t bits = getU32(p);
-  float f;
-  std::memcpy(&f, &bits, 4);
-  return f;
-}
 
 // Reads the change records within [p, end): every read checks what is left.
 struct RecordReader {
@@ -82,7 +67,7 @@ struct RecordReader {
   }
   bool f32(float& f) {
     if (end - p < 4) return false;
-    f = getF32(p);
+    f = getFloat(p);
     p += 4;
     return true;
   }
@@ -256,7 +241,7 @@ bool parseProof(const uint8_t* data, size_t size, LapProof& out, std::string& wh
     why = "unknown flags";
     return false;
   }
-  float lapTime = getF32(data + 48);
+  float lapTime = getFloat(data + 48);
   if (!std::isfinite(lapTime) || lapTime != lapTimeOfTicks(lapEnd - lapStart)) {
     why = "lap time does not match its " + std::to_string(lapEnd - lapStart) + " ticks";
     return false;
@@ -275,7 +260,7 @@ bool parseProof(const uint8_t* data, size_t size, LapProof& out, std::string& wh
   proof.lapStartTick = lapStart;
   proof.lapEndTick = lapEnd;
   proof.lapTime = lapTime;
-  for (int k = 0; k < 3; ++k) proof.sectors[k] = getF32(data + 52 + 4 * k);
+  for (int k = 0; k < 3; ++k) proof.sectors[k] = getFloat(data + 52 + 4 * k);
   proof.endStateHash = getU64(data + 64);
   if (!proof.circuit.seeded && proof.circuit.seed != 0) {
     why = "a seed for the default circuit";
