@@ -36,6 +36,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -147,11 +148,36 @@ class Scene {
     glEnable(GL_STENCIL_TEST);
     glStencilFunc(GL_ALWAYS, 0, 0xff);
     glStencilOp(GL_KEEP, depthPassedOnly ? GL_KEEP : GL_INCR, GL_INCR);
+    // Each material's share, read off the stencil counts after it is drawn.
+    struct Share {
+      std::string material;
+      long long triangles;
+      double perPixel;
+    };
+    std::vector<Share> shares;
+    double counted = 0.0;
+    long long submitted = 0;  // the renderer starts each frame's count at zero
+    renderer_->materialDrawn = [&](const Material& material, int) {
+      double now = stencilPerPixel();
+      long long triangles = renderer_->matRenderer().trianglesSubmitted;
+      shares.push_back({material.name, triangles - submitted, now - counted});
+      counted = now;
+      submitted = triangles;
+    };
     renderer_->Render(Renderer::kNormalView, nullptr);
-    std::vector<uint8_t> counts(size_t(kWidth) * kHeight);
-    glReadPixels(0, 0, kWidth, kHeight, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, counts.data());
+    renderer_->materialDrawn = nullptr;
+    double perPixel = stencilPerPixel();
     glDisable(GL_STENCIL_TEST);
     SDL_GL_SwapWindow(window_);
+    std::printf("  %-22s %9s %11s\n", "material", "triangles", depthPassedOnly ? "passed" : "rasterised");
+    for (const Share& share : shares)
+      std::printf("  %-22s %9lld %11.3f\n", share.material.c_str(), share.triangles, share.perPixel);
+    return perPixel;
+  }
+
+  static double stencilPerPixel() {
+    std::vector<uint8_t> counts(size_t(kWidth) * kHeight);
+    glReadPixels(0, 0, kWidth, kHeight, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, counts.data());
     double sum = 0.0;
     for (uint8_t c : counts) sum += c;
     return sum / double(counts.size());
@@ -278,6 +304,14 @@ class Scene {
   std::chrono::steady_clock::time_point mark_;
 };
 
+// Seconds of processor time every thread of the process has used, the
+// rasteriser's threads included: steadier than the wall clock on a loaded machine.
+double processCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
 void renderScene(benchmark::State& state, const SceneSetup& setup, bool cubemapsEveryFrame, const char* name) {
   Scene scene;
   std::string why;
@@ -303,6 +337,7 @@ void renderScene(benchmark::State& state, const SceneSetup& setup, bool cubemaps
   const char* pictureDir = std::getenv("STRAVO_BENCH_PNG");
   const size_t frames = size_t(state.max_iterations);
   std::vector<double> times;
+  double cpuStart = processCpuSeconds();
   for (auto _ : state) {
     double seconds = scene.frame(pictureDir != nullptr && times.size() + 1 == frames);
     state.SetIterationTime(seconds);
@@ -313,6 +348,7 @@ void renderScene(benchmark::State& state, const SceneSetup& setup, bool cubemaps
   }
   if (byMaterial) scene.printMaterialTimes(name, int(times.size()));
   std::sort(times.begin(), times.end());
+  state.counters["cpu_ms"] = times.empty() ? 0.0 : (processCpuSeconds() - cpuStart) * 1000.0 / double(times.size());
   state.counters["median_ms"] = times.empty() ? 0.0 : times[times.size() / 2] * 1000.0;
   state.counters["tris_in_scene"] = scene.renderer().trianglesInScene;
   state.counters["tris_per_frame"] = scene.renderer().matRenderer().trianglesRendered;
