@@ -28,16 +28,9 @@ fail() {
 source "$(dirname "$0")/session_setup.sh"
 export XDG_CONFIG_HOME=$work/config
 
-"$board" --listen 127.0.0.1:0 --db "$work/board.sqlite" --data "$work/board-data" --submit-interval-ms 0 \
-  > "$work/board.txt.log" 2>&1 &
-board_pid=$!
-url=""
-for _ in $(seq 100); do
-  url=$(sed -n 's|^stravo-board: serving \(http://[0-9.:]*\)/$|\1|p' "$work/board.txt.log")
-  [ -n "$url" ] && break
-  sleep 0.1
-done
-[ -n "$url" ] || fail "the board did not start: $(cat "$work/board.txt.log")"
+# shellcheck source=board_server.sh
+source "$(dirname "$0")/board_server.sh"
+start_board
 
 best_lap_by_autopilot
 "$sim" --dir . --board "$url" --name alice --submit ghosts/best.ghost > alice.txt || fail "alice: $(cat alice.txt)"
@@ -81,9 +74,7 @@ label=$(convert "$artefacts/rival-ghost.png" -crop 140x22+330+0 +repage -fuzz 10
 awk -v a="$label" 'BEGIN { exit !(a > 0.01) }' || fail "no ghost label at the top (share $label)"
 echo "ghost label drawn: share $label"
 
-kill "$board_pid"
-wait "$board_pid" 2> /dev/null
-board_pid=""
+stop_board
 sleep 3
 kill -0 "$pid" 2> /dev/null || fail "the game ended with the board"
 shoot board-gone
@@ -91,15 +82,8 @@ kill "$pid" 2> /dev/null
 wait "$pid" 2> /dev/null
 
 # Bob's name, taken on this board by the other bob: said on stderr and on the HUD.
-"$board" --listen "${url#http://}" --db "$work/board.sqlite" --data "$work/board-data" > "$work/board.txt.log" 2>&1 &
-board_pid=$!
-sleep 1
-STRAVO_BATCH=1 "$stravo" --name bob > "$work/stdout.txt" 2> "$work/stderr.txt" &
-pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" 2> /dev/null | head -n 1)
-[ -n "$window" ] || fail "no window for bob"
-xdotool mousemove --window "$window" 400 300
-sleep "$(awk -v h="$hold" 'BEGIN { print 3 * h }')"
+start_board "${url#http://}"
+open_window --name bob
 press Return
 press t
 for _ in $(seq 40); do
