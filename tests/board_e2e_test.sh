@@ -4,7 +4,8 @@
 # the game in alice's folder, with the board named in board.txt, shows
 # BOARD #2 / 2 under the timing aids (T), keeps bob's checked lap, drives it
 # as the rival's ghost (G twice, labelled RIVAL) and goes on when the board is
-# stopped mid-session; bob's name, taken there, reads BOARD NAME TAKEN.
+# stopped mid-session; bob's name, taken there, reads BOARD NAME TAKEN; last
+# alice drives today's daily circuit on the board (screenshot daily-seed-DATE).
 # Usage: board_e2e_test.sh STRAVO STRAVO_SIM DATAGEN STRAVO_BOARD WORKDIR ARTEFACTS
 set -uo pipefail
 
@@ -92,5 +93,20 @@ for _ in $(seq 40); do
 done
 grep -q "the name bob is taken" "$work/stderr.txt" || fail "a taken name is not said"
 shoot name-taken 10
-kill "$pid" "$board_pid" 2> /dev/null
+kill "$pid"
+wait "$pid" 2> /dev/null
+
+# Today's circuit, as --daily plays it (seeded with the UTC date, a folder of
+# its own), on the same board: the drive begins on the day's circuit.
+day=$(date -u +%Y%m%d)
+"$datagen" --seed "$day" "$work/daily" > "$work/daily-datagen.txt" 2>&1 || fail "no data set of today's circuit"
+cd "$work/daily" || fail "no daily folder"
+open_window --board "$url" --name alice
+press Return
+shoot "daily-seed-$day" 10
+daily=$(board_get /api/v1/daily 'j["circuit"]') || fail "the board's API did not answer"
+[ "$daily" = "seed-$day" ] || fail "the board's day is $daily, the game's seed-$day"
+kill "$pid" 2> /dev/null
+wait "$pid" 2> /dev/null
+stop_board
 echo "PASS"

@@ -68,11 +68,8 @@ kill "$pid"
 wait "$pid" 2> /dev/null
 pid=""
 grep "board:" "$work/stderr.txt"
-ranked=$(python3 -c '
-import json, sys, urllib.request
-page = json.load(urllib.request.urlopen(sys.argv[1] + "/api/v1/boards/default/plain", timeout=10))
-print(" ".join("%s:%d:%s" % (lap["player"], lap["rank"], lap["time_text"]) for lap in page["laps"]))' "$url") ||
-  fail "the board's API did not answer"
+ranked=$(board_get /api/v1/boards/default/plain \
+  '" ".join("%s:%d:%s" % (lap["player"], lap["rank"], lap["time_text"]) for lap in j["laps"])') || fail "the board's API did not answer"
 stop_board
 echo "on the board: $ranked"
 case "$ranked" in

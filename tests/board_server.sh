@@ -2,7 +2,10 @@
 # [HOST:PORT] starts $board on a free loopback port (or the one given, to bring
 # a stopped board back at its URL) with its database and data in $work, sets
 # $board_pid and $url, and fails when it does not serve within ten seconds;
-# stop_board stops it and waits for it to end. Expects $board, $work and fail().
+# stop_board stops it and waits for it to end; board_get PATH EXPRESSION
+# prints the Python expression over the JSON answer `j` of GET $url/PATH
+# (false when there is none).
+# Expects $board, $work and fail().
 
 start_board() {
   "$board" --listen "${1:-127.0.0.1:0}" --db "$work/board.sqlite" --data "$work/board-data" \
@@ -21,4 +24,11 @@ stop_board() {
   kill "$board_pid" 2> /dev/null
   wait "$board_pid" 2> /dev/null
   board_pid=""
+}
+
+board_get() {
+  python3 -c '
+import json, sys, urllib.request
+j = json.load(urllib.request.urlopen(sys.argv[1] + sys.argv[2], timeout=10))
+print(eval(sys.argv[3]))' "$url" "$1" "$2"
 }
