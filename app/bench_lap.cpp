@@ -26,7 +26,8 @@ bool loadBenchLap(const char* path, const BenchTrack& track, GhostLap& out, std:
          verifyGhostLap(check, out, track.tree, track.game->startLineA, track.game->startLineB, why);
 }
 
-bool autopilotBenchLap(const TrackLine& line, const BenchTrack& track, GhostLap& out, std::string& why) {
+bool autopilotBenchLap(const TrackLine& line, const BenchTrack& track, GhostLap& out, std::string& why,
+                       LapProof* run) {
   // The ghost car's world keeps the player's car, generator and noise table untouched.
   GhostCar drive;
   ScriptedInput source;
@@ -61,7 +62,11 @@ bool autopilotBenchLap(const TrackLine& line, const BenchTrack& track, GhostLap&
     StickReading stick = autopilot.drive(car);
     source.setAxis(0, stick.x);
     source.setAxis(1, stick.y);
+    bool hadBest = ghosts.haveBest[0];
+    float bestTime = ghosts.best[0].lapTime;
     Tick(ctx, state);
+    bool newBest = ghosts.proofs.haveLap && ghosts.haveBest[0] && (!hadBest || ghosts.best[0].lapTime < bestTime);
+    if (run != nullptr && newBest) lapProofOf(ghosts.proofs, ghosts.circuit, *run);
     if (carIsLost(car)) {
       recoverCar(ctx, state);
       autopilot.lose();

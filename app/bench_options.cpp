@@ -21,6 +21,10 @@ void describeBenchOptions(CLI::App& app, BenchSettings& settings) {
 }
 
 std::string checkBenchOptions(const CLI::App& app, const BenchSettings& settings) {
+  // The bench drives a ghost file's lap from the line, which proves nothing;
+  // on a board it drives the autopilot's run from a standing start instead.
+  if (settings.on && !settings.ghostPath.empty() && app.count("--board") > 0)
+    return "--bench-ghost cannot go with --board (the bench sends the autopilot's lap)";
   if (settings.on) return "";
   for (const char* name : kBenchValueOptions)
     if (app.count(name) > 0) return std::string(name) + " needs --bench";

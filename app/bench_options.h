@@ -17,5 +17,6 @@ struct BenchSettings {
 // The benchmark's options bound to `settings`.
 void describeBenchOptions(CLI::App& app, BenchSettings& settings);
 
-// Empty when the options fit together, else why not (a --bench-* option without --bench).
+// Empty when the options fit together, else why not (a --bench-* option
+// without --bench, --bench-ghost with --board).
 std::string checkBenchOptions(const CLI::App& app, const BenchSettings& settings);

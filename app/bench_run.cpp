@@ -3,6 +3,7 @@
 #include "app/bench_lap.h"
 #include "app/bench_plot.h"
 #include "app/bench_record.h"
+#include "app/board_play.h"
 #include "app/failed_saves.h"
 #include "app/files.h"
 #include "app/startup.h"
@@ -12,6 +13,7 @@
 #include "game/laps/ghost_car.h"
 #include "game/laps/ghosts.h"
 #include "game/track_line.h"
+#include "game/update.h"
 #include "render/mat_renderer.h"
 #include "render/renderer.h"
 #include "vehicle/car.h"
@@ -29,9 +31,17 @@ using Clock = std::chrono::steady_clock;
 
 const char kTrackLineFile[] = "data\\track.line";
 
-// The lap being driven; the tick hook reads it.
+// Frames drawn at most after the drive while the board answers its lap: a
+// round is a few exchanges, each bounded by the link's own limits.
+constexpr double kBoardAnswerSeconds = 30.0;
+
+// The lap being driven (or, on a board, the whole run to its end); the tick hook reads it.
 struct BenchDrive {
   const GhostLap* lap = nullptr;
+  const LapProof* run = nullptr;
+  const ProgramParts* parts = nullptr;  // for the run's recoveries
+  size_t nextChange = 0;
+  GhostInput runInput;  // as the run's last change left it
   long long ticksWanted = 0;
   long long ticksDone = 0;
   int ticksThisFrame = 0;
@@ -47,30 +57,58 @@ void benchDrivingStep(PhCar& car, InputDevice& input) {
   ++drive.ticksThisFrame;
 }
 
-bool makeLap(const BenchSettings& settings, const ProgramParts& parts, GhostLap& lap, std::string& why) {
+// A run's tick: its changes as they come, a recovery as the R key makes one,
+// and its input held on every tick (the keyboard is read before each).
+void benchRunStep(PhCar& car, InputDevice& input) {
+  const std::vector<ProofChange>& changes = drive.run->changes;
+  if (drive.nextChange < changes.size() && changes[drive.nextChange].tick == uint64_t(drive.ticksDone)) {
+    const ProofChange& change = changes[drive.nextChange++];
+    if (change.recovery) recoverCar(*drive.parts->context, *drive.parts->game);
+    drive.runInput = change.input;
+  }
+  applyGhostInput(drive.runInput, input, car);
+  ++drive.ticksDone;
+  ++drive.ticksThisFrame;
+}
+
+// The lap to drive; on a board also the autopilot's run that ends with it.
+bool makeLap(const BenchSettings& settings, const ProgramParts& parts, GhostLap& lap, LapProof* run,
+             std::string& why) {
   BenchTrack track{parts.quadtree, parts.context->ghosts->trackId, parts.game};
   if (!settings.ghostPath.empty()) return loadBenchLap(settings.ghostPath.c_str(), track, lap, why);
   TrackLine line;
-  return loadBenchTrackLine(kTrackLineFile, line, why) && autopilotBenchLap(line, track, lap, why);
+  if (!loadBenchTrackLine(kTrackLineFile, line, why) || !autopilotBenchLap(line, track, lap, why, run)) return false;
+  if (run != nullptr && run->lapEndTick == 0) {
+    why = "the autopilot's lap has no proof";
+    return false;
+  }
+  return true;
 }
 
 // One frame as the main loop draws it.
-void updateAndDraw() {
-  updateFrame();
+bool updateAndDraw() {
+  if (!updateFrame()) return false;
+  boardFrame(gameState());
   renderFrame();
   swapAppWindow();
+  return true;
 }
 
-// The player's car at the lap's start, the menu hidden, the chase camera. The
-// bench's laps are not kept as the player's ghosts.
+// The player's car at the lap's start, the menu hidden, the chase camera; a
+// run starts as the menu's restart does, so that its lap is timed and proven
+// as a player's. The bench's laps are not kept as the player's ghosts.
 void startDrive(const ProgramParts& parts, const GhostLap& lap) {
   GameContext& ctx = *parts.context;
-  resetGhosts(*ctx.ghosts);
+  if (drive.run != nullptr) {
+    restartDrive(ctx, *parts.game);
+  } else {
+    resetGhosts(*ctx.ghosts);
+    applyCarState(lap.start, *ctx.car);
+    parts.game->menuVisible = false;
+  }
   ctx.ghosts->folder.clear();
-  applyCarState(lap.start, *ctx.car);
-  parts.game->menuVisible = false;
   parts.game->cameraMode = kCameraChase;
-  ctx.beforeDrivingStep = benchDrivingStep;
+  ctx.beforeDrivingStep = drive.run != nullptr ? benchRunStep : benchDrivingStep;
 }
 
 double milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
@@ -93,15 +131,36 @@ bool driveFrames(Renderer& renderer, std::vector<BenchFrame>& frames) {
     if (drive.ticksDone >= drive.ticksWanted) return true;
     frameStart = now;
     drive.ticksThisFrame = 0;
-    if (!updateFrame()) return false;
-    renderFrame();
-    swapAppWindow();
+    if (!updateAndDraw()) return false;
     BenchFrame frame;
     frame.time = milliseconds(frameStart - start) / 1000.0;
     frame.ticks = drive.ticksThisFrame;
     frame.triangles = renderer.matRenderer().trianglesSubmitted;
     frames.push_back(frame);
   }
+}
+
+// After the drive, with the menu shown, frames go on (not measured) until the
+// board has answered the lap or the time is up; a lap it has not answered
+// stays in the outbox for the next start. False when the window was closed.
+bool awaitBoard(const ProgramParts& parts) {
+  parts.game->menuVisible = true;
+  Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(kBoardAnswerSeconds));
+  while (boardBusy() && Clock::now() < end) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+      if (event.type == SDL_QUIT) {
+        onQuitEvent();
+        return false;
+      }
+      handleWindowEvent(event);
+    }
+    if (!updateAndDraw()) return false;
+  }
+  // The lines of the board's last answer.
+  boardFrame(gameState());
+  return true;
 }
 
 bool writeResults(const BenchSettings& settings, const std::vector<BenchFrame>& frames) {
@@ -119,16 +178,21 @@ bool writeResults(const BenchSettings& settings, const std::vector<BenchFrame>& 
 
 }  // namespace
 
-int runBench(const BenchSettings& settings) {
+int runBench(const BenchSettings& settings, bool onBoard) {
   ProgramParts parts = programParts();
   GhostLap lap;
+  LapProof run;
   std::string why;
-  if (!makeLap(settings, parts, lap, why)) {
+  if (!makeLap(settings, parts, lap, onBoard ? &run : nullptr, why)) {
     std::fprintf(stderr, "stravo: bench: no lap to drive: %s\n", why.c_str());
     return 1;
   }
   drive.lap = &lap;
-  drive.ticksWanted = static_cast<long long>(lap.inputs.size());
+  drive.run = onBoard ? &run : nullptr;
+  drive.parts = &parts;
+  drive.nextChange = 0;
+  drive.runInput = GhostInput();
+  drive.ticksWanted = onBoard ? static_cast<long long>(run.lapEndTick) + 1 : static_cast<long long>(lap.inputs.size());
   if (settings.ticks > 0) drive.ticksWanted = std::min(drive.ticksWanted, settings.ticks);
   drive.ticksDone = 0;
 
@@ -138,6 +202,7 @@ int runBench(const BenchSettings& settings) {
   std::vector<BenchFrame> frames;
   bool driven = driveFrames(*parts.renderer, frames);
   parts.context->beforeDrivingStep = nullptr;
+  if (driven && onBoard) driven = awaitBoard(parts);
   if (!driven) {
     std::fprintf(stderr, "stravo: bench: stopped before the lap's end\n");
     return 1;

@@ -44,6 +44,7 @@ struct BoardPlay {
   std::mutex mutex;
   std::condition_variable wake;
   int jobs = 0;  // exchanges asked for and not yet begun
+  bool inRound = false;  // the worker is in a round
   bool stopping = false;
   std::atomic<bool> cancel{false};
   BoardNews news;
@@ -151,8 +152,11 @@ void workerLoop() {
       if (play->stopping) return;
       // One round sends everything that waits: rounds asked for meanwhile fold into it.
       play->jobs = 0;
+      play->inRound = true;
     }
     runJob();
+    std::lock_guard<std::mutex> lock(play->mutex);
+    play->inRound = false;
   }
 }
 
@@ -230,6 +234,12 @@ void boardFrame(GameState& state) {
   state.timing.boardRank = play->news.haveStanding[c] && shown.ranked ? shown.own.rank : 0;
   state.timing.boardPlayers = shown.total;
   state.timing.boardNameTaken = play->news.nameTaken;
+}
+
+bool boardBusy() {
+  if (play == nullptr) return false;
+  std::lock_guard<std::mutex> lock(play->mutex);
+  return play->jobs > 0 || play->inRound;
 }
 
 void stopBoardPlay() {

@@ -35,5 +35,8 @@ void boardAfterTick(const PhCar& car, const GameState& state);
 // rank shown under the ideal lap, lines for stderr), without waiting.
 void boardFrame(GameState& state);
 
+// True while the worker has a round asked for or under way.
+bool boardBusy();
+
 // Stops the worker: a transfer in flight is cancelled; the outbox stays.
 void stopBoardPlay();

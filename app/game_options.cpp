@@ -58,7 +58,9 @@ GameOptionsResult parseGameOptions(int argc, const char* const* argv, GameOption
     parsed.outcome = CommandLineOutcome::Refused;
     parsed.text = "--fullscreen and --windowed exclude each other";
   }
-  if (parsed.outcome == CommandLineOutcome::Run && out.board.empty()) out.board = boardOfFile(kBoardFile);
+  // A benchmark drive measures frames alone unless --board names a board for it.
+  if (parsed.outcome == CommandLineOutcome::Run && out.board.empty() && !out.bench.on)
+    out.board = boardOfFile(kBoardFile);
   if (parsed.outcome == CommandLineOutcome::Run && !out.board.empty() && !isHttpUrl(out.board)) {
     parsed.outcome = CommandLineOutcome::Refused;
     parsed.text = "--board (or board.txt) needs an http:// or https:// URL";

@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
   // Telemetry starts after the warm-up: the first packet is the player's drive.
   outGaugeOn = startOutGauge(options.outgauge, "stravo");
   std::string why;
-  // A benchmark drive measures frames alone: board.txt does not join it.
-  bool boardOn = !options.board.empty() && !options.bench.on;
+  // A benchmark drive joins only a board named on its command line.
+  bool boardOn = !options.board.empty();
   if (boardOn) {
     BoardPlaySettings board;
     board.base = options.board;
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   }
   if (outGaugeOn || boardOn) setDrivingTickListener(drivingTick);
   if (options.rumble) switchRumbleOn();
-  int code = options.bench.on ? runBench(options.bench) : runMainLoop();
+  int code = options.bench.on ? runBench(options.bench, boardOn) : runMainLoop();
   stopBoardPlay();
   stopOutGauge();
   Cleanup();

@@ -57,6 +57,12 @@ CircuitId dailyCircuit(int64_t ms) {
   return id;
 }
 
+bool isRecentDaily(const CircuitId& circuit, int64_t nowMs) {
+  constexpr int64_t kDayMs = 24 * 60 * 60 * 1000;
+  if (!circuit.seeded) return false;
+  return circuit.seed == dailyCircuit(nowMs).seed || circuit.seed == dailyCircuit(nowMs - kDayMs).seed;
+}
+
 bool loadCircuitTrack(const std::string& folder, CircuitTrack& out, std::string& why) {
   if (!loadProofTrack(folder, out.proof, why)) return false;
   if (out.proof.centreLine.points.empty()) {
@@ -66,7 +72,7 @@ bool loadCircuitTrack(const std::string& folder, CircuitTrack& out, std::string&
   return true;
 }
 
-bool CircuitCache::folderOf(const CircuitId& circuit, std::string& folder, std::string& why) {
+bool CircuitCache::folderOf(const CircuitId& circuit, int64_t nowMs, std::string& folder, std::string& why) {
   namespace fs = std::filesystem;
   std::string name = circuitName(circuit);
   // One generation at a time in this process: it takes seconds and much memory.
@@ -79,7 +85,8 @@ bool CircuitCache::folderOf(const CircuitId& circuit, std::string& folder, std::
   std::string target = root_ + "/" + name + "-g" + std::to_string(kGeneratorVersion);
   std::error_code ec;
   if (!fs::exists(target + "/data/models/track1.rmd", ec)) {
-    if (made_ >= maxCircuits_) {
+    bool daily = isRecentDaily(circuit, nowMs);
+    if (!daily && made_ >= maxCircuits_) {
       why = "too many circuits on this board";
       return false;
     }
@@ -96,7 +103,7 @@ bool CircuitCache::folderOf(const CircuitId& circuit, std::string& folder, std::
       why = "cannot make the circuit's data set: " + why;
       return false;
     }
-    ++made_;
+    if (!daily) ++made_;
     // The finished set appears whole or not at all; another process may have
     // made the same one meanwhile, and then its copy is used.
     fs::rename(scratch, target, ec);

@@ -31,14 +31,19 @@ struct CircuitTrack {
 // set in `folder`; a data set without a centre line is refused (no sectors).
 bool loadCircuitTrack(const std::string& folder, CircuitTrack& out, std::string& why);
 
+// True for the daily circuit of the UTC day of `nowMs` and of the day before,
+// whose laps may still be arriving.
+bool isRecentDaily(const CircuitId& circuit, int64_t nowMs);
+
 // The data sets of the circuits asked for, made with the generator's own code
 // on first use under `root`/NAME-gVERSION and reused afterwards (also by other
-// processes sharing `root`). At most `maxCircuits` are made by one process.
+// processes sharing `root`). At most `maxCircuits` are made by one process,
+// besides the recent daily circuits: every player is sent to those.
 class CircuitCache {
  public:
   CircuitCache(std::string root, int maxCircuits) : root_(std::move(root)), maxCircuits_(maxCircuits) {}
-  // The data set folder of `circuit`; made now when missing. False with `why`.
-  bool folderOf(const CircuitId& circuit, std::string& folder, std::string& why);
+  // The data set folder of `circuit` at `nowMs`; made now when missing. False with `why`.
+  bool folderOf(const CircuitId& circuit, int64_t nowMs, std::string& folder, std::string& why);
 
  private:
   std::string root_;

@@ -1,5 +1,7 @@
 #include "board/verifier_pool.h"
 
+#include "board/board_server.h"
+
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -17,7 +19,7 @@ bool verifyOn(Verifier& verifier, CircuitCache& cache, const uint8_t* data, size
   auto found = verifier.tracks.find(name);
   if (found == verifier.tracks.end()) {
     std::string folder;
-    if (!cache.folderOf(claim.circuit, folder, why)) return false;
+    if (!cache.folderOf(claim.circuit, nowMs(), folder, why)) return false;
     auto track = std::make_unique<CircuitTrack>();
     if (!loadCircuitTrack(folder, *track, why)) return false;
     found = verifier.tracks.emplace(name, std::move(track)).first;

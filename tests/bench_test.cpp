@@ -104,6 +104,17 @@ TEST_F(BenchLap, AutopilotLapIsTheSameEveryTimeAndProvesItself) {
   // The lap the session's `stravo-sim --autopilot --ticks 8000` keeps: 1:20.18.
   EXPECT_EQ(int(first.lapTime * 100.0f), 8018);
 
+  // On a board the bench drives the whole run from the menu's restart to that lap's end.
+  GhostLap third;
+  LapProof run;
+  ASSERT_TRUE(autopilotBenchLap(line, track, third, why, &run)) << why;
+  EXPECT_EQ(encodeGhost(third), encodeGhost(first));
+  EXPECT_EQ(run.start, ProofStart::Restart);
+  EXPECT_EQ(run.lapTime, first.lapTime);
+  EXPECT_EQ(size_t(run.lapEndTick - run.lapStartTick), first.inputs.size());
+  ASSERT_FALSE(run.changes.empty());
+  EXPECT_LE(run.changes.back().tick, run.lapEndTick);
+
   ASSERT_TRUE(saveGhost("bench.ghost", first, why)) << why;
   GhostLap loaded;
   EXPECT_TRUE(loadBenchLap("bench.ghost", track, loaded, why)) << why;

@@ -6,6 +6,8 @@ if(NOT TARGET stravo-board)
 endif()
 
 stravo_test(board_text_test ${CMAKE_CURRENT_SOURCE_DIR}/board_text_test.cpp stravo_board)
+# The circuits a board makes: the recent daily ones past --max-circuits.
+stravo_test(board_circuits_test ${CMAKE_CURRENT_SOURCE_DIR}/board_circuits_test.cpp stravo_board)
 stravo_test(board_store_test ${CMAKE_CURRENT_SOURCE_DIR}/board_store_test.cpp stravo_board)
 stravo_test(board_lap_check_test ${CMAKE_CURRENT_SOURCE_DIR}/board_lap_check_test.cpp stravo_board)
 target_compile_definitions(board_lap_check_test PRIVATE STRAVO_SIM_PATH="$<TARGET_FILE:stravo-sim>")

@@ -25,3 +25,11 @@ add_test(NAME board_e2e
                  $<TARGET_FILE:stravo-datagen> $<TARGET_FILE:stravo-board> ${CMAKE_BINARY_DIR}/e2e-board
                  ${CMAKE_BINARY_DIR}/artefacts/board_e2e)
 set_tests_properties(board_e2e PROPERTIES LABELS gl SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+
+# The game's lap with the board down waits in the outbox and is on the board
+# after the next start (about a minute and a half: the lap is driven in real time).
+add_test(NAME board_outbox
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/board_outbox_test.sh $<TARGET_FILE:stravo> $<TARGET_FILE:stravo-sim>
+                 $<TARGET_FILE:stravo-datagen> $<TARGET_FILE:stravo-board> ${CMAKE_BINARY_DIR}/e2e-board-outbox
+                 ${CMAKE_BINARY_DIR}/artefacts/board_outbox)
+set_tests_properties(board_outbox PROPERTIES LABELS "board;gl" SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)

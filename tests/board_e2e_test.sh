@@ -4,7 +4,8 @@
 # the game in alice's folder, with the board named in board.txt, shows
 # BOARD #2 / 2 under the timing aids (T), keeps bob's checked lap, drives it
 # as the rival's ghost (G twice, labelled RIVAL) and goes on when the board is
-# stopped mid-session; bob's name, taken there, reads BOARD NAME TAKEN.
+# stopped mid-session; bob's name, taken there, reads BOARD NAME TAKEN; last
+# alice drives today's daily circuit on the board (screenshot daily-seed-DATE).
 # Usage: board_e2e_test.sh STRAVO STRAVO_SIM DATAGEN STRAVO_BOARD WORKDIR ARTEFACTS
 set -uo pipefail
 
@@ -28,16 +29,9 @@ fail() {
 source "$(dirname "$0")/session_setup.sh"
 export XDG_CONFIG_HOME=$work/config
 
-"$board" --listen 127.0.0.1:0 --db "$work/board.sqlite" --data "$work/board-data" --submit-interval-ms 0 \
-  > "$work/board.txt.log" 2>&1 &
-board_pid=$!
-url=""
-for _ in $(seq 100); do
-  url=$(sed -n 's|^stravo-board: serving \(http://[0-9.:]*\)/$|\1|p' "$work/board.txt.log")
-  [ -n "$url" ] && break
-  sleep 0.1
-done
-[ -n "$url" ] || fail "the board did not start: $(cat "$work/board.txt.log")"
+# shellcheck source=board_server.sh
+source "$(dirname "$0")/board_server.sh"
+start_board
 
 best_lap_by_autopilot
 "$sim" --dir . --board "$url" --name alice --submit ghosts/best.ghost > alice.txt || fail "alice: $(cat alice.txt)"
@@ -81,9 +75,7 @@ label=$(convert "$artefacts/rival-ghost.png" -crop 140x22+330+0 +repage -fuzz 10
 awk -v a="$label" 'BEGIN { exit !(a > 0.01) }' || fail "no ghost label at the top (share $label)"
 echo "ghost label drawn: share $label"
 
-kill "$board_pid"
-wait "$board_pid" 2> /dev/null
-board_pid=""
+stop_board
 sleep 3
 kill -0 "$pid" 2> /dev/null || fail "the game ended with the board"
 shoot board-gone
@@ -91,15 +83,8 @@ kill "$pid" 2> /dev/null
 wait "$pid" 2> /dev/null
 
 # Bob's name, taken on this board by the other bob: said on stderr and on the HUD.
-"$board" --listen "${url#http://}" --db "$work/board.sqlite" --data "$work/board-data" > "$work/board.txt.log" 2>&1 &
-board_pid=$!
-sleep 1
-STRAVO_BATCH=1 "$stravo" --name bob > "$work/stdout.txt" 2> "$work/stderr.txt" &
-pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" 2> /dev/null | head -n 1)
-[ -n "$window" ] || fail "no window for bob"
-xdotool mousemove --window "$window" 400 300
-sleep "$(awk -v h="$hold" 'BEGIN { print 3 * h }')"
+start_board "${url#http://}"
+open_window --name bob
 press Return
 press t
 for _ in $(seq 40); do
@@ -108,5 +93,20 @@ for _ in $(seq 40); do
 done
 grep -q "the name bob is taken" "$work/stderr.txt" || fail "a taken name is not said"
 shoot name-taken 10
-kill "$pid" "$board_pid" 2> /dev/null
+kill "$pid"
+wait "$pid" 2> /dev/null
+
+# Today's circuit, as --daily plays it (seeded with the UTC date, a folder of
+# its own), on the same board: the drive begins on the day's circuit.
+day=$(date -u +%Y%m%d)
+"$datagen" --seed "$day" "$work/daily" > "$work/daily-datagen.txt" 2>&1 || fail "no data set of today's circuit"
+cd "$work/daily" || fail "no daily folder"
+open_window --board "$url" --name alice
+press Return
+shoot "daily-seed-$day" 10
+daily=$(board_get /api/v1/daily 'j["circuit"]') || fail "the board's API did not answer"
+[ "$daily" = "seed-$day" ] || fail "the board's day is $daily, the game's seed-$day"
+kill "$pid" 2> /dev/null
+wait "$pid" 2> /dev/null
+stop_board
 echo "PASS"

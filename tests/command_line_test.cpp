@@ -132,12 +132,23 @@ TEST(GameOptions, BoardsAreHttpUrlsFromTheCommandLineOrBoardTxt) {
   ASSERT_NE(file, nullptr);
   std::fputs("  https://board.example/  \nignored\n", file);
   std::fclose(file);
-  GameOptions fromFile, overridden;
+  GameOptions fromFile, overridden, bench, benchOnBoard;
   EXPECT_TRUE(game({}, fromFile).run);
   EXPECT_TRUE(game({"--board", "http://other"}, overridden).run);
+  // A benchmark drive joins only a board its own command line names.
+  EXPECT_TRUE(game({"--bench"}, bench).run);
+  EXPECT_TRUE(game({"--bench", "--board", "http://other"}, benchOnBoard).run);
   std::remove("board.txt");
   EXPECT_EQ(fromFile.board, "https://board.example/");
   EXPECT_EQ(overridden.board, "http://other");
+  EXPECT_EQ(bench.board, "");
+  EXPECT_EQ(benchOnBoard.board, "http://other");
+  // A ghost file's lap proves nothing to a board.
+  GameOptions ghostOnBoard;
+  GameOptionsResult r = game({"--bench", "--bench-ghost", "lap.ghost", "--board", "http://other"}, ghostOnBoard);
+  EXPECT_FALSE(r.run);
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.text.find("--bench-ghost cannot go with --board"), std::string::npos) << r.text;
 }
 
 TEST(GameOptions, TelemetryRatesAndIdsThatCannotBeSentAreRefused) {

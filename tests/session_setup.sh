@@ -1,8 +1,8 @@
 # Sourced by the scripts that play the real program under the X display of
 # ./test.sh: skips (exit 77) without a display or a tool, then lays a fresh
 # data set in $work and enters it. Expects $work, $artefacts, $datagen and fail().
-# Gives press KEY, which holds a key for $hold seconds, open_window, which
-# starts $stravo and waits for the window titled $title ($pid and $window),
+# Gives press KEY, which holds a key for $hold seconds, open_window [ARGS],
+# which starts $stravo and waits for the window titled $title ($pid and $window),
 # shoot NAME [SECONDS], which saves the window as $artefacts/NAME.png, and
 # best_lap_by_autopilot, which leaves a lap of stravo-sim ($sim) as the best
 # lap in ghosts/best.ghost (its output in sim.txt).
@@ -32,11 +32,11 @@ press() {
   sleep "$hold"
 }
 
-# Starts the program in the background (message boxes to stderr) and waits for
-# its window, which then gets the keyboard; fails when it does not open or the
-# program ends on its own.
+# Starts the program in the background (message boxes to stderr), with the
+# arguments given, and waits for its window, which then gets the keyboard;
+# fails when it does not open or the program ends on its own.
 open_window() {
-  STRAVO_BATCH=1 "$stravo" > "$work/stdout.txt" 2> "$work/stderr.txt" &
+  STRAVO_BATCH=1 "$stravo" "$@" > "$work/stdout.txt" 2> "$work/stderr.txt" &
   pid=$!
   window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" 2> /dev/null | head -n 1)
   [ -n "$window" ] || fail "no window titled \"$title\""
