@@ -113,19 +113,25 @@ void startDrive(const ProgramParts& parts, const GhostLap& lap) {
 
 double milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
+// Handles every window message that waits, as the main loop does between
+// frames; false when the window was closed.
+bool takeWindowEvents() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    if (event.type == SDL_QUIT) {
+      onQuitEvent();
+      return false;
+    }
+    handleWindowEvent(event);
+  }
+  return true;
+}
+
 // Frames until the lap's ticks are driven; false when the window was closed first.
 bool driveFrames(Renderer& renderer, std::vector<BenchFrame>& frames) {
   Clock::time_point start = Clock::now(), frameStart = start;
   for (;;) {
-    SDL_Event event;
-    if (SDL_PollEvent(&event)) {
-      if (event.type == SDL_QUIT) {
-        onQuitEvent();
-        return false;
-      }
-      handleWindowEvent(event);
-      continue;
-    }
+    if (!takeWindowEvents()) return false;
     Clock::time_point now = Clock::now();
     if (!frames.empty()) frames.back().frameMs = milliseconds(now - frameStart);
     if (drive.ticksDone >= drive.ticksWanted) return true;
@@ -148,15 +154,7 @@ bool awaitBoard(const ProgramParts& parts) {
   Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                              std::chrono::duration<double>(kBoardAnswerSeconds));
   while (boardBusy() && Clock::now() < end) {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-      if (event.type == SDL_QUIT) {
-        onQuitEvent();
-        return false;
-      }
-      handleWindowEvent(event);
-    }
-    if (!updateAndDraw()) return false;
+    if (!takeWindowEvents() || !updateAndDraw()) return false;
   }
   // The lines of the board's last answer.
   boardFrame(gameState());

@@ -16,18 +16,10 @@ work=$5
 artefacts=$6
 title="StravoDemo1 by Velkor"
 
-fail() {
-  echo "FAIL: $*"
-  [ -f "$work/stderr.txt" ] && { echo "--- stderr.txt"; grep -v "^ALSA\|^AL lib" "$work/stderr.txt" | tail -n 20; }
-  [ -n "${pid:-}" ] && kill "$pid" 2> /dev/null
-  [ -n "${board_pid:-}" ] && kill "$board_pid" 2> /dev/null
-  exit 1
-}
-
-# shellcheck source=session_setup.sh
-source "$(dirname "$0")/session_setup.sh"
 # shellcheck source=board_server.sh
 source "$(dirname "$0")/board_server.sh"
+# shellcheck source=session_setup.sh
+source "$(dirname "$0")/session_setup.sh"
 export XDG_CONFIG_HOME=$work/config
 
 start_board

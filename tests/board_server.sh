@@ -4,8 +4,17 @@
 # $board_pid and $url, and fails when it does not serve within ten seconds;
 # stop_board stops it and waits for it to end; board_get PATH EXPRESSION
 # prints the Python expression over the JSON answer `j` of GET $url/PATH
-# (false when there is none).
-# Expects $board, $work and fail().
+# (false when there is none); fail MESSAGE says what failed with the game's
+# stderr, stops the game ($pid) and the board, and exits 1.
+# Expects $board and $work.
+
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/stderr.txt" ] && { echo "--- stderr.txt"; grep -v "^ALSA\|^AL lib" "$work/stderr.txt" | tail -n 20; }
+  [ -n "${pid:-}" ] && kill "$pid" 2> /dev/null
+  [ -n "${board_pid:-}" ] && kill "$board_pid" 2> /dev/null
+  exit 1
+}
 
 start_board() {
   "$board" --listen "${1:-127.0.0.1:0}" --db "$work/board.sqlite" --data "$work/board-data" \
