@@ -40,7 +40,7 @@ struct BenchDrive {
   const GhostLap* lap = nullptr;
   const LapProof* run = nullptr;
   const ProgramParts* parts = nullptr;  // for the run's recoveries
-  size_t nextChange = 0;
+  ProofChangeCursor changes;
   GhostInput runInput;  // as the run's last change left it
   long long ticksWanted = 0;
   long long ticksDone = 0;
@@ -60,11 +60,9 @@ void benchDrivingStep(PhCar& car, InputDevice& input) {
 // A run's tick: its changes as they come, a recovery as the R key makes one,
 // and its input held on every tick (the keyboard is read before each).
 void benchRunStep(PhCar& car, InputDevice& input) {
-  const std::vector<ProofChange>& changes = drive.run->changes;
-  if (drive.nextChange < changes.size() && changes[drive.nextChange].tick == uint64_t(drive.ticksDone)) {
-    const ProofChange& change = changes[drive.nextChange++];
-    if (change.recovery) recoverCar(*drive.parts->context, *drive.parts->game);
-    drive.runInput = change.input;
+  if (const ProofChange* change = drive.changes.at(uint64_t(drive.ticksDone))) {
+    if (change->recovery) recoverCar(*drive.parts->context, *drive.parts->game);
+    drive.runInput = change->input;
   }
   applyGhostInput(drive.runInput, input, car);
   ++drive.ticksDone;
@@ -188,7 +186,7 @@ int runBench(const BenchSettings& settings, bool onBoard) {
   drive.lap = &lap;
   drive.run = onBoard ? &run : nullptr;
   drive.parts = &parts;
-  drive.nextChange = 0;
+  drive.changes = ProofChangeCursor{&run.changes};
   drive.runInput = GhostInput();
   drive.ticksWanted = onBoard ? static_cast<long long>(run.lapEndTick) + 1 : static_cast<long long>(lap.inputs.size());
   if (settings.ticks > 0) drive.ticksWanted = std::min(drive.ticksWanted, settings.ticks);

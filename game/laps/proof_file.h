@@ -96,6 +96,18 @@ struct ProofChange {
   GhostInput input;  // keys, switches and axes from this tick on
 };
 
+// A run's changes taken tick by tick, in order, as a drive of the run meets them.
+struct ProofChangeCursor {
+  const std::vector<ProofChange>* changes = nullptr;
+  size_t next = 0;
+
+  // The change before tick `tick`'s step, or null when the input stays as it was.
+  const ProofChange* at(uint64_t tick) {
+    if (next >= changes->size() || (*changes)[next].tick != tick) return nullptr;
+    return &(*changes)[next++];
+  }
+};
+
 // The circuit a proof was driven on, as the data set's version stamp names it.
 struct ProofCircuit {
   uint64_t trackId = 0;

@@ -131,11 +131,10 @@ bool driveRun(const LapProof& proof, const ProofTrack& track, ProofVerdict& out,
   }
   if (ghostLap != nullptr) beginGhostOfProof(*ghostLap, proof);
 
-  size_t next = 0;
+  ProofChangeCursor changes{&proof.changes};
   for (uint32_t t = 0; t <= proof.lapEndTick; ++t) {
-    if (next < proof.changes.size() && proof.changes[next].tick == t) {
-      const ProofChange& change = proof.changes[next++];
-      if (change.recovery) {
+    if (const ProofChange* change = changes.at(t)) {
+      if (change->recovery) {
         if (t > proof.lapStartTick) {
           why = tickText("a recovery inside the lap", t);
           return false;
@@ -143,7 +142,7 @@ bool driveRun(const LapProof& proof, const ProofTrack& track, ProofVerdict& out,
         placeCarAtRecoveryPoint(car, track.startHeading);
         stopLap(timer);
       }
-      applyGhostInput(change.input, ghost.input, car);
+      applyGhostInput(change->input, ghost.input, car);
     }
     Vec3 from = car.current.position;
     ghost.world.step();
