@@ -7,6 +7,7 @@
 #include "app/lap_outbox.h"
 #include "app/lap_proof.h"
 #include "game/game_state.h"
+#include "game/lap_class.h"
 #include "game/laps/ghosts.h"
 
 #include <atomic>
@@ -18,18 +19,15 @@
 
 namespace {
 
-constexpr int kClassCount = 2;
-const char* const kClassNames[kClassCount] = {"plain", "turbo"};
-
 // What the worker has learnt, handed to the main thread under the lock.
 struct BoardNews {
-  Standing standing[kClassCount];
-  bool haveStanding[kClassCount] = {false, false};
+  Standing standing[kLapClassCount];
+  bool haveStanding[kLapClassCount] = {false, false};
   std::vector<std::string> lines;  // for stderr, each once
   bool nameTaken = false;
   // Checked laps not yet handed to the ghosts: rival and leader, by class.
-  GhostLap laps[kBoardGhostCount][kClassCount];
-  bool fresh[kBoardGhostCount][kClassCount] = {{false, false}, {false, false}};
+  GhostLap laps[kBoardGhostCount][kLapClassCount];
+  bool fresh[kBoardGhostCount][kLapClassCount] = {{false, false}, {false, false}};
 };
 
 struct BoardPlay {
@@ -55,7 +53,7 @@ struct BoardPlay {
   bool tokenRefused = false;
   std::string lastTold;
   // The main thread's view.
-  float boardBest[kClassCount] = {0.0f, 0.0f};  // s; 0: none on the board
+  float boardBest[kLapClassCount] = {0.0f, 0.0f};  // s; 0: none on the board
   bool previousRunning = false;
   bool previousLatched = false;
 };
@@ -102,10 +100,10 @@ void keepBoardLap(GhostChoice which, int lapClass, const BoardEntry& entry) {
 }
 
 void refreshStandings() {
-  for (int c = 0; c < kClassCount; ++c) {
+  for (int c = 0; c < kLapClassCount; ++c) {
     Standing standing;
     std::string why;
-    if (!fetchStanding(play->player, kClassNames[c], standing, why)) {
+    if (!fetchStanding(play->player, lapClassName(kLapClasses[c]), standing, why)) {
       tell("board: " + why);
       return;
     }
@@ -218,12 +216,12 @@ void boardFrame(GameState& state) {
   for (const std::string& line : play->news.lines) std::fprintf(stderr, "stravo: %s\n", line.c_str());
   play->news.lines.clear();
   for (int b = 0; b < kBoardGhostCount; ++b)
-    for (int c = 0; c < kClassCount; ++c)
+    for (int c = 0; c < kLapClassCount; ++c)
       if (play->news.fresh[b][c]) {
         takeBoardLap(*play->ghosts, GhostChoice(int(GhostChoice::Rival) + b), std::move(play->news.laps[b][c]));
         play->news.fresh[b][c] = false;
       }
-  for (int c = 0; c < kClassCount; ++c) {
+  for (int c = 0; c < kLapClassCount; ++c) {
     if (!play->news.haveStanding[c]) continue;
     const Standing& standing = play->news.standing[c];
     if (standing.ranked && (play->boardBest[c] == 0.0f || float(standing.own.time) < play->boardBest[c]))

@@ -31,13 +31,14 @@ void thinTrace(const std::vector<ProofSample>& samples, int everyTicks, std::vec
 
 }  // namespace
 
-const char* lapClassName(LapClass c) { return c == LapClass::Turbo ? "turbo" : "plain"; }
-
 bool parseLapClass(const std::string& text, LapClass& out) {
-  if (text == "plain") out = LapClass::Plain;
-  else if (text == "turbo") out = LapClass::Turbo;
-  else return false;
-  return true;
+  for (LapClass c : kLapClasses) {
+    if (text == lapClassName(c)) {
+      out = c;
+      return true;
+    }
+  }
+  return false;
 }
 
 bool claimOfProof(const uint8_t* data, size_t size, const LapClaim& request, LapClaim& out, std::string& why) {

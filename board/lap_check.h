@@ -14,8 +14,8 @@
 // again from the standing start and gives the lap and sector times, the class
 // and whether the lap was clean.
 
-// The two boards of each circuit: laps without and with the turbo, by name.
-const char* lapClassName(LapClass c);  // "plain", "turbo"
+// The two boards of each circuit, laps without and with the turbo, by the
+// name lapClassName gives them.
 bool parseLapClass(const std::string& text, LapClass& out);
 
 // What the request says about the lap before its proof is read.

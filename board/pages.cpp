@@ -2,6 +2,7 @@
 
 #include "board/html.h"
 #include "board/trace_svg.h"
+#include "game/lap_class.h"
 #include "game/laps/sector_splits.h"
 
 #include <httplib.h>
@@ -123,8 +124,10 @@ void boardPage(Board& board, const httplib::Request& req, httplib::Response& res
   }
 
   std::string body = "<h1>" + escapeHtml(name) + ", " + escapeHtml(cls) + "</h1>\n<nav>";
-  for (const char* c : {"plain", "turbo"})
+  for (LapClass lapClass : kLapClasses) {
+    const char* c = lapClassName(lapClass);
     body += "<a href=\"" + boardLink(name, c) + "\"" + (cls == c ? " class=\"current\"" : "") + ">" + c + "</a>";
+  }
   body += "</nav>\n";
   if (rows.empty()) {
     body += "<p>No laps on this board yet.</p>";

@@ -9,3 +9,6 @@ constexpr LapClass kLapClasses[kLapClassCount] = {LapClass::Plain, LapClass::Tur
 
 constexpr LapClass lapClassOf(bool turbo) { return turbo ? LapClass::Turbo : LapClass::Plain; }
 constexpr int classIndex(LapClass c) { return static_cast<int>(c); }
+
+// The class as boards and their addresses name it.
+constexpr const char* lapClassName(LapClass c) { return c == LapClass::Turbo ? "turbo" : "plain"; }

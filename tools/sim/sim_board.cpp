@@ -6,6 +6,7 @@
 #include "app/files.h"
 #include "app/lap_outbox.h"
 #include "app/lap_proof.h"
+#include "game/lap_class.h"
 #include "game/laps/ghost_files.h"
 #include "game/laps/proof_file.h"
 #include "game/time_display.h"
@@ -120,7 +121,7 @@ int runBoardExchange(const SimWorld& sim, const SimOptions& opts) {
     if (joined != JoinOutcome::Joined) return code;
   }
 
-  const char* lapClass = turbo ? "turbo" : "plain";
+  const char* lapClass = lapClassName(lapClassOf(turbo));
   Standing standing;
   if (!fetchStanding(player, lapClass, standing, why)) {
     say("board: " + why);
